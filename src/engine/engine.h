@@ -1,0 +1,135 @@
+// The script engine: the string stack, the numbered stores, the word table and
+// ExecuteLine. One instance per program; tests make their own. No Qt here.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "pending_text.h"
+#include "script_file.h"
+#include "value.h"
+
+namespace engine {
+
+// Thrown by a word that fails (a value that is no number, a division by zero,
+// an index out of bounds). ExecuteLine catches it at that word; the line goes on.
+struct Fault {};
+
+enum class Memo { kEvents, kReceived, kSent };
+enum class Cursor { kArrow, kHourglass };
+
+// What the engine needs from the window. kvs and tests supply their own.
+class Host {
+ public:
+  virtual ~Host() = default;
+  virtual void ShowStatus(const std::string& /*text*/) {}
+  // A complete memo log line (message, blank, stamp) for MemoEV, MemoTerminal
+  // or MemoTerminalOut.
+  virtual void AddMemoLine(Memo /*memo*/, const std::string& /*line*/) {}
+  virtual void ShowCursor(Cursor /*cursor*/) {}
+  // SET: show the settings panel and enable the tree, or hide and disable them.
+  virtual void SetSettingsPanel(bool /*on*/) {}
+};
+
+// One call of ExecuteLine: its own pending text. Flow words change it.
+struct Frame {
+  PendingText pending;
+};
+
+class Engine;
+using WordHandler = std::function<void(Engine&, Frame&)>;
+
+class Engine {
+ public:
+  static constexpr int kStackSlots = 20;  // at most 19 values
+  static constexpr int kCells = 257;
+  static constexpr int kSavedCells = 129;
+  static constexpr int kDimElements = 6144;
+
+  explicit Engine(Host* host = nullptr);
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  void SetHost(Host* host);
+  Host& host() { return *host_; }
+
+  // Word table: exact, case-sensitive byte names.
+  void Register(const std::string& name, WordHandler handler);
+  bool HasWord(std::string_view name) const;
+
+  // Runs one line. Re-entrant: nested calls share stack and stores.
+  void ExecuteLine(std::string_view text);
+
+  // Stack.
+  void Push(Value value);
+  Value Pop();
+  int32_t PopNumber();  // Pop and convert; Fault when it is no number
+  void ClearStack() { counter_ = 1; }
+  int Depth() const { return counter_ - 1; }
+  const Value& StackValue(int from_bottom) const { return stack_[from_bottom]; }
+  void DumpStack();
+
+  // Stores. Cell() maps -256..-1 to 0..255 and faults outside -256..256.
+  Value& Cell(int32_t index);
+  std::array<Value, kCells>& cells() { return cells_; }
+  std::array<Value, kSavedCells>& saved_cells() { return saved_cells_; }
+  std::array<int32_t, kDimElements>& dim() { return dim_; }
+
+  bool busy() const { return busy_; }
+  void set_busy(bool busy) { busy_ = busy; }
+  bool trace() const { return trace_; }
+  void set_trace(bool on) { trace_ = on; }
+  Cursor rest_cursor() const { return rest_cursor_; }
+  void set_rest_cursor(Cursor cursor) { rest_cursor_ = cursor; }
+  const std::string& base_dir() const { return base_dir_; }
+  std::string TraceLogPath() const { return base_dir_ + "KVSmon.Log"; }
+
+  // Diagnostics.
+  void Trace(std::string_view text);
+  void ForcedTrace(std::string_view text);
+  void ShowStatus(const std::string& text) { host_->ShowStatus(text); }
+  void LogEvent(std::string_view text) { LogTo(Memo::kEvents, text); }
+  void LogReceived(std::string_view text) { LogTo(Memo::kReceived, text); }
+  void LogSent(std::string_view text) { LogTo(Memo::kSent, text); }
+
+  // The script file Setup.KVS and its cache.
+  ScriptFile& script_file() { return script_file_; }
+  std::string LoadDefinition(const std::string& name);
+
+ private:
+  void LogTo(Memo memo, std::string_view text);
+  std::string TakeWord(Frame& frame);
+  void Dispatch(const std::string& word, Frame& frame);
+
+  Host default_host_;
+  Host* host_;
+  std::unordered_map<std::string, WordHandler> words_;
+
+  std::array<Value, kStackSlots + 1> stack_;  // slots 1..20, as the counter counts
+  int counter_ = 1;
+  std::array<Value, kCells> cells_;
+  std::array<Value, kSavedCells> saved_cells_;
+  std::array<int32_t, kDimElements> dim_{};
+
+  bool busy_ = false;
+  bool trace_ = false;
+  Cursor rest_cursor_ = Cursor::kArrow;
+  std::string base_dir_;
+  ScriptFile script_file_;
+};
+
+// The words of the engine itself: control flow, arithmetic, comparison,
+// strings, stores and time.
+void RegisterCoreWords(Engine& engine);
+void RegisterControlFlowWords(Engine& engine);
+void RegisterArithmeticWords(Engine& engine);
+void RegisterStringWords(Engine& engine);
+void RegisterStoreWords(Engine& engine);
+void RegisterTimeWords(Engine& engine);
+
+}  // namespace engine

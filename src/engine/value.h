@@ -1,0 +1,35 @@
+// Script values: 8-bit texts (Windows-1251 bytes) and the one number rule.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+using Value = std::string;
+
+inline const Value kTrue = "255";
+inline const Value kFalse = "0";
+
+// Leading blanks, optional sign, then decimal digits in the 32-bit range or a
+// hexadecimal pattern of at most eight digits after $, x, X, 0x or 0X. Nothing
+// may follow the digits.
+std::optional<int32_t> ToNumber(std::string_view text);
+
+// Plain decimal: "-" for negatives, no "+", no leading zeros.
+Value NumberToText(int64_t n);
+
+inline Value Truth(bool b) { return b ? kTrue : kFalse; }
+
+// Cuts a delimited piece off the front of `text` (the tokenizer's rule).
+std::string CutBetween(std::string& text, std::string_view start_marker,
+                       std::string_view end_marker);
+
+void TrimLeadingBlanks(std::string& text);
+
+// "dd.mm-hh:nn:ss" of the current local time, the stamp of memo log lines.
+std::string MemoStamp();
+
+}  // namespace engine
