@@ -1,0 +1,153 @@
+#include "file_words.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <system_error>
+
+#include "os_path.h"
+#include "settings_reader.h"
+
+namespace files {
+namespace fs = std::filesystem;
+
+namespace {
+
+FileDialogs default_dialogs;
+
+int32_t CountBytes(std::FILE* file, size_t limit) {
+  char chunk[65536];
+  size_t count = 0;
+  while (count < limit) {
+    size_t want = std::min(sizeof chunk, limit - count);
+    size_t got = std::fread(chunk, 1, want, file);
+    count += got;
+    if (got < want) break;
+  }
+  return static_cast<int32_t>(count);
+}
+
+bool CopyFile(const std::string& source, const std::string& target) {
+  FilePtr from = OpenForReading(source);
+  auto to_path = OsPath(target);
+  if (!from || !to_path) return false;
+  ReplacementFile to;
+  if (!to.Begin(*to_path)) return false;
+  char chunk[65536];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, from.get())) > 0)
+    if (!to.Write(std::string_view(chunk, got))) return false;
+  return !std::ferror(from.get()) && to.Commit();
+}
+
+void AppendByte(const std::string& name, int32_t code) {
+  auto path = OsPath(name);
+  if (!path || path->empty()) return;
+  // Append mode creates a missing file and never truncates one that exists.
+  FilePtr file = OpenPath(*path, "ab");
+  if (file) std::fputc(static_cast<unsigned char>(code & 0xFF), file.get());
+}
+
+void DeleteFile(const std::string& name) {
+  auto path = OsPath(name);
+  if (!path || path->empty()) return;
+  std::error_code ec;
+  if (fs::is_directory(fs::symlink_status(*path, ec))) return;  // files only
+  fs::remove(*path, ec);
+}
+
+}  // namespace
+
+int32_t FileWordsState::NextNumber() {
+  last_number = last_number == std::numeric_limits<int32_t>::max() ? 1 : last_number + 1;
+  return last_number;
+}
+
+void FileWordsState::CloseSlot() {
+  slot_file.reset();
+  slot = 0;
+}
+
+void RegisterGuarded(engine::Engine& engine, const std::string& name,
+                     engine::WordHandler handler) {
+  engine.Register(name, [handler = std::move(handler)](engine::Engine& e, engine::Frame& f) {
+    try {
+      handler(e, f);
+    } catch (const engine::Fault&) {
+      throw;
+    } catch (...) {
+      throw engine::Fault{};
+    }
+  });
+}
+
+void RegisterByteFileWords(engine::Engine& engine, FileWordsState& state,
+                           FileDialogs* dialogs) {
+  FileDialogs* shown = dialogs ? dialogs : &default_dialogs;
+  using engine::Engine;
+  using engine::Frame;
+
+  RegisterGuarded(engine, "EXIST", [&state](Engine& e, Frame&) {
+    FilePtr file = OpenForReading(e.Pop());
+    e.Push(file ? engine::NumberToText(state.NextNumber()) : engine::kFalse);
+  });
+  RegisterGuarded(engine, "DELETEFILE", [](Engine& e, Frame&) { DeleteFile(e.Pop()); });
+  RegisterGuarded(engine, "COPYFILE", [](Engine& e, Frame&) {
+    std::string target = e.Pop();
+    std::string source = e.Pop();
+    e.Push(engine::Truth(CopyFile(source, target)));
+  });
+  RegisterGuarded(engine, "WRITEFILE", [](Engine& e, Frame&) {
+    std::string name = e.Pop();
+    int32_t code = e.PopNumber();
+    AppendByte(name, code);
+  });
+  RegisterGuarded(engine, "LENFILE", [&state](Engine& e, Frame&) {
+    state.CloseSlot();
+    FilePtr file = OpenForReading(e.Pop());
+    e.Push(engine::NumberToText(file ? CountBytes(file.get(), kFileReadLimit) : 0));
+  });
+  RegisterGuarded(engine, "OPENFILE", [&state](Engine& e, Frame&) {
+    state.CloseSlot();
+    state.slot_file = OpenForReading(e.Pop());
+    if (state.slot_file) state.slot = state.NextNumber();
+    e.Push(state.slot_file ? engine::NumberToText(state.slot) : "-1");
+  });
+  RegisterGuarded(engine, "READFILE", [&state](Engine& e, Frame&) {
+    if (state.slot <= 0 || !state.slot_file) {
+      e.Push(engine::kFalse);
+      return;
+    }
+    int byte = std::fgetc(state.slot_file.get());
+    e.Push(engine::NumberToText(byte == EOF ? ' ' : byte));  // a blank past the end
+  });
+  RegisterGuarded(engine, "READFILES", [&state](Engine& e, Frame&) {
+    std::string count_text = e.Pop();
+    auto count = engine::ToNumber(count_text);
+    if (!count || state.slot <= 0 || !state.slot_file) {
+      e.Push(count_text);
+      return;
+    }
+    size_t wanted = std::clamp<int64_t>(*count, 0, kFileReadLimit);
+    e.Push(ReadUpTo(state.slot_file.get(), wanted));
+  });
+  RegisterGuarded(engine, "CLOSEFILE", [&state](Engine&, Frame&) { state.CloseSlot(); });
+
+  RegisterGuarded(engine, "OPENDLG", [shown](Engine& e, Frame&) {
+    std::string initial = e.Pop();
+    e.Push(shown->Open(initial).value_or(std::string()));
+  });
+  RegisterGuarded(engine, "WRITEDLG", [shown](Engine& e, Frame&) {
+    std::string initial = e.Pop();
+    e.Push(shown->Save(initial).value_or(std::string()));
+  });
+  RegisterGuarded(engine, "PATH", [](Engine& e, Frame&) { e.Push(e.base_dir()); });
+  RegisterGuarded(engine, "SPATH", [](Engine& e, Frame&) { e.Push(std::string()); });
+}
+
+void RegisterFileWords(engine::Engine& engine, FileWordsState& state, FileDialogs* dialogs) {
+  RegisterByteFileWords(engine, state, dialogs);
+  RegisterSettingsWords(engine, state);
+}
+
+}  // namespace files

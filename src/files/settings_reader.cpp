@@ -1,0 +1,93 @@
+#include "settings_reader.h"
+
+#include "file_access.h"
+#include "settings_format.h"
+
+namespace files {
+
+SettingsSection::SettingsSection(std::string_view text, std::string_view section) {
+  std::vector<LineSpan> lines = SplitLines(text);
+  size_t i = 0;
+  while (i < lines.size() && !IsHeaderOf(Content(text, lines[i]), section)) ++i;
+  for (++i; i < lines.size(); ++i) {
+    std::string_view content = Content(text, lines[i]);
+    if (IsHeaderLine(content)) break;
+    size_t equals = content.find('=');
+    if (equals == std::string_view::npos) continue;
+    lines_.push_back(content);
+    first_.emplace(content.substr(0, equals), content.substr(equals + 1));
+  }
+}
+
+std::optional<std::string_view> SettingsSection::Find(std::string_view key) const {
+  if (key.find('=') == std::string_view::npos) {
+    auto it = first_.find(key);
+    if (it == first_.end()) return std::nullopt;
+    return it->second;
+  }
+  for (std::string_view content : lines_)
+    if (auto value = ValueOf(content, key)) return value;
+  return std::nullopt;
+}
+
+std::string ReadSettingsValue(std::string_view text, std::string_view section,
+                              std::string_view key) {
+  auto value = SettingsSection(text, section).Find(key);
+  return value ? std::string(*value) : std::string();
+}
+
+void TrimTildes(std::string& text) {
+  if (!text.empty() && text.front() == '~') text.erase(0, 1);
+  if (!text.empty() && text.back() == '~') text.pop_back();
+}
+
+std::string PieceKey(std::string_view key, int n) {
+  std::string name(key);
+  name += '_';
+  name += std::to_string(n);
+  return name;
+}
+
+bool LoadSettingsText(std::string_view file_name, std::string& text) {
+  text.clear();
+  FilePtr file = OpenForReading(file_name);
+  if (!file) return false;
+  text = ReadUpTo(file.get(), kFileReadLimit + 1);
+  bool failed = std::ferror(file.get()) != 0;
+  if (failed) {
+    text.clear();
+    return false;
+  }
+  if (text.size() > kFileReadLimit) {
+    // A line cut in two by the limit would read as a wrong value.
+    text.resize(kFileReadLimit);
+    size_t last_break = text.find_last_of("\r\n");
+    text.resize(last_break == std::string::npos ? 0 : last_break + 1);
+  }
+  return true;
+}
+
+std::string JoinLongValue(std::string_view text, std::string_view section,
+                          std::string_view key) {
+  SettingsSection lines(text, section);
+  auto first = lines.Find(key);
+  std::string result(first.value_or(std::string_view()));
+  TrimTildes(result);
+  // Every piece found is a different line, so the chain ends within the text.
+  for (int n = 1;; ++n) {
+    auto piece = lines.Find(PieceKey(key, n));
+    if (!piece || piece->empty()) break;
+    std::string trimmed(*piece);
+    TrimTildes(trimmed);
+    result += trimmed;
+  }
+  return result;
+}
+
+std::string ReadLongValue(std::string& buffer, std::string_view file_name,
+                          std::string_view section, std::string_view key) {
+  LoadSettingsText(file_name, buffer);
+  return JoinLongValue(buffer, section, key);
+}
+
+}  // namespace files
