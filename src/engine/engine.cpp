@@ -18,6 +18,11 @@ bool Engine::HasWord(std::string_view name) const {
   return words_.count(std::string(name)) != 0;
 }
 
+WordHandler Engine::FindWord(std::string_view name) const {
+  auto it = words_.find(std::string(name));
+  return it == words_.end() ? WordHandler() : it->second;
+}
+
 void Engine::ExecuteLine(std::string_view text) {
   Frame frame;
   frame.pending.Assign(text);
@@ -27,10 +32,14 @@ void Engine::ExecuteLine(std::string_view text) {
   line.append(text);
   Trace(line);
   std::string word;
-  for (;;) {
-    if (!word.empty()) Dispatch(word, frame);
-    word = TakeWord(frame);
-    if (word.empty()) break;
+  try {
+    for (;;) {
+      if (!word.empty()) Dispatch(word, frame);
+      word = TakeWord(frame);
+      if (word.empty()) break;
+    }
+  } catch (...) {
+    // Only running out of memory gets here; the line ends, the exit still runs.
   }
   host_->ShowCursor(rest_cursor_);
   busy_ = false;

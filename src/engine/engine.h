@@ -61,6 +61,8 @@ class Engine {
   // Word table: exact, case-sensitive byte names.
   void Register(const std::string& name, WordHandler handler);
   bool HasWord(std::string_view name) const;
+  // The handler registered under name, or an empty function.
+  WordHandler FindWord(std::string_view name) const;
 
   // Runs one line. Re-entrant: nested calls share stack and stores.
   void ExecuteLine(std::string_view text);
@@ -71,7 +73,8 @@ class Engine {
   int32_t PopNumber();  // Pop and convert; Fault when it is no number
   void ClearStack() { counter_ = 1; }
   int Depth() const { return counter_ - 1; }
-  const Value& StackValue(int from_bottom) const { return stack_[from_bottom]; }
+  // Slot 1 is the bottom value, slot Depth() the top one.
+  const Value& StackValue(int slot) const { return stack_[slot]; }
   void DumpStack();
 
   // Stores. Cell() maps -256..-1 to 0..255 and faults outside -256..256.

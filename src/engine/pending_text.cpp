@@ -39,7 +39,7 @@ std::string PendingText::CutBetween(std::string_view start_marker,
     if (at == std::string_view::npos) return {};
     start = at + start_marker.size();
   }
-  size_t end = text.find(end_marker, start);
+  size_t end = end_marker.empty() ? std::string_view::npos : text.find(end_marker, start);
   if (end != std::string_view::npos) {
     std::string piece(text.substr(start, end - start));
     DropFront(end + end_marker.size());

@@ -64,7 +64,8 @@ std::string CutBetween(std::string& text, std::string_view start_marker,
     if (at == std::string::npos) return {};
     start = at + start_marker.size();
   }
-  size_t end = text.find(end_marker, start);
+  // An empty end marker is never found, as an empty POS pattern is never found.
+  size_t end = end_marker.empty() ? std::string::npos : text.find(end_marker, start);
   if (end != std::string::npos) {
     std::string piece = text.substr(start, end - start);
     text.erase(0, end + end_marker.size());

@@ -69,6 +69,7 @@ void RegisterControlFlowWords(Engine& engine) {
     if (count > 0) {
       size_t each = body.size() + 13;
       if (static_cast<size_t>(count) * each + f.pending.Size() > kPendingLimit) {
+        f.pending.Clear();
         e.ShowStatus(msg::kLineTooLong);
         throw Fault{};
       }

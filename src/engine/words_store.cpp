@@ -1,8 +1,66 @@
+// Cells, saved cells, the dim array, SET and SCRIPTDES. No index from a script
+// ever reaches outside a store: an index out of bounds faults the word.
+#include <cstdint>
+
 #include "engine.h"
 
 namespace engine {
+namespace {
 
-// Filled in by the word-group work that follows the core.
-void RegisterStoreWords(Engine&) {}
+constexpr int32_t kReadableSavedCells = 128;  // "#" reads 0..127 only
+
+// Element number of plane p, row r (from 1) and column k; faults outside the array.
+size_t DimElement(int32_t plane, int32_t row, int32_t column) {
+  const int64_t element = int64_t{plane} * 2048 + (int64_t{row} - 1) * 256 + column;
+  if (element < 0 || element >= Engine::kDimElements) throw Fault{};
+  return static_cast<size_t>(element);
+}
+
+size_t PopDimElement(Engine& e) {
+  const int32_t plane = e.PopNumber();
+  const int32_t row = e.PopNumber();
+  const int32_t column = e.PopNumber();
+  return DimElement(plane, row, column);
+}
+
+}  // namespace
+
+void RegisterStoreWords(Engine& engine) {
+  engine.Register("%", [](Engine& e, Frame&) {
+    Value value = e.Cell(e.PopNumber());
+    e.Push(std::move(value));
+  });
+  engine.Register("!", [](Engine& e, Frame&) {
+    // The index is checked before the value is taken: a bad index leaves it.
+    Value& cell = e.Cell(e.PopNumber());
+    cell = e.Pop();
+  });
+  engine.Register("#", [](Engine& e, Frame&) {
+    const int32_t index = e.PopNumber();
+    if (index < 0 || index >= kReadableSavedCells) return e.Push({});
+    e.Push(e.saved_cells()[static_cast<size_t>(index)]);
+  });
+  engine.Register("!!", [](Engine& e, Frame&) {
+    const int32_t index = e.PopNumber();
+    Value value = e.Pop();
+    if (index < 0 || index >= Engine::kSavedCells) return;
+    e.saved_cells()[static_cast<size_t>(index)] = std::move(value);
+  });
+  engine.Register("DIM!", [](Engine& e, Frame&) {
+    const int32_t plane = e.PopNumber();
+    const int32_t row = e.PopNumber();
+    const int32_t column = e.PopNumber();
+    const int32_t value = e.PopNumber();
+    e.dim()[DimElement(plane, row, column)] = value;
+  });
+  engine.Register("DIM%", [](Engine& e, Frame&) {
+    e.Push(NumberToText(e.dim()[PopDimElement(e)]));
+  });
+  engine.Register("DIMCLEAR", [](Engine& e, Frame&) { e.dim().fill(0); });
+  engine.Register("SET", [](Engine& e, Frame&) {
+    e.host().SetSettingsPanel(e.PopNumber() != 0);
+  });
+  engine.Register("SCRIPTDES", [](Engine& e, Frame&) { e.Pop(); });
+}
 
 }  // namespace engine

@@ -1,8 +1,29 @@
+// NOW, HTIME and HTIMEP: the computer's clock in the device's clock text.
+#include <ctime>
+
+#include "device_clock.h"
 #include "engine.h"
 
 namespace engine {
+namespace {
 
-// Filled in by the word-group work that follows the core.
-void RegisterTimeWords(Engine&) {}
+std::tm LocalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return local;
+}
+
+}  // namespace
+
+void RegisterTimeWords(Engine& engine) {
+  engine.Register("NOW", [](Engine& e, Frame&) { e.Push(ClockText(LocalNow())); });
+  engine.Register("HTIME", [](Engine& e, Frame&) {
+    e.Push(DescribeClock(e.Pop(), LocalNow().tm_year + 1900, false));
+  });
+  engine.Register("HTIMEP", [](Engine& e, Frame&) {
+    e.Push(DescribeClock(e.Pop(), LocalNow().tm_year + 1900, true));
+  });
+}
 
 }  // namespace engine

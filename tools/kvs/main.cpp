@@ -1,0 +1,81 @@
+// kvs: runs script lines without a window.
+//   kvs [LINE ...]   executes each LINE in order in one engine
+//   kvs              executes the lines of standard input
+// Lines are UTF-8 and run as Windows-1251. Afterwards the stack is printed,
+// bottom value first, one per line; bytes that would not print as one line
+// are written \xHH. Status-bar texts and event lines go to standard error.
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "cp1251.h"
+#include "engine.h"
+
+namespace {
+
+class TerminalHost : public engine::Host {
+ public:
+  void ShowStatus(const std::string& text) override {
+    std::cerr << "status: " << engine::Utf8FromCp1251(text) << '\n';
+  }
+  void AddMemoLine(engine::Memo memo, const std::string& line) override {
+    if (memo == engine::Memo::kEvents)
+      std::cerr << "event: " << engine::Utf8FromCp1251(line) << '\n';
+  }
+};
+
+// Every word kvs knows: the engine's own, then the file and settings-file words.
+void RegisterWords(engine::Engine& e) {
+  engine::RegisterCoreWords(e);
+  // The file and settings-file words are registered here.
+}
+
+bool NeedsEscape(unsigned char byte) {
+  // 0x98 is the one byte that Windows-1251 leaves without a character.
+  return byte < 0x20 || byte == 0x7F || byte == '\\' || byte == 0x98;
+}
+
+std::string Printable(const std::string& value) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  std::string plain;
+  auto flush = [&] {
+    out += engine::Utf8FromCp1251(plain);
+    plain.clear();
+  };
+  for (unsigned char byte : value) {
+    if (!NeedsEscape(byte)) {
+      plain += static_cast<char>(byte);
+      continue;
+    }
+    flush();
+    out += "\\x";
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 15];
+  }
+  flush();
+  return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TerminalHost host;
+  engine::Engine e(&host);
+  RegisterWords(e);
+
+  if (argc > 1) {
+    for (int i = 1; i < argc; ++i) e.ExecuteLine(engine::Cp1251(argv[i]));
+  } else {
+    std::string line;
+    while (std::getline(std::cin, line)) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      e.ExecuteLine(engine::Cp1251(line));
+    }
+  }
+
+  for (int slot = 1; slot <= e.Depth(); ++slot)
+    std::cout << Printable(e.StackValue(slot)) << '\n';
+  std::cout.flush();
+  return 0;
+}
