@@ -70,4 +70,49 @@ std::string CompactHexToBytes(std::string_view text) {
   return out;
 }
 
+namespace {
+
+// Removes at most two blanks from the front.
+void DropTwoLeadingBlanks(std::string& text) {
+  size_t n = 0;
+  while (n < 2 && n < text.size() && text[n] == ' ') ++n;
+  text.erase(0, n);
+}
+
+}  // namespace
+
+std::string TakeRecord(std::string& queue) {
+  if (queue.empty()) return {};
+  // The first line of the queue; the rest stays behind in `rest`.
+  std::string rest = queue;
+  std::string line;
+  const size_t crlf = rest.find("\r\n");
+  if (crlf == std::string::npos) {
+    line.swap(rest);
+  } else {
+    line = rest.substr(0, crlf);
+    rest.erase(0, crlf + 2);
+  }
+  std::string result;
+  if (!line.empty()) {
+    if (line.size() <= 4) {
+      queue.clear();
+      return {};
+    }
+    DropTwoLeadingBlanks(line);
+    const uint8_t length = static_cast<uint8_t>(SpacedHexToBytes(line.substr(0, 2))[0]);
+    const size_t cells = (static_cast<size_t>(length) + 1) * 3;
+    if (cells < line.size()) {
+      DropTwoLeadingBlanks(queue);
+      result = queue.substr(0, cells);
+      queue.erase(0, cells);
+    } else {
+      result = line;
+      queue.swap(rest);
+    }
+  }
+  if (result.empty()) queue.clear();
+  return result;
+}
+
 }  // namespace uhex

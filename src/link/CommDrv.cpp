@@ -1,0 +1,142 @@
+#include "CommDrv.h"
+
+#include <QSerialPort>
+#include <vector>
+
+const char* const TCommPortDriver::kRateNames[TCommPortDriver::kRateCount] = {
+    "110",   "300",   "600",   "1200",  "2400",  "4800",  "9600",
+    "14400", "19200", "38400", "56000", "57600", "115200"};
+
+int32_t TCommPortDriver::BaudRate(int ordinal) {
+  static const int32_t kRates[kRateCount] = {110,   300,   600,   1200,  2400,  4800,  9600,
+                                             14400, 19200, 38400, 56000, 57600, 115200};
+  return ordinal >= 0 && ordinal < kRateCount ? kRates[ordinal] : 9600;
+}
+
+QString TCommPortDriver::DevicePath(const QString& name) {
+  if (name.contains(QLatin1Char('/'))) return name;
+#ifdef Q_OS_WIN
+  if (name.size() > 4 && !name.startsWith(QLatin1String("\\\\.\\")))
+    return QStringLiteral("\\\\.\\") + name;
+  return name;
+#else
+  return QStringLiteral("/dev/") + name;
+#endif
+}
+
+TCommPortDriver::TCommPortDriver(QObject* owner) : QObject(owner) {}
+
+TCommPortDriver::~TCommPortDriver() { Disconnect(); }
+
+bool TCommPortDriver::Connected() const { return port_ != nullptr; }
+
+bool TCommPortDriver::Connect() {
+  if (Connected()) return true;
+  auto* port = new QSerialPort(this);
+  port->setPortName(DevicePath(com_port_));
+  if (!port->open(QIODevice::ReadWrite)) {
+    delete port;
+    return false;
+  }
+  port_ = port;
+  ApplySettings();
+  connect(port_, &QSerialPort::readyRead, this, &TCommPortDriver::ReadAvailable);
+  connect(port_, &QSerialPort::errorOccurred, this,
+          [this](QSerialPort::SerialPortError error) { HandleError(error); });
+  // Bytes that came while the port was being set up.
+  if (port_->bytesAvailable() > 0) ReadAvailable();
+  return true;
+}
+
+void TCommPortDriver::Disconnect() {
+  if (!port_) return;
+  QSerialPort* port = port_;
+  port_ = nullptr;
+  port->disconnect(this);
+  port->close();
+  // The port may be the sender of the signal that led here.
+  port->deleteLater();
+}
+
+bool TCommPortDriver::SendData(const char* data, int32_t count) {
+  if (!port_ || count < 0) return false;
+  if (count == 0) return true;
+  return port_->write(data, count) == count;
+}
+
+void TCommPortDriver::ApplySettings() {
+  if (!port_) return;
+  port_->setBaudRate(BaudRate(speed_));
+  port_->setDataBits(
+      static_cast<QSerialPort::DataBits>(5 + (data_bits_ <= db8BITS ? data_bits_ : db8BITS)));
+  static const QSerialPort::Parity kParity[] = {QSerialPort::NoParity, QSerialPort::OddParity,
+                                                QSerialPort::EvenParity, QSerialPort::MarkParity,
+                                                QSerialPort::SpaceParity};
+  port_->setParity(kParity[parity_ <= ptSPACE ? parity_ : ptNONE]);
+  static const QSerialPort::StopBits kStop[] = {QSerialPort::OneStop, QSerialPort::OneAndHalfStop,
+                                                QSerialPort::TwoStop};
+  port_->setStopBits(kStop[stop_bits_ <= sb2BITS ? stop_bits_ : sb1BITS]);
+  // One flow control at a time on this port class; hardware handshaking wins.
+  if (hw_handshaking_ == hhRTSCTS)
+    port_->setFlowControl(QSerialPort::HardwareControl);
+  else if (sw_handshaking_ == shXONXOFF)
+    port_->setFlowControl(QSerialPort::SoftwareControl);
+  else
+    port_->setFlowControl(QSerialPort::NoFlowControl);
+  // A pseudo-terminal refuses the control lines; that is fine.
+  port_->setDataTerminalReady(dtr_ == deENABLE);
+  if (hw_handshaking_ == hhNONE) port_->setRequestToSend(true);
+  port_->clearError();
+}
+
+// readyRead only posts the delivery: the port does not signal again while a
+// readyRead handler runs, and a receive handler that opens a modal window must
+// still get the bytes that come meanwhile.
+void TCommPortDriver::ReadAvailable() {
+  if (delivery_posted_) return;
+  delivery_posted_ = true;
+  QMetaObject::invokeMethod(this, &TCommPortDriver::Deliver, Qt::QueuedConnection);
+}
+
+void TCommPortDriver::Deliver() {
+  delivery_posted_ = false;
+  while (port_ && port_->bytesAvailable() > 0) {
+    std::vector<char> chunk(in_buf_size_ > 0 ? in_buf_size_ : 1);
+    const qint64 n = port_->read(chunk.data(), static_cast<qint64>(chunk.size()));
+    if (n <= 0) break;
+    if (OnReceiveData) OnReceiveData(this, chunk.data(), static_cast<int32_t>(n));
+  }
+}
+
+void TCommPortDriver::HandleError(int error) {
+  // The device is gone (adapter unplugged, the other end of a pty closed):
+  // the port is dead and would only report the same error again.
+  if (error == QSerialPort::ResourceError) Disconnect();
+}
+
+void TCommPortDriver::SetComPort(const QString& name) {
+  if (!Connected()) com_port_ = name;
+}
+
+#define ZELT_SETTER(Name, Type, member) \
+  void TCommPortDriver::Set##Name(Type value) { \
+    member = value;                             \
+    if (Connected()) ApplySettings();           \
+  }
+ZELT_SETTER(ComPortSpeed, TComPortBaudRate, speed_)
+ZELT_SETTER(ComPortDataBits, TComPortDataBits, data_bits_)
+ZELT_SETTER(ComPortStopBits, TComPortStopBits, stop_bits_)
+ZELT_SETTER(ComPortParity, TComPortParity, parity_)
+ZELT_SETTER(ComPortHwHandshaking, TComPortHwHandshaking, hw_handshaking_)
+ZELT_SETTER(ComPortSwHandshaking, TComPortSwHandshaking, sw_handshaking_)
+ZELT_SETTER(ComPortOutBufSize, uint16_t, out_buf_size_)
+#undef ZELT_SETTER
+
+void TCommPortDriver::SetComPortInBufSize(uint16_t size) {
+  in_buf_size_ = size;
+  if (Connected()) ApplySettings();
+}
+
+void TCommPortDriver::SetComPortDtrEnable(TComPortDtrEnable dtr) { dtr_ = dtr; }
+
+void TCommPortDriver::SetComPortPollingDelay(uint16_t delay) { polling_delay_ = delay; }

@@ -1,0 +1,175 @@
+#include "rs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QStringEncoder>
+
+#include "link_log.h"
+#include "link_table.h"
+#include "link_texts.h"
+
+namespace zlink {
+namespace {
+
+QString& FolderOverride() {
+  static QString folder;
+  return folder;
+}
+
+QString WithSeparator(QString folder) {
+  if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+  return folder;
+}
+
+// Port names are plain ASCII in practice; anything else goes out in the
+// window's code page like every other link text.
+std::string ToCp1251(const QString& text) {
+  QStringEncoder encoder("windows-1251");
+  if (!encoder.isValid()) return text.toLatin1().toStdString();
+  const QByteArray bytes = encoder.encode(text);
+  return bytes.toStdString();
+}
+
+}  // namespace
+
+QString LinkLogFolder() {
+  if (!FolderOverride().isEmpty()) return WithSeparator(FolderOverride());
+  const QString program_dir = QCoreApplication::applicationDirPath();
+  const QFileInfo info(program_dir);
+  if (!program_dir.isEmpty() && info.isDir() && info.isWritable())
+    return WithSeparator(program_dir);
+  // An installed program may not write beside itself; the logs go to the
+  // user's data folder instead of being lost.
+  const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  QDir().mkpath(data_dir);
+  return WithSeparator(data_dir);
+}
+
+void SetLinkLogFolder(const QString& folder) { FolderOverride() = folder; }
+
+RSThread::RSThread(QObject* parent) : QObject(parent) {
+  pacing_timer_.setSingleShot(true);
+  connect(&pacing_timer_, &QTimer::timeout, this, [this] {
+    CallScope scope(*this);
+    try {
+      protocol_.FinishPacing();
+    } catch (...) {
+    }
+  });
+}
+
+RSThread::~RSThread() = default;
+
+RSThread::CallScope::~CallScope() {
+  if (--link_.depth_ == 0 && link_.release_pending_) {
+    link_.release_pending_ = false;
+    link_.deleteLater();
+  }
+}
+
+RSThread* RSThread::StartLink(const QString& port_name, LinkView* view) {
+  auto* link = new RSThread();
+  link->program_dir_ = LinkLogFolder();
+  link->port_name_ = port_name;
+  link->OpenPort(port_name);
+  // The opening lines go to the log file only: memo and label come now.
+  link->view_ = view;
+  link->link_timer_ = std::make_unique<QTimer>();
+  link->link_timer_->setInterval(kLinkTimeoutMs);
+  connect(link->link_timer_.get(), &QTimer::timeout, link, &RSThread::MarkDisconnected);
+  link->link_timer_->start();
+  return link;
+}
+
+void RSThread::OpenPort(const QString& port_name) {
+  speed_text_ = QStringLiteral("9600");
+  Log(std::string(kOpening) + ToCp1251(port_name) + ":" + ToCp1251(speed_text_));
+  int speed = 0;
+  for (int i = 0; i < TCommPortDriver::kRateCount; ++i)
+    if (speed_text_ == QLatin1String(TCommPortDriver::kRateNames[i])) speed = i;
+  driver_ = std::make_unique<TCommPortDriver>();
+  driver_->SetComPort(port_name);
+  driver_->SetComPortSpeed(static_cast<TCommPortDriver::TComPortBaudRate>(speed));
+  driver_->OnReceiveData = [this](TCommPortDriver* driver, const char* data, int32_t size) {
+    OnBytes(driver, data, size);
+  };
+  Log(driver_->Connect() ? kOpenedOk : kOpenFailed);
+}
+
+void RSThread::StopLink(RSThread* link) {
+  if (link == nullptr) return;
+  link->Stop();
+  if (link->depth_ == 0)
+    link->deleteLater();
+  else
+    link->release_pending_ = true;
+}
+
+void RSThread::Stop() {
+  if (stopped_) return;
+  stopped_ = true;
+  if (link_timer_) link_timer_->stop();
+  pacing_timer_.stop();
+  protocol_.Stop();
+  if (driver_) {
+    driver_->OnReceiveData = nullptr;
+    driver_->Disconnect();
+  }
+  ForgetLink(this);
+}
+
+void RSThread::OnBytes(TCommPortDriver*, const char* data, int32_t size) {
+  if (stopped_ || data == nullptr || size <= 0) return;
+  CallScope scope(*this);
+  try {
+    protocol_.Feed(std::string_view(data, static_cast<size_t>(size)));
+  } catch (...) {
+    // A fault in one frame must not end the link.
+  }
+}
+
+void RSThread::Log(const std::string& text) {
+  AppendLinkLog(QFile::encodeName(program_dir_).toStdString(), text, LocalNow());
+  ShowLine(text);
+}
+
+void RSThread::ShowLine(const std::string& text) {
+  try {
+    if (text.find('>') != std::string::npos) {
+      if (view_) view_->SetConnectionText(kConnected);
+      if (link_timer_ && !stopped_) {
+        link_timer_->stop();
+        link_timer_->setInterval(kLinkTimeoutMs);
+        link_timer_->start();
+      }
+    }
+    if (view_) view_->AddLinkMemoLine(LinkMemoLine(text, LocalNow()));
+  } catch (...) {
+  }
+}
+
+void RSThread::MarkDisconnected() {
+  try {
+    if (view_) view_->SetConnectionText(kNotConnected);
+  } catch (...) {
+  }
+}
+
+void RSThread::WriteWire(const std::string& bytes) {
+  if (driver_) driver_->SendData(bytes.data(), static_cast<int32_t>(bytes.size()));
+}
+
+void RSThread::DeliverRecord(const std::string& record) {
+  if (!OnRecord) return;
+  try {
+    OnRecord(*this, 1, record);
+  } catch (...) {
+  }
+}
+
+void RSThread::BeginPacing() { pacing_timer_.start(kPacingMs); }
+
+}  // namespace zlink

@@ -1,0 +1,115 @@
+// RSThread: one link to the device over one serial port. It answers every
+// frame the device sends, hands data records to OnRecord, sends the records
+// queued in SendQueue in answer to polls, logs every frame and keeps the
+// connection label. All of it runs on the window's thread.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "CommDrv.h"
+#include "link_protocol.h"
+
+namespace zlink {
+
+// What a link needs from the window. Texts are Windows-1251 bytes.
+class LinkView {
+ public:
+  virtual ~LinkView() = default;
+  // A finished line for the link memo (MemoDebug).
+  virtual void AddLinkMemoLine(const std::string& line) = 0;
+  // The connection label (LabelStatCon).
+  virtual void SetConnectionText(const std::string& text) = 0;
+};
+
+// The folder of the link log files, with a trailing separator: the program's
+// own folder when it can be written to, else the user's data folder for this
+// program. SetLinkLogFolder overrides both (tests, demo runs); an empty text
+// returns to the default.
+QString LinkLogFolder();
+void SetLinkLogFolder(const QString& folder);
+
+class RSThread : public QObject, private LinkProtocolHost {
+  Q_OBJECT
+
+ public:
+  // (link, link number, record: address byte 02 then the record).
+  using RecordHandler = std::function<void(RSThread& link, int number, const std::string& record)>;
+
+  static constexpr int kLinkTimeoutMs = 5000;
+  static constexpr int kPacingMs = 110;
+
+  // Creates a link on the port and opens it. The link is returned even when
+  // the port failed to open; that is only logged.
+  static RSThread* StartLink(const QString& port_name, LinkView* view);
+  // Closes the port and releases the link once no call of the link is on the
+  // stack any more. The caller forgets every reference it holds; the link
+  // table and the current link are cleared here.
+  static void StopLink(RSThread* link);
+
+  // Fields other parts use.
+  std::string& SendQueue() { return protocol_.SendQueue(); }
+  bool Answered() const { return protocol_.Answered(); }
+  bool Pacing() const { return protocol_.Pacing(); }
+  void SetPacing(bool on) { protocol_.SetPacing(on); }
+  std::string& LastCommand() { return protocol_.LastCommand(); }
+  RecordHandler OnRecord;
+
+  const QString& PortName() const { return port_name_; }
+  const QString& SpeedText() const { return speed_text_; }
+  const QString& ProgramDir() const { return program_dir_; }
+  // Absent once the link is stopped.
+  TCommPortDriver* Driver() { return stopped_ ? nullptr : driver_.get(); }
+  QTimer* LinkTimer() { return link_timer_.get(); }
+  bool Stopped() const { return stopped_; }
+
+  // A link log line: the day's file, then ShowLine.
+  void Log(const std::string& text);
+  // Marks the link connected for 5 s when the text holds '>', then shows the
+  // line in the link memo.
+  void ShowLine(const std::string& text);
+  void MarkDisconnected();
+
+ private:
+  explicit RSThread(QObject* parent = nullptr);
+  ~RSThread() override;
+
+  void OpenPort(const QString& port_name);
+  void OnBytes(TCommPortDriver* driver, const char* data, int32_t size);
+  void Stop();
+  void ReleaseWhenIdle();
+
+  // LinkProtocolHost
+  void LogLink(const std::string& line) override { Log(line); }
+  void WriteWire(const std::string& bytes) override;
+  void DeliverRecord(const std::string& record) override;
+  void BeginPacing() override;
+
+  // Counts the link's calls on the stack, so that a link stopped from inside
+  // one of them is released only after they have all returned.
+  class CallScope {
+   public:
+    explicit CallScope(RSThread& link) : link_(link) { ++link_.depth_; }
+    ~CallScope();
+   private:
+    RSThread& link_;
+  };
+
+  LinkProtocol protocol_{*this};
+  std::unique_ptr<TCommPortDriver> driver_;
+  std::unique_ptr<QTimer> link_timer_;
+  QTimer pacing_timer_;
+  QString program_dir_;
+  QString port_name_;
+  QString speed_text_;
+  LinkView* view_ = nullptr;
+  int depth_ = 0;
+  bool stopped_ = false;
+  bool release_pending_ = false;
+};
+
+}  // namespace zlink
