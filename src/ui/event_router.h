@@ -1,0 +1,54 @@
+// The event script table and the one entry through which control events reach
+// the engine: a control's tag picks its script, and while a device wait is armed
+// the WAIT definition runs instead.
+#pragma once
+
+#include <string>
+
+namespace engine {
+class Engine;
+}
+
+namespace ui {
+
+class DeviceWait;
+struct ControlRegisters;
+
+// How one kind of control treats its events.
+struct RouteRule {
+  bool ignored_while_busy;  // the event is lost while a line runs
+  bool records_tag;         // the control's tag becomes the last event tag
+};
+
+inline constexpr RouteRule kCheckBoxRoute{true, true};
+inline constexpr RouteRule kComboBoxRoute{true, true};
+inline constexpr RouteRule kDirectoryRoute{true, false};
+inline constexpr RouteRule kButtonRoute{false, true};
+inline constexpr RouteRule kMemoRoute{false, true};
+inline constexpr RouteRule kTabRoute{false, true};
+inline constexpr RouteRule kGridRoute{false, true};
+
+// The table and the last event tag live with the control registers, where
+// the creation words write them and SELECTED, ETEXT and CHECKED read them.
+class EventRouter {
+ public:
+  EventRouter(engine::Engine& engine, const DeviceWait& wait, ControlRegisters& registers);
+
+  // Empty for numbers outside 0..100.
+  const std::string& Script(int tag) const;
+  int last_event_tag() const;
+
+  // WAIT while a device wait is armed, otherwise the text itself.
+  void RunEventScript(const std::string& text);
+
+  // An event of the control with this tag, treated by the control's rule.
+  // Returns whether anything ran.
+  bool Route(int tag, RouteRule rule);
+
+ private:
+  engine::Engine& engine_;
+  const DeviceWait& wait_;
+  ControlRegisters& registers_;
+};
+
+}  // namespace ui

@@ -1,0 +1,37 @@
+// The start-up sequence run on the window's first show: it prepares the window
+// and the engine, then clears the page and runs START when a link came up.
+#pragma once
+
+#include <QStringList>
+
+namespace engine {
+class Engine;
+}
+
+namespace ui {
+
+class DelayedScript;
+
+// The window's part of the sequence.
+class StartUpWindow {
+ public:
+  virtual ~StartUpWindow() = default;
+  virtual void SetStatusBarSimple() = 0;
+  virtual void HideMemoDebug() = 0;
+  // Port discovery and the first link; true when a link was started.
+  virtual bool StartFirstLink() = 0;
+  virtual void ResizeToScreen() = 0;
+  virtual void FillPools() = 0;
+  virtual void HideSingleControls() = 0;
+  virtual void PaintImage1() = 0;
+};
+
+// `arguments` are the program's arguments without the program name.
+// Returns whether START ran.
+bool RunStartUp(engine::Engine& engine, StartUpWindow& window, const QStringList& arguments,
+                DelayedScript& timer1);
+
+// Whether the first argument asks for the link memo.
+bool DebugRequested(const QStringList& arguments);
+
+}  // namespace ui

@@ -1,0 +1,185 @@
+#include "tree_navigation.h"
+
+#include <QByteArray>
+#include <QMouseEvent>
+#include <QTreeWidget>
+
+#include "engine.h"
+#include "event_router.h"
+#include "node_images.h"
+#include "window_text.h"
+#include "wait_device.h"
+
+namespace ui {
+
+namespace {
+
+constexpr int kCaptionRole = Qt::UserRole + 1;
+const std::string kNoScript;
+
+}  // namespace
+
+NavigationTree::NavigationTree(engine::Engine& engine, EventRouter& router,
+                               const DeviceWait& wait, QTreeWidget* view, QObject* parent)
+    : QObject(parent), engine_(engine), router_(router), wait_(wait), view_(view) {
+  view_->viewport()->installEventFilter(this);
+}
+
+void NavigationTree::Clear() {
+  view_->clear();
+  nodes_.fill(nullptr);
+  for (auto& script : click_scripts_) script.clear();
+  for (auto& script : leave_scripts_) script.clear();
+  node_count_ = 0;
+  parent_node_ = nullptr;
+  last_node_ = -1;
+}
+
+void NavigationTree::AddTop() { Add(nullptr, true); }
+
+void NavigationTree::AddChild(bool descend) { Add(parent_node_, descend); }
+
+void NavigationTree::Add(QTreeWidgetItem* under, bool becomes_parent) {
+  if (node_count_ < kNodes) {
+    NodeInputs in = inputs_ ? inputs_() : NodeInputs{};
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, FromCp1251(in.text));
+    item->setData(0, kCaptionRole, QByteArray(in.text.data(), qsizetype(in.text.size())));
+    item->setIcon(0, NodeImage(in.image));
+    if (under) {
+      under->addChild(item);
+    } else {
+      view_->addTopLevelItem(item);
+    }
+    nodes_[node_count_] = item;
+    if (becomes_parent) parent_node_ = item;
+    click_scripts_[node_count_] = std::move(in.click_script);
+    leave_scripts_[node_count_] = std::move(in.leave_script);
+    ++node_count_;
+  }
+  ExpandOrCollapse();
+}
+
+void NavigationTree::ExpandOrCollapse() {
+  // Nodes are only ever removed all at once, so the count is the tree's size.
+  if (node_count_ < kExpandBelow) {
+    view_->expandAll();
+  } else {
+    view_->collapseAll();
+  }
+}
+
+void NavigationTree::SelectParent(int number) {
+  parent_node_ = Node(number);
+}
+
+QTreeWidgetItem* NavigationTree::Node(int number) const {
+  if (number < 0 || number >= kNodes) return nullptr;
+  return nodes_[number];
+}
+
+QTreeWidgetItem* NavigationTree::Selected() const {
+  const QList<QTreeWidgetItem*> items = view_->selectedItems();
+  return items.isEmpty() ? nullptr : items.first();
+}
+
+int NavigationTree::DisplayPosition(const QTreeWidgetItem* item) const {
+  if (!item) return -1;
+  int position = 0;
+  QTreeWidgetItemIterator it(view_);
+  for (; *it; ++it, ++position) {
+    if (*it == item) return position;
+  }
+  return -1;
+}
+
+int NavigationTree::Depth(const QTreeWidgetItem* item) {
+  int depth = 0;
+  for (const QTreeWidgetItem* up = item->parent(); up; up = up->parent()) ++depth;
+  return depth;
+}
+
+int NavigationTree::SiblingIndex(const QTreeWidgetItem* item) {
+  if (QTreeWidgetItem* parent = item->parent()) return parent->indexOfChild(const_cast<QTreeWidgetItem*>(item));
+  QTreeWidget* tree = item->treeWidget();
+  return tree ? tree->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item)) : -1;
+}
+
+std::string NavigationTree::Caption(const QTreeWidgetItem* item) {
+  const QByteArray bytes = item->data(0, kCaptionRole).toByteArray();
+  return std::string(bytes.constData(), size_t(bytes.size()));
+}
+
+const std::string& NavigationTree::click_script(int number) const {
+  if (number < 0 || number >= kNodes) return kNoScript;
+  return click_scripts_[number];
+}
+
+const std::string& NavigationTree::leave_script(int number) const {
+  if (number < 0 || number >= kNodes) return kNoScript;
+  return leave_scripts_[number];
+}
+
+void NavigationTree::Click() {
+  if (wait_.Armed()) {
+    engine_.ExecuteLine("`WAIT` RUN");
+    return;
+  }
+  if (!Selected()) return;
+  if (last_node_ >= 0 && last_node_ < kNodes) {
+    std::string leave = leave_scripts_[last_node_];
+    engine_.ExecuteLine(leave);
+  }
+  if (QTreeWidgetItem* item = Selected()) {
+    selected_text_ = Caption(item);
+    engine_.ExecuteLine("TREECLICK RUN");
+    // TREECLICK may have cleared the tree or moved the selection.
+    if (QTreeWidgetItem* now = Selected()) {
+      last_node_ = DisplayPosition(now);
+      std::string script = click_script(last_node_);
+      router_.RunEventScript(script);
+      return;
+    }
+  }
+  router_.RunEventScript("SCLEAR MAIN RUN");
+}
+
+bool NavigationTree::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    try {
+      Click();
+    } catch (...) {
+      // Nothing may escape into the event loop.
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void RegisterTreeWords(engine::Engine& engine, NavigationTree& tree) {
+  using engine::Engine;
+  using engine::Frame;
+  engine.Register("CLEARTREE", [&tree](Engine&, Frame&) { tree.Clear(); });
+  engine.Register("ADDTREE", [&tree](Engine&, Frame&) { tree.AddTop(); });
+  engine.Register("CHILD", [&tree](Engine&, Frame&) { tree.AddChild(true); });
+  engine.Register("ADDCHILD", [&tree](Engine&, Frame&) { tree.AddChild(false); });
+  engine.Register("NODE", [&tree](Engine& e, Frame&) { tree.SelectParent(e.PopNumber()); });
+  engine.Register("NODE%", [&tree](Engine& e, Frame&) {
+    e.Push(engine::NumberToText(tree.node_count()));
+  });
+  engine.Register("LEVEL", [&tree](Engine& e, Frame&) {
+    QTreeWidgetItem* item = tree.Selected();
+    if (!item) throw engine::Fault{};
+    e.Push(engine::NumberToText(NavigationTree::Depth(item)));
+  });
+  engine.Register("SINDEX", [&tree](Engine& e, Frame&) {
+    QTreeWidgetItem* item = tree.Selected();
+    e.Push(engine::NumberToText(item ? NavigationTree::SiblingIndex(item) : -1));
+  });
+  engine.Register("AINDEX", [&tree](Engine& e, Frame&) {
+    e.Push(engine::NumberToText(tree.DisplayPosition(tree.Selected())));
+  });
+  engine.Register("STEXT", [&tree](Engine& e, Frame&) { e.Push(tree.selected_text()); });
+}
+
+}  // namespace ui

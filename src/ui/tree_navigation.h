@@ -1,0 +1,96 @@
+// The navigation tree: scripts build it node by node, each node carrying a
+// click script and a leave script. The tree words store a node's scripts
+// under its creation number; a click looks them up under the node's display
+// position, so the two agree only for trees built in display order.
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <functional>
+#include <string>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace engine {
+class Engine;
+}
+
+namespace ui {
+
+class DeviceWait;
+class EventRouter;
+
+// What a new node takes from the pending properties of the control words.
+struct NodeInputs {
+  std::string text;
+  std::string click_script;  // the on-change script register
+  std::string leave_script;  // the on-close script register
+  int image = 0;
+};
+
+class NavigationTree : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kNodes = 1001;  // numbered 0 to 1000
+  static constexpr int kExpandBelow = 20;
+
+  NavigationTree(engine::Engine& engine, EventRouter& router, const DeviceWait& wait,
+                 QTreeWidget* view, QObject* parent = nullptr);
+
+  void SetInputs(std::function<NodeInputs()> inputs) { inputs_ = std::move(inputs); }
+
+  // The words.
+  void Clear();
+  void AddTop();
+  void AddChild(bool descend);  // CHILD descends, ADDCHILD keeps the parent
+  void SelectParent(int number);
+  int node_count() const { return node_count_; }
+  int last_node() const { return last_node_; }
+  const std::string& selected_text() const { return selected_text_; }
+
+  QTreeWidgetItem* Selected() const;
+  QTreeWidgetItem* Node(int number) const;
+  QTreeWidgetItem* parent_node() const { return parent_node_; }
+  // 0-based position among all nodes, top to bottom, collapsed ones included.
+  int DisplayPosition(const QTreeWidgetItem* item) const;
+  static int Depth(const QTreeWidgetItem* item);
+  static int SiblingIndex(const QTreeWidgetItem* item);
+  // A node's caption as the script gave it.
+  static std::string Caption(const QTreeWidgetItem* item);
+
+  const std::string& click_script(int number) const;
+  const std::string& leave_script(int number) const;
+
+  // A mouse click in the tree, with the selection that holds after it.
+  void Click();
+
+  QTreeWidget* view() const { return view_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Add(QTreeWidgetItem* under, bool becomes_parent);
+  void ExpandOrCollapse();
+
+  engine::Engine& engine_;
+  EventRouter& router_;
+  const DeviceWait& wait_;
+  QTreeWidget* view_;
+  std::function<NodeInputs()> inputs_;
+
+  std::array<QTreeWidgetItem*, kNodes> nodes_{};
+  std::array<std::string, kNodes> click_scripts_;
+  std::array<std::string, kNodes> leave_scripts_;
+  int node_count_ = 0;
+  QTreeWidgetItem* parent_node_ = nullptr;
+  int last_node_ = -1;
+  std::string selected_text_;
+};
+
+// CLEARTREE ADDTREE CHILD ADDCHILD NODE NODE% LEVEL SINDEX AINDEX STEXT.
+void RegisterTreeWords(engine::Engine& engine, NavigationTree& tree);
+
+}  // namespace ui

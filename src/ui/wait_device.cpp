@@ -1,0 +1,90 @@
+#include "wait_device.h"
+
+#include "engine.h"
+#include "link_slots.h"
+
+namespace ui {
+
+DeviceWait::DeviceWait(engine::Engine& engine, QObject* parent)
+    : QObject(parent), engine_(engine) {
+  timer_.setObjectName("WaitTimer");
+  timer_.setTimerType(Qt::PreciseTimer);
+  connect(&timer_, &QTimer::timeout, this, &DeviceWait::Tick);
+}
+
+void DeviceWait::Indicators(bool on) {
+  if (indicators_) indicators_(on);
+}
+
+void DeviceWait::WaitRead(int32_t n, engine::Frame& frame) {
+  interval_ = n;
+  if (!pending_script_.empty()) pending_script_ += ' ';
+  pending_script_.append(frame.pending.View());
+  frame.pending.Clear();
+  timer_.stop();
+  if (n > 0) {
+    timer_.setInterval(n);
+    timer_.start();
+    engine_.set_rest_cursor(engine::Cursor::kHourglass);
+    engine_.host().ShowCursor(engine::Cursor::kHourglass);
+    Indicators(true);
+    frame.pending.Assign("ONSTARTWAIT RUN ");
+    return;
+  }
+  std::string rest = "ONSTOPWAIT RUN " + pending_script_;
+  pending_script_.clear();
+  frame.pending.Assign(rest);
+  engine_.set_rest_cursor(engine::Cursor::kArrow);
+  engine_.host().ShowCursor(engine::Cursor::kArrow);
+  Indicators(false);
+}
+
+void DeviceWait::KeepAlive() {
+  if (!timer_.isActive() || max_wait_ != 0) return;
+  timer_.stop();
+  if (interval_ > 0) {
+    timer_.setInterval(interval_);
+    timer_.start();
+  }
+}
+
+void DeviceWait::Tick() {
+  timer_.stop();
+  bool idle = false;
+  try {
+    idle = links_ != nullptr && links_->HasLink(1) && links_->LinkIdle(1);
+  } catch (...) {
+    idle = false;
+  }
+  if (!idle) {
+    if (interval_ > 0) {
+      timer_.setInterval(interval_);
+      timer_.start();
+    }
+    return;
+  }
+  try {
+    std::string held_back = std::move(pending_script_);
+    pending_script_.clear();
+    Indicators(false);
+    // The arrow goes back before the held-back words run, so that a wait they
+    // arm again keeps its hourglass.
+    engine_.set_rest_cursor(engine::Cursor::kArrow);
+    engine_.host().ShowCursor(engine::Cursor::kArrow);
+    engine_.ExecuteLine(" ONSTOPWAIT RUN " + held_back);
+    max_wait_ = 0;
+  } catch (...) {
+    // The tick must never throw into the event loop.
+  }
+}
+
+void RegisterWaitWords(engine::Engine& engine, DeviceWait& wait) {
+  engine.Register("WAITREAD", [&wait](engine::Engine& e, engine::Frame& f) {
+    wait.WaitRead(e.PopNumber(), f);
+  });
+  engine.Register("MAXWAIT", [&wait](engine::Engine& e, engine::Frame&) {
+    wait.set_max_wait(e.PopNumber());
+  });
+}
+
+}  // namespace ui

@@ -1,0 +1,72 @@
+// The device wait: WAITREAD holds back the rest of a line until the link in
+// slot 1 has gone idle. WaitTimer polls the link every wait interval; the
+// response dispatcher keeps a running wait alive while records keep coming.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace engine {
+class Engine;
+struct Frame;
+}
+
+namespace ui {
+
+class LinkSlots;
+
+class DeviceWait : public QObject {
+  Q_OBJECT
+
+ public:
+  DeviceWait(engine::Engine& engine, QObject* parent = nullptr);
+
+  // The link table whose slot 1 the tick tests; none means no link at all.
+  void SetLinks(const LinkSlots* links) { links_ = links; }
+  // LabelR and LabelT: lime green while a wait is armed.
+  void SetIndicators(std::function<void(bool on)> indicators) {
+    indicators_ = std::move(indicators);
+  }
+
+  // Armed while WaitTimer runs with a wait interval other than 0.
+  bool Armed() const { return timer_.isActive() && interval_ != 0; }
+  int32_t interval() const { return interval_; }
+  const std::string& pending_script() const { return pending_script_; }
+
+  // The MAXWAIT value: while not 0, received records do not restart WaitTimer.
+  int32_t max_wait() const { return max_wait_; }
+  void set_max_wait(int32_t value) { max_wait_ = value; }
+
+  // WAITREAD n inside the line whose frame is given.
+  void WaitRead(int32_t n, engine::Frame& frame);
+
+  // A record arrived: restart the running WaitTimer with the full interval,
+  // unless MAXWAIT holds it.
+  void KeepAlive();
+  // The ports have gone: the wait is no longer armed, the held-back words stay.
+  void Stop() { timer_.stop(); }
+
+  QTimer& timer() { return timer_; }
+
+  // One WaitTimer tick (public so the window can drive it in tests).
+  void Tick();
+
+ private:
+  void Indicators(bool on);
+
+  engine::Engine& engine_;
+  const LinkSlots* links_ = nullptr;
+  std::function<void(bool)> indicators_;
+  QTimer timer_;
+  int32_t interval_ = 0;
+  int32_t max_wait_ = 0;
+  std::string pending_script_;
+};
+
+// WAITREAD and MAXWAIT.
+void RegisterWaitWords(engine::Engine& engine, DeviceWait& wait);
+
+}  // namespace ui
