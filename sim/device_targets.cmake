@@ -1,0 +1,4 @@
+# The simulated device's memory image and command answers, without I/O.
+add_library(simdevice STATIC ${CMAKE_CURRENT_LIST_DIR}/device_model.cpp)
+target_include_directories(simdevice PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+set_target_properties(simdevice PROPERTIES AUTOMOC OFF)
