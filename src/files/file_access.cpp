@@ -118,8 +118,8 @@ bool ReplacementFile::Begin(const fs::path& target) {
   fs::path folder = target_.parent_path();
   for (int attempt = 0; attempt < 100 && !file_; ++attempt) {
     fs::path name = ".";
-    name += target_.filename().native();
-    name += ".new" + std::to_string(attempt);
+    if (target_.filename().native().size() < 200) name += target_.filename().native();
+    name += ".new" + std::to_string(attempt);  // hidden, and short enough for any name
     temp_ = folder / name;
     errno = 0;
     file_ = OpenPath(temp_, "wbx");  // exclusive: never clobber a stranger's file

@@ -1,0 +1,204 @@
+#include "profile_store.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include "settings_reader.h"
+#include "test_support.h"
+
+namespace files {
+namespace {
+
+using files_test::AsOrdinaryUser;
+using files_test::ReadBytes;
+using files_test::TempDir;
+using files_test::WriteBytes;
+namespace fs = std::filesystem;
+
+// Odd but legal content around the keys that an edit must not touch.
+const std::string kOdd = files_test::Bytes(
+    "; comment \xC7\xE5\xEB\xFC\xF2\r\n"
+    "[Main]\r\n"
+    "Tel=1\r\n"
+    "junk line without equals\n"
+    "Bin=\x00\xFF\x80\r\n"
+    "  \r\n"
+    "\r\n"
+    "[Other]\r\n"
+    "Tel=2");
+
+TEST(ProfileDocument, ChangesAnExistingKeyInItsLineAndNothingElse) {
+  ProfileDocument document(kOdd);
+  ASSERT_TRUE(document.Set("Main", "Tel", "99"));
+  std::string expected = kOdd;
+  expected.replace(expected.find("Tel=1"), 5, "Tel=99");
+  EXPECT_EQ(document.Text(), expected);
+
+  ProfileDocument last(kOdd);  // the unterminated last line gets its CR LF
+  ASSERT_TRUE(last.Set("Other", "Tel", "3"));
+  EXPECT_EQ(last.Text(), kOdd.substr(0, kOdd.size() - 1) + "3\r\n");
+}
+
+TEST(ProfileDocument, AddsKeysAtTheSectionEndAndSectionsAtTheFileEnd) {
+  ProfileDocument document(kOdd);
+  ASSERT_TRUE(document.Set("Main", "New", "v"));
+  std::string expected = kOdd;
+  size_t after_bin = expected.find("\r\n", expected.find("Bin=")) + 2;
+  expected.insert(after_bin, "New=v\r\n");  // before the blank lines
+  EXPECT_EQ(document.Text(), expected);
+
+  ASSERT_TRUE(document.Set("Third", "K", "1"));
+  EXPECT_EQ(document.Text(), expected + "\r\n[Third]\r\nK=1\r\n");
+
+  ProfileDocument empty;
+  ASSERT_TRUE(empty.Set("S", "K", "V"));
+  EXPECT_EQ(empty.Text(), "[S]\r\nK=V\r\n");
+  ASSERT_TRUE(empty.Set("S", "L", ""));
+  EXPECT_EQ(empty.Text(), "[S]\r\nK=V\r\nL=\r\n");
+}
+
+TEST(ProfileDocument, DeleteRemovesEveryLineOfTheKeyInThatSectionOnly) {
+  ProfileDocument document("[A]\r\nK=1\r\nKK=2\r\nK=3\r\n[B]\r\nK=4\r\n");
+  EXPECT_TRUE(document.Delete("A", "K"));
+  EXPECT_EQ(document.Text(), "[A]\r\nKK=2\r\n[B]\r\nK=4\r\n");
+  EXPECT_FALSE(document.Delete("A", "K"));
+  EXPECT_FALSE(document.Delete("C", "K"));
+  EXPECT_EQ(document.Text(), "[A]\r\nKK=2\r\n[B]\r\nK=4\r\n");
+}
+
+TEST(ProfileDocument, RefusesWhatWouldNotReadBack) {
+  ProfileDocument document(kOdd);
+  EXPECT_FALSE(document.Set("Main", "Tel", "a\r\n[Evil]"));
+  EXPECT_FALSE(document.Set("Main", "Tel", "a\nb"));
+  EXPECT_FALSE(document.Set("Main", "T\rel", "1"));
+  EXPECT_FALSE(document.Set("Ma\nin", "Tel", "1"));
+  EXPECT_FALSE(document.Set("Main", "A=B", "1"));
+  EXPECT_FALSE(document.Set("Main", "[X]", "1"));
+  EXPECT_FALSE(document.changed());
+  EXPECT_EQ(document.Text(), kOdd);
+}
+
+TEST(ProfileDocument, ReadsWhatTheReaderReads) {
+  ProfileDocument document;
+  document.Set("S", "Tel", "7");
+  document.Set("S", "XTel", "5");
+  document.Set("T", "Tel", "[S]");
+  std::string text = document.Text();
+  for (const char* key : {"Tel", "XTel", "None"})
+    EXPECT_EQ(document.Get("S", key).value_or(""), ReadSettingsValue(text, "S", key)) << key;
+  EXPECT_EQ(*document.Get("T", "Tel"), "[S]");
+  EXPECT_EQ(ReadSettingsValue(text, "T", "Tel"), "[S]");
+}
+
+class ProfileFiles : public ::testing::Test {
+ protected:
+  std::string Name(const std::string& leaf) { return dir_.Name(leaf); }
+  TempDir dir_;
+};
+
+TEST_F(ProfileFiles, ReadKeyAnswersTheDefaultForWhatIsMissing) {
+  WriteBytes(dir_.path() / "a.ini", "[S]\r\nK=v\r\nE=\r\n");
+  EXPECT_EQ(ProfileReadKey(Name("a.ini"), "S", "K", "d"), "v");
+  EXPECT_EQ(ProfileReadKey(Name("a.ini"), "S", "E", "d"), "");
+  EXPECT_EQ(ProfileReadKey(Name("a.ini"), "S", "X", "d"), "d");
+  EXPECT_EQ(ProfileReadKey(Name("a.ini"), "T", "K", "d"), "d");
+  EXPECT_EQ(ProfileReadKey(Name("none.ini"), "S", "K", "d"), "d");
+  EXPECT_EQ(ProfileReadKey(dir_.path().string(), "S", "K", "d"), "d");
+  EXPECT_FALSE(fs::exists(dir_.path() / "none.ini"));
+
+  WriteBytes(dir_.path() / "long.ini", "[S]\r\nK=" + std::string(3000, 'z') + "\r\n");
+  EXPECT_EQ(ProfileReadKey(Name("long.ini"), "S", "K", ""), std::string(2047, 'z'));
+  EXPECT_EQ(ProfileReadKey(Name("long.ini"), "S", "X", std::string(3000, 'd')),
+            std::string(2047, 'd'));
+}
+
+TEST_F(ProfileFiles, WriteKeyCreatesAndEditsFilesInPlaceOfTheOldOnes) {
+  ASSERT_TRUE(ProfileWriteKey(Name("n.ini"), "S", "K", "1"));
+  EXPECT_EQ(ReadBytes(dir_.path() / "n.ini"), "[S]\r\nK=1\r\n");
+
+  WriteBytes(dir_.path() / "odd.ini", kOdd);
+  fs::permissions(dir_.path() / "odd.ini", fs::perms(0640));
+  ASSERT_TRUE(ProfileWriteKey(Name("odd.ini"), "Main", "Tel", "2"));
+  std::string expected = kOdd;
+  expected.replace(expected.find("Tel=1"), 5, "Tel=2");
+  EXPECT_EQ(ReadBytes(dir_.path() / "odd.ini"), expected);
+  EXPECT_EQ(fs::status(dir_.path() / "odd.ini").permissions(), fs::perms(0640));
+  EXPECT_EQ(dir_.Entries(), (std::vector<std::string>{"n.ini", "odd.ini"}));  // no leftovers
+}
+
+TEST_F(ProfileFiles, WriteThroughASymbolicLinkChangesTheLinkedFile) {
+  WriteBytes(dir_.path() / "real.ini", "[S]\r\nK=1\r\n");
+  fs::create_symlink("real.ini", dir_.path() / "link.ini");
+  ASSERT_TRUE(ProfileWriteKey(Name("link.ini"), "S", "K", "2"));
+  EXPECT_TRUE(fs::is_symlink(dir_.path() / "link.ini"));
+  EXPECT_EQ(ReadBytes(dir_.path() / "real.ini"), "[S]\r\nK=2\r\n");
+}
+
+TEST_F(ProfileFiles, DeleteKeyNeverCreatesAFile) {
+  EXPECT_TRUE(ProfileDeleteKey(Name("none.ini"), "S", "K"));
+  EXPECT_FALSE(fs::exists(dir_.path() / "none.ini"));
+  WriteBytes(dir_.path() / "a.ini", "[S]\r\nK=1\r\nL=2\r\n");
+  EXPECT_TRUE(ProfileDeleteKey(Name("a.ini"), "S", "K"));
+  EXPECT_EQ(ReadBytes(dir_.path() / "a.ini"), "[S]\r\nL=2\r\n");
+}
+
+TEST_F(ProfileFiles, WritesThatCannotBeDoneFailAndChangeNothing) {
+  EXPECT_FALSE(ProfileWriteKey("", "S", "K", "1"));
+  EXPECT_FALSE(ProfileWriteKey(std::string("x.ini\0y", 7), "S", "K", "1"));
+  EXPECT_FALSE(ProfileWriteKey(dir_.path().string(), "S", "K", "1"));  // a folder
+  EXPECT_FALSE(ProfileWriteKey(Name("no/such/folder.ini"), "S", "K", "1"));
+  fs::create_directory(dir_.path() / "sub");
+  EXPECT_FALSE(ProfileWriteKey(Name("sub"), "S", "K", "1"));
+  EXPECT_FALSE(ProfileDeleteKey(Name("sub"), "S", "K"));
+  EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"sub"});
+}
+
+TEST_F(ProfileFiles, ReadOnlyFileOrFolderIsLeftAsItWas) {
+  fs::permissions(dir_.path(), fs::perms::all);
+  WriteBytes(dir_.path() / "ro.ini", "[S]\r\nK=1\r\n");
+  fs::permissions(dir_.path() / "ro.ini", fs::perms(0444));
+  fs::create_directory(dir_.path() / "locked");
+  WriteBytes(dir_.path() / "locked" / "rw.ini", "[S]\r\nK=1\r\n");
+  fs::permissions(dir_.path() / "locked" / "rw.ini", fs::perms(0666));
+  fs::permissions(dir_.path() / "locked", fs::perms(0555));
+  WriteBytes(dir_.path() / "secret.ini", "[S]\r\nK=1\r\n");
+  fs::permissions(dir_.path() / "secret.ini", fs::perms(0222));
+
+  std::string ro = Name("ro.ini"), rw = Name("locked/rw.ini"), secret = Name("secret.ini");
+  EXPECT_TRUE(AsOrdinaryUser([&] {
+    return !ProfileWriteKey(ro, "S", "K", "2") && !ProfileWriteKey(rw, "S", "K", "2") &&
+           !ProfileWriteKey(rw, "S", "New", "2") && !ProfileDeleteKey(rw, "S", "K") &&
+           !ProfileWriteKey(secret, "S", "K", "2") &&  // cannot be read, so not kept
+           ProfileReadKey(secret, "S", "K", "d") == "d";
+  }));
+  EXPECT_EQ(ReadBytes(dir_.path() / "ro.ini"), "[S]\r\nK=1\r\n");
+  EXPECT_EQ(ReadBytes(dir_.path() / "locked" / "rw.ini"), "[S]\r\nK=1\r\n");
+  EXPECT_EQ(ReadBytes(dir_.path() / "secret.ini"), "[S]\r\nK=1\r\n");
+  EXPECT_EQ(dir_.Entries(), (std::vector<std::string>{"locked", "ro.ini", "secret.ini"}));
+}
+
+// A full disk, made by a file size limit: the new contents do not fit, and
+// the old file must come through whole.
+TEST_F(ProfileFiles, FullDiskLeavesTheOldFileWhole) {
+  std::string old_text = "[S]\r\nA=" + std::string(6000, 'a') + "\r\nK=1\r\n";
+  WriteBytes(dir_.path() / "a.ini", old_text);
+
+  rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto old_handler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 8192;
+  setrlimit(RLIMIT_FSIZE, &small);
+  bool written = ProfileWriteKey(Name("a.ini"), "S", "K", std::string(4000, 'k'));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, old_handler);
+
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadBytes(dir_.path() / "a.ini"), old_text);
+  EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"a.ini"});
+}
+
+}  // namespace
+}  // namespace files

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "words_fixture.h"
+
+namespace files {
+namespace {
+
+using files_test::ReadBytes;
+using files_test::Stack;
+using files_test::WriteBytes;
+namespace fs = std::filesystem;
+
+class SettingsWords : public files_test::WordsTest {
+ protected:
+  void UseFile(const std::string& leaf, const std::string& section) {
+    Run(Q(leaf) + "FILENAME " + section + " SECTION");
+  }
+};
+
+TEST_F(SettingsWords, FilenameAndSectionSetTheRegisters) {
+  Run("a.ini FILENAME Main SECTION");
+  EXPECT_EQ(state_.file_name, "a.ini");
+  EXPECT_EQ(state_.section, "Main");
+}
+
+TEST_F(SettingsWords, LongValueThroughKeyWords) {
+  UseFile("s.ini", "Main");
+  std::string value;
+  for (int i = 0; i < 2500; ++i) value += static_cast<char>('0' + i % 10);
+  value[0] = value[999] = value[1000] = value[2499] = '~';
+  engine_.ClearStack();
+  engine_.Push(value);
+  engine_.ExecuteLine("Tel KEY!");
+  EXPECT_EQ(engine_.Depth(), 0);
+  std::string text = ReadBytes(Path("s.ini"));
+  EXPECT_NE(text.find("\r\nTel="), std::string::npos);
+  EXPECT_NE(text.find("\r\nTel_1="), std::string::npos);
+  EXPECT_NE(text.find("\r\nTel_2="), std::string::npos);
+  EXPECT_EQ(text.find("Tel_3="), std::string::npos);
+  EXPECT_EQ(Run("Tel KEY%"), Stack{value});
+
+  EXPECT_EQ(Run("short Tel KEY! Tel KEY%"), Stack{"short"});
+  EXPECT_EQ(ReadBytes(Path("s.ini")), "[Main]\r\nTel=short\r\n");
+  EXPECT_EQ(Run("Tel DELETEKEY Tel KEY% None KEY%"), (Stack{"", ""}));
+  EXPECT_EQ(ReadBytes(Path("s.ini")), "[Main]\r\n");
+}
+
+TEST_F(SettingsWords, KeyReadFromAnUnreadableFileIsEmpty) {
+  WriteBytes(Path("a.ini"), "[Main]\r\nTel=1\r\n");
+  UseFile("a.ini", "Main");
+  EXPECT_EQ(Run("Tel KEY%"), Stack{"1"});
+  UseFile("none.ini", "Main");
+  EXPECT_EQ(Run("Tel KEY%"), Stack{""});
+  Run("\"\" FILENAME");
+  EXPECT_EQ(Run("Tel KEY% 1 Tel KEY! Tel DELETEKEY"), Stack{""});
+  EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"a.ini"});
+}
+
+TEST_F(SettingsWords, KeyWordsKeepOtherLinesAndFailSilently) {
+  std::string before = "; note\r\n[Main]\r\nA=1\r\n\r\n[Other]\r\nTel=x\r\n";
+  WriteBytes(Path("a.ini"), before);
+  UseFile("a.ini", "Main");
+  Run("2 Tel KEY!");
+  EXPECT_EQ(ReadBytes(Path("a.ini")), "; note\r\n[Main]\r\nA=1\r\nTel=2\r\n\r\n[Other]\r\nTel=x\r\n");
+  // A value with a line break would corrupt the file: refused, nothing pushed.
+  engine_.ClearStack();
+  engine_.Push("3\r\n[Other]\r\nTel=y");
+  engine_.ExecuteLine("Tel KEY!");
+  EXPECT_EQ(engine_.Depth(), 0);
+  EXPECT_EQ(ReadBytes(Path("a.ini")), "; note\r\n[Main]\r\nA=1\r\nTel=2\r\n\r\n[Other]\r\nTel=x\r\n");
+  EXPECT_EQ(Run("Tel DELETEKEY Tel KEY%"), Stack{""});
+  EXPECT_EQ(ReadBytes(Path("a.ini")), before);
+}
+
+TEST_F(SettingsWords, ReadIniAndWriteIni) {
+  Run("Main SECTION");
+  EXPECT_EQ(Run("v1 K " + Q("i.ini") + "WRITEINI"), Stack{});
+  EXPECT_EQ(ReadBytes(Path("i.ini")), "[Main]\r\nK=v1\r\n");
+  EXPECT_EQ(Run("dflt K " + Q("i.ini") + "READINI dflt X " + Q("i.ini") + "READINI dflt K " +
+                Q("none.ini") + "READINI"),
+            (Stack{"v1", "dflt", "dflt"}));
+  Run("Other SECTION");
+  EXPECT_EQ(Run("dflt K " + Q("i.ini") + "READINI"), Stack{"dflt"});
+  // Folder as file: the write fails silently, the read gives the default.
+  EXPECT_EQ(Run("v K " + Q("") + "WRITEINI dflt K " + Q("") + "READINI"), Stack{"dflt"});
+
+  engine_.ClearStack();
+  engine_.Push(std::string(3000, 'z'));
+  engine_.ExecuteLine("Long " + Q("i.ini") + "WRITEINI dflt Long " + Q("i.ini") + "READINI");
+  ASSERT_EQ(engine_.Depth(), 1);
+  EXPECT_EQ(engine_.StackValue(1), std::string(2047, 'z'));
+}
+
+}  // namespace
+}  // namespace files

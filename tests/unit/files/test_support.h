@@ -1,0 +1,81 @@
+// A temporary folder of real files for the file tests, and helpers.
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace files_test {
+
+namespace fs = std::filesystem;
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "files-test-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~TempDir() {
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::all, ec);
+    for (auto& entry : fs::recursive_directory_iterator(path_, ec))
+      if (entry.is_directory(ec)) fs::permissions(entry.path(), fs::perms::all, ec);
+    fs::remove_all(path_, ec);
+  }
+  const fs::path& path() const { return path_; }
+  // An absolute file name inside the folder, as a script gives it.
+  std::string Name(const std::string& leaf) const { return (path_ / leaf).string(); }
+  // Names of everything in the folder, to spot leftovers.
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  fs::path path_;
+};
+
+// A literal's bytes, zero bytes included.
+template <size_t N>
+std::string Bytes(const char (&text)[N]) {
+  return std::string(text, N - 1);
+}
+
+inline std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// Runs a check with an ordinary user's rights: root passes every permission
+// test, so as root the check runs in a child that has become nobody.
+inline bool AsOrdinaryUser(const std::function<bool()>& check) {
+  if (geteuid() != 0) return check();
+  pid_t child = fork();
+  if (child == 0) {
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+    _exit(check() ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace files_test
