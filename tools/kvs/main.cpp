@@ -10,6 +10,7 @@
 
 #include "cp1251.h"
 #include "engine.h"
+#include "file_words.h"
 
 namespace {
 
@@ -27,7 +28,8 @@ class TerminalHost : public engine::Host {
 // Every word kvs knows: the engine's own, then the file and settings-file words.
 void RegisterWords(engine::Engine& e) {
   engine::RegisterCoreWords(e);
-  // The file and settings-file words are registered here.
+  static files::FileWordsState file_state;
+  files::RegisterFileWords(e, file_state);  // dialogs answer as cancelled
 }
 
 bool NeedsEscape(unsigned char byte) {
