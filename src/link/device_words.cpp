@@ -1,0 +1,216 @@
+#include "device_words.h"
+
+#include <cctype>
+
+#include "UHex.h"
+#include "device_records.h"
+
+namespace device {
+
+namespace {
+
+using engine::Engine;
+using engine::Frame;
+
+uint8_t LowByte(int32_t n) { return static_cast<uint8_t>(n & 0xFF); }
+
+// The link that module m reaches and the record as it travels there: as it is
+// for a link slot, forwarded through the entry's link for a channel pair.
+// Returns nullptr when nothing can be queued.
+LinkEnd* Route(DeviceStores& stores, LinkTable& links, int32_t module, std::string& record) {
+  int32_t link_number = module;
+  if (DeviceStores::IsPair(module)) {
+    const ChannelPair& pair = *stores.Pair(module);
+    if (pair.link == 0) return nullptr;
+    record = ForwardRecord(record, LowByte(pair.address));
+    if (record.empty()) return nullptr;
+    link_number = pair.link;
+  }
+  if (!DeviceStores::IsLink(link_number)) return nullptr;
+  return links.Slot(link_number);
+}
+
+void SendCk(Engine& e, DeviceStores& stores, LinkTable& links) {
+  int32_t module = e.PopNumber();
+  std::string record = uhex::SpacedHexToBytes(e.Pop());
+  if (!ValidRecord(record)) return;
+  int32_t link_number = module;
+  bool free_pair = false;
+  if (DeviceStores::IsPair(module)) {
+    const ChannelPair& pair = *stores.Pair(module);
+    if (pair.link == 0) {
+      free_pair = true;
+    } else if (record.size() > 1 && static_cast<uint8_t>(record[1]) == 0xFE) {
+      // Ask the module for its device address 1. The length byte is counted
+      // afresh so that the queue never holds a record that misstates it.
+      record = {'\x03', static_cast<char>(LowByte(pair.address)), '\xAD', '\x01'};
+      link_number = pair.link;
+    } else {
+      std::string forwarded = ForwardRecord(record, LowByte(pair.address));
+      if (forwarded.empty()) return;
+      record = forwarded;
+      link_number = pair.link;
+    }
+  }
+  const std::string text = uhex::BytesToSpacedHex(record);
+  e.LogSent(text);
+  if (free_pair || !DeviceStores::IsLink(link_number)) return;
+  LinkEnd* link = links.Slot(link_number);
+  if (!link || !link->Answered()) return;
+  link->AppendToQueue(text);
+  link->SetLastCommand(text);
+  link->SetPacing(stores.pending_pacing);
+  stores.pending_pacing = false;
+}
+
+// READSCR and WRITESCR: set up the transfer and ask for the start address.
+void StartScript(Engine& e, DeviceStores& stores, LinkTable& links, bool write) {
+  bool block = !e.Pop().empty();
+  int32_t a = e.PopNumber();
+  int32_t module = e.PopNumber();
+  if (!DeviceStores::IsModule(module)) return;
+  ScriptTransfer& t = stores.transfer;
+  t.block_mode = block;
+  t.module = module;
+  t.address = a;
+  t.next_address = 0;
+  t.write = write;
+  if (!write) {
+    t.script_text.clear();
+    t.last_answered = 0;
+    t.last_request.clear();
+  }
+  t.buffer.fill(kNotReceived);
+  std::string record = ReadByteRecord(LowByte(a), 3);
+  if (LinkEnd* link = Route(stores, links, module, record)) {
+    link->AppendToQueue(uhex::BytesToSpacedHex(record));
+  }
+}
+
+void QueueOnLinkSlot(Engine& e, LinkTable& links, int32_t module, const std::string& record) {
+  if (!DeviceStores::IsLink(module)) return;
+  LinkEnd* link = links.Slot(module);
+  if (!link) return;
+  const std::string text = uhex::BytesToSpacedHex(record);
+  e.LogSent(text);
+  link->AppendToQueue(text);
+}
+
+}  // namespace
+
+void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links) {
+  DeviceStores* s = &stores;
+  LinkTable* l = &links;
+
+  engine.Register("CONNECTED", [s](Engine& e, Frame&) {
+    int32_t module = e.PopNumber();
+    int32_t item = e.PopNumber();
+    bool on = false;
+    if (DeviceStores::IsPair(module) && item == 254) {
+      const ChannelPair& pair = *s->Pair(module);
+      on = pair.link != 0 && s->Connected(pair.link, pair.address);
+    } else {
+      on = s->Connected(module, item);
+    }
+    e.Push(engine::Truth(on));
+  });
+
+  engine.Register("FORCONNECT", [s](Engine& e, Frame& f) {
+    std::string word = e.Pop();
+    int32_t row = e.PopNumber();
+    std::string text;
+    for (int item = 1; item <= kItems; ++item) {
+      if (!s->Connected(row, item)) continue;
+      text += ' ';
+      text += engine::NumberToText(item);
+      text += ' ';
+      text += word;
+    }
+    text += ' ';
+    f.pending.Prepend(text);
+  });
+
+  engine.Register("SENDCK", [s, l](Engine& e, Frame&) { SendCk(e, *s, *l); });
+
+  engine.Register("ONREADCK", [s](Engine& e, Frame&) {
+    int32_t link = e.PopNumber();
+    std::string line = e.Pop();
+    s->record_hook.link = link;
+    s->record_hook.line = std::move(line);
+  });
+
+  engine.Register("CLEARDATA", [s](Engine& e, Frame&) {
+    for (auto& cell : e.cells()) cell.clear();
+    for (auto& cell : e.saved_cells()) cell.clear();
+    s->snapshot = false;
+  });
+
+  engine.Register("COPYDATA", [s](Engine& e, Frame&) {
+    for (int k = 0; k < Engine::kSavedCells; ++k) e.saved_cells()[k] = e.cells()[k];
+    s->snapshot = true;
+  });
+
+  engine.Register("CMPDATA", [s](Engine& e, Frame&) {
+    bool differs = false;
+    if (s->snapshot) {
+      for (int k = 0; k < Engine::kSavedCells && !differs; ++k) {
+        differs = e.saved_cells()[k] != e.cells()[k];
+      }
+    }
+    e.Push(engine::Truth(differs));
+  });
+
+  engine.Register("STATUS", [](Engine& e, Frame&) { e.ShowStatus(e.Pop()); });
+
+  engine.Register("READEV", [s](Engine& e, Frame&) {
+    int32_t slot = e.PopNumber();
+    int32_t item = e.PopNumber();
+    int32_t module = e.PopNumber();
+    const std::string* text = s->Response(module, item, slot);
+    e.Push(text ? *text : std::string());
+  });
+
+  engine.Register("READSCR", [s, l](Engine& e, Frame&) { StartScript(e, *s, *l, false); });
+  engine.Register("WRITESCR", [s, l](Engine& e, Frame&) { StartScript(e, *s, *l, true); });
+
+  engine.Register("RSCRIPT", [s](Engine& e, Frame&) { e.Push(s->transfer.script_text); });
+  engine.Register("SSCRIPT", [s](Engine& e, Frame&) { s->transfer.script_text = e.Pop(); });
+
+  engine.Register("READTEL", [s, l](Engine& e, Frame&) {
+    int32_t number = e.PopNumber();
+    int32_t a = e.PopNumber();
+    int32_t module = e.PopNumber();
+    if (!DeviceStores::IsLink(module)) return;
+    PhoneRead& phone = s->phone;
+    phone.record_number = number;
+    phone.module = module;
+    phone.address = a;
+    phone.status = 0;
+    phone.digits.clear();
+    QueueOnLinkSlot(e, *l, module, ReadPhoneRecord(LowByte(a), number));
+  });
+
+  engine.Register("WRITETEL", [l](Engine& e, Frame&) {
+    std::string digits = e.Pop();
+    int32_t status = e.PopNumber();
+    int32_t position = e.PopNumber();
+    int32_t a = e.PopNumber();
+    int32_t module = e.PopNumber();
+    QueueOnLinkSlot(e, *l, module, WritePhoneRecord(LowByte(a), position, status, digits));
+  });
+
+  engine.Register("RTEL", [s](Engine& e, Frame&) {
+    e.Push(s->phone.digits);
+    e.Push(engine::NumberToText(s->phone.status));
+  });
+
+  engine.Register("CLEARSET", [s](Engine& e, Frame&) {
+    int32_t item = e.PopNumber();
+    int32_t module = e.PopNumber();
+    s->ClearItem(module, item);
+  });
+
+  engine.Register("WAITSEND", [s](Engine& e, Frame&) { s->pending_pacing = e.PopNumber() != 0; });
+}
+
+}  // namespace device
