@@ -110,8 +110,9 @@ void TCommPortDriver::Deliver() {
 
 void TCommPortDriver::HandleError(int error) {
   // The device is gone (adapter unplugged, the other end of a pty closed):
-  // the port is dead and would only report the same error again.
-  if (error == QSerialPort::ResourceError) Disconnect();
+  // the port is dead and would only report the same error again, as fast as
+  // the event loop turns.
+  if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) Disconnect();
 }
 
 void TCommPortDriver::SetComPort(const QString& name) {

@@ -1,0 +1,111 @@
+// TCommPortDriver on a real pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QSerialPort>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "CommDrv.h"
+#include "pty_fixture.h"
+#include "pty_port.h"
+
+namespace {
+
+TEST(CommDrv, DefaultsAndRateTable) {
+  TCommPortDriver driver;
+  EXPECT_EQ(driver.ComPort(), QStringLiteral("COM2"));
+  EXPECT_EQ(driver.ComPortSpeed(), TCommPortDriver::br9600);
+  EXPECT_EQ(driver.ComPortDataBits(), TCommPortDriver::db8BITS);
+  EXPECT_EQ(driver.ComPortStopBits(), TCommPortDriver::sb1BITS);
+  EXPECT_EQ(driver.ComPortParity(), TCommPortDriver::ptNONE);
+  EXPECT_EQ(driver.ComPortHwHandshaking(), TCommPortDriver::hhNONE);
+  EXPECT_EQ(driver.ComPortSwHandshaking(), TCommPortDriver::shNONE);
+  EXPECT_EQ(driver.ComPortDtrEnable(), TCommPortDriver::deENABLE);
+  EXPECT_EQ(driver.ComPortInBufSize(), 2048);
+  EXPECT_EQ(driver.ComPortOutBufSize(), 2048);
+  EXPECT_EQ(driver.ComPortPollingDelay(), 0);
+  EXPECT_FALSE(driver.Connected());
+  EXPECT_EQ(TCommPortDriver::BaudRate(TCommPortDriver::br110), 110);
+  EXPECT_EQ(TCommPortDriver::BaudRate(TCommPortDriver::br56000), 56000);
+  EXPECT_EQ(TCommPortDriver::BaudRate(TCommPortDriver::br115200), 115200);
+  EXPECT_STREQ(TCommPortDriver::kRateNames[TCommPortDriver::br9600], "9600");
+}
+
+TEST(CommDrv, PortNamesBecomeDevicePaths) {
+  EXPECT_EQ(TCommPortDriver::DevicePath(QStringLiteral("/dev/pts/7")), QStringLiteral("/dev/pts/7"));
+#ifdef Q_OS_WIN
+  EXPECT_EQ(TCommPortDriver::DevicePath(QStringLiteral("COM3")), QStringLiteral("COM3"));
+  EXPECT_EQ(TCommPortDriver::DevicePath(QStringLiteral("COM12")), QStringLiteral("\\\\.\\COM12"));
+#else
+  EXPECT_EQ(TCommPortDriver::DevicePath(QStringLiteral("ttyUSB0")), QStringLiteral("/dev/ttyUSB0"));
+#endif
+}
+
+TEST(CommDrv, MissingPortDoesNotConnect) {
+  TCommPortDriver driver;
+  driver.SetComPort(QStringLiteral("/dev/zelt-no-such-port"));
+  EXPECT_FALSE(driver.Connect());
+  EXPECT_FALSE(driver.Connected());
+  EXPECT_FALSE(driver.SendData("x", 1));
+}
+
+TEST(CommDrv, ExchangesBytesOverAPseudoTerminal) {
+  zsim::PtyPort pty;
+  ASSERT_TRUE(pty.Open());
+  QByteArray device_got;
+  QObject::connect(&pty, &zsim::PtyPort::BytesReceived,
+                   [&](const QByteArray& bytes) { device_got += bytes; });
+
+  TCommPortDriver driver;
+  QByteArray program_got;
+  int calls = 0;
+  driver.OnReceiveData = [&](TCommPortDriver* sender, const char* data, int32_t size) {
+    EXPECT_EQ(sender, &driver);
+    EXPECT_GT(size, 0);
+    program_got.append(data, size);
+    ++calls;
+  };
+  driver.SetComPort(pty.SlavePath());
+  ASSERT_TRUE(driver.Connect());
+  EXPECT_TRUE(driver.Connect());  // already open: true, not reopened
+  // Nothing arrived, nothing is handed over.
+  QTest::qWait(50);
+  EXPECT_EQ(calls, 0);
+
+  pty.Write(":024300BB\r\n");
+  ASSERT_TRUE(e2e::WaitFor([&] { return program_got.size() == 11; }));
+  EXPECT_EQ(program_got, QByteArray(":024300BB\r\n"));
+
+  EXPECT_TRUE(driver.SendData(":024300BB\r\n", 11));
+  ASSERT_TRUE(e2e::WaitFor([&] { return device_got.size() == 11; }));
+  EXPECT_EQ(device_got, QByteArray(":024300BB\r\n"));
+
+  // Settings take effect at once while connected; the name does not change.
+  driver.SetComPortSpeed(TCommPortDriver::br19200);
+  termios tio{};
+  const int fd = ::open(pty.SlavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(tcgetattr(fd, &tio), 0);
+  EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B19200));
+  ::close(fd);
+  driver.SetComPort(QStringLiteral("/dev/elsewhere"));
+  EXPECT_EQ(driver.ComPort(), pty.SlavePath());
+
+  driver.Disconnect();
+  EXPECT_FALSE(driver.Connected());
+}
+
+TEST(CommDrv, UnpluggedDeviceClosesThePort) {
+  zsim::PtyPort pty;
+  ASSERT_TRUE(pty.Open());
+  TCommPortDriver driver;
+  driver.SetComPort(pty.SlavePath());
+  ASSERT_TRUE(driver.Connect());
+  pty.Close();
+  EXPECT_TRUE(e2e::WaitFor([&] { return !driver.Connected(); }, 3000));
+  EXPECT_FALSE(driver.SendData("x", 1));
+}
+
+}  // namespace
