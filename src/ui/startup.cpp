@@ -14,7 +14,7 @@ bool DebugRequested(const QStringList& arguments) {
 bool RunStartUp(engine::Engine& engine, StartUpWindow& window, const QStringList& arguments,
                 DelayedScript& timer1) {
   window.SetStatusBarSimple();
-  if (!DebugRequested(arguments)) window.HideMemoDebug();
+  window.SetMemoDebugVisible(DebugRequested(arguments));
   const bool linked = window.StartFirstLink();
   window.ResizeToScreen();
   window.FillPools();
@@ -24,9 +24,11 @@ bool RunStartUp(engine::Engine& engine, StartUpWindow& window, const QStringList
   engine.script_file().Reset();
   engine.ClearStack();
   engine.ExecuteLine("SCLEAR");
-  if (linked) engine.ExecuteLine("START RUN");
+  // Both before START rather than after it, so that neither a level bar
+  // drawn by START nor a delayed script it starts is undone.
   window.PaintImage1();
   timer1.Stop();
+  if (linked) engine.ExecuteLine("START RUN");
   return linked;
 }
 

@@ -17,7 +17,8 @@ class StartUpWindow {
  public:
   virtual ~StartUpWindow() = default;
   virtual void SetStatusBarSimple() = 0;
-  virtual void HideMemoDebug() = 0;
+  // Shown only when the first argument is DEBUG.
+  virtual void SetMemoDebugVisible(bool visible) = 0;
   // Port discovery and the first link; true when a link was started.
   virtual bool StartFirstLink() = 0;
   virtual void ResizeToScreen() = 0;

@@ -145,7 +145,15 @@ void NavigationTree::Click() {
 }
 
 bool NavigationTree::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == view_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+  if (watched != view_->viewport()) return QObject::eventFilter(watched, event);
+  const QEvent::Type type = event->type();
+  if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+    // A press beside the nodes keeps the selection, as a tree view does on
+    // the scripts' platform; the click then acts on the selected node.
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (!view_->indexAt(mouse->position().toPoint()).isValid()) return true;
+  }
+  if (type == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     try {
       Click();

@@ -40,7 +40,10 @@ void DeviceWait::WaitRead(int32_t n, engine::Frame& frame) {
 }
 
 void DeviceWait::KeepAlive() {
-  if (!timer_.isActive() || max_wait_ != 0) return;
+  if (timer_.isActive() && max_wait_ == 0) RestartTimer();
+}
+
+void DeviceWait::RestartTimer() {
   timer_.stop();
   if (interval_ > 0) {
     timer_.setInterval(interval_);

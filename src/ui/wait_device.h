@@ -46,6 +46,9 @@ class DeviceWait : public QObject {
   // A record arrived: restart the running WaitTimer with the full interval,
   // unless MAXWAIT holds it.
   void KeepAlive();
+  bool TimerRunning() const { return timer_.isActive(); }
+  // Stop WaitTimer, set its period to the wait interval and start it again.
+  void RestartTimer();
   // The ports have gone: the wait is no longer armed, the held-back words stay.
   void Stop() { timer_.stop(); }
 

@@ -16,7 +16,9 @@ class RecordingWindow : public ui::StartUpWindow {
  public:
   explicit RecordingWindow(std::vector<std::string>& trail) : trail_(trail) {}
   void SetStatusBarSimple() override { trail_.push_back("status-mode"); }
-  void HideMemoDebug() override { trail_.push_back("hide-debug"); }
+  void SetMemoDebugVisible(bool visible) override {
+    trail_.push_back(visible ? "show-debug" : "hide-debug");
+  }
   bool StartFirstLink() override {
     trail_.push_back("link");
     return link;
@@ -60,11 +62,11 @@ TEST_F(StartUpTest, WithoutPortRunsSclearButNotStart) {
             "status-mode hide-debug link resize pools hide-singles SCLEAR image1");
 }
 
-TEST_F(StartUpTest, WithLinkRunsStartAfterSclearAndBeforeImage1) {
+TEST_F(StartUpTest, WithLinkRunsStartLastAfterSclearAndTheImagePaint) {
   window_.link = true;
   EXPECT_TRUE(ui::RunStartUp(engine_, window_, {"DeBuG"}, timer1_));
   EXPECT_EQ(ui_test::Joined(trail_),
-            "status-mode link resize pools hide-singles SCLEAR START image1");
+            "status-mode show-debug link resize pools hide-singles SCLEAR image1 START");
 }
 
 TEST_F(StartUpTest, OnlyTheFirstArgumentDebugInAnyCaseKeepsTheLinkMemo) {
@@ -73,6 +75,14 @@ TEST_F(StartUpTest, OnlyTheFirstArgumentDebugInAnyCaseKeepsTheLinkMemo) {
   EXPECT_FALSE(ui::DebugRequested({}));
   EXPECT_FALSE(ui::DebugRequested({"x", "DEBUG"}));
   EXPECT_FALSE(ui::DebugRequested({"DEBUG2"}));
+}
+
+TEST_F(StartUpTest, DelayedScriptStartedByStartSurvivesTheStartUp) {
+  folder_.Write(engine_, {{"START", "\"`late` MARK \" 100000 STARTTIMER1"}});
+  ui::RegisterTimerWords(engine_, timer1_);
+  window_.link = true;
+  ui::RunStartUp(engine_, window_, {}, timer1_);
+  EXPECT_TRUE(timer1_.timer().isActive());
 }
 
 TEST_F(StartUpTest, ResetsEngineStateBeforeTheFirstLine) {

@@ -232,3 +232,16 @@ TEST_F(TreeTest, NodesCarryThePictureOfTheImageRegister) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TreeTest, ClickOnEmptySpaceActsOnTheSelectedNode) {
+  Add("ADDTREE", "A");
+  ClickOn(Find("A"));
+  trail_.clear();
+  QTest::mouseClick(view_.viewport(), Qt::LeftButton, {}, QPoint(50, view_.viewport()->height() - 5));
+  EXPECT_EQ(tree_.Selected(), Find("A"));
+  EXPECT_EQ(Trail(), "lA tc cA");
+}
+
+}  // namespace

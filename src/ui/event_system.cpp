@@ -1,0 +1,153 @@
+#include "event_system.h"
+
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+
+#include "combo_box.h"
+#include "control_pool.h"
+#include "cp1251.h"
+#include "directory_edit.h"
+#include "engine.h"
+#include "level_image.h"
+#include "main_form.h"
+#include "startup.h"
+
+namespace ui {
+
+namespace {
+
+constexpr int kRoutedCheckBoxes = 32;
+
+// The window's side of the start-up sequence.
+class FormStartUp : public StartUpWindow {
+ public:
+  FormStartUp(TMainForm& form, std::function<bool()> start_first_link)
+      : form_(form), start_first_link_(std::move(start_first_link)) {}
+
+  // The status bar carries a single text from its creation on.
+  void SetStatusBarSimple() override {}
+  void SetMemoDebugVisible(bool visible) override { form_.SetDebugMemoVisible(visible); }
+  bool StartFirstLink() override {
+    if (start_first_link_) return start_first_link_();
+    form_.ShowStatus(engine::Cp1251("Не найдено портов!"));
+    return false;
+  }
+  void ResizeToScreen() override { form_.ResizeToScreen(); }
+  // The pools are created with the window, in pool order.
+  void FillPools() override {}
+  void HideSingleControls() override { form_.pool().HideAll(); }
+  void PaintImage1() override { form_.pool().Image1()->FillSurface(); }
+
+ private:
+  TMainForm& form_;
+  std::function<bool()> start_first_link_;
+};
+
+// Slots must not let anything escape into Qt's event loop.
+template <typename F>
+void Guarded(F&& f) {
+  try {
+    f();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+EventSystem::EventSystem(TMainForm& form, engine::Engine& engine)
+    : QObject(&form),
+      form_(form),
+      engine_(engine),
+      wait_(engine),
+      router_(engine, wait_, form.registers()),
+      timer1_(engine),
+      timer_com_() {
+  wait_.SetLinks(&link_table_);
+  wait_.SetIndicators([this](bool on) { form_.SetWaitIndicators(on); });
+  tree_ = std::make_unique<NavigationTree>(engine, router_, wait_, form.TreeView());
+  tree_->SetInputs([this] {
+    const ControlRegisters& r = form_.registers();
+    return NodeInputs{r.text, r.on_change, r.on_close, r.image};
+  });
+  WirePool();
+  // The tool-bar buttons look neither at the device wait nor at the busy flag.
+  connect(form.Button16(), &QPushButton::clicked, this,
+          [this] { Guarded([this] { engine_.ExecuteLine(" `MAIN` RUN "); }); });
+  connect(form.Button17(), &QPushButton::clicked, this,
+          [this] { Guarded([this] { engine_.ExecuteLine(" `MAINS` RUN "); }); });
+}
+
+EventSystem::~EventSystem() = default;
+
+void EventSystem::Routed(QObject* control, RouteRule rule) {
+  Guarded([&] { router_.Route(Tag(control), rule); });
+}
+
+void EventSystem::WirePool() {
+  ControlPool& pool = form_.pool();
+  for (int i = 1; i <= kRoutedCheckBoxes; ++i) {
+    QCheckBox* box = pool.CheckBox(i);
+    // toggled: a tick changed by a word counts too, unless a line is running.
+    connect(box, &QCheckBox::toggled, this, [this, box] { Routed(box, kCheckBoxRoute); });
+  }
+  for (int i = 1; i <= ControlPool::kCombos; ++i) {
+    StyledComboBox* combo = pool.ComboBox(i);
+    connect(combo, &StyledComboBox::Changed, this, [this, combo] { Routed(combo, kComboBoxRoute); });
+  }
+  for (int i = 1; i <= ControlPool::kButtons; ++i) {
+    QPushButton* button = pool.Button(i);
+    connect(button, &QPushButton::clicked, this, [this, button] { Routed(button, kButtonRoute); });
+  }
+  DirectoryEdit* dir = pool.DirectoryEdit1();
+  connect(dir, &DirectoryEdit::Changed, this, [this, dir] { Routed(dir, kDirectoryRoute); });
+  QPlainTextEdit* memo = pool.Memo1();
+  connect(memo, &QPlainTextEdit::textChanged, this, [this, memo] {
+    // While a line runs the change is MEMO's or SCLEAR's own writing; only the
+    // operator's edits run the script.
+    if (engine_.busy()) return;
+    Routed(memo, kMemoRoute);
+  });
+  WireTabStrip(pool.TabControl1());
+  WireTabStrip(pool.TabControl2());
+  WireGrid(pool.DBGrid(1));
+  WireGrid(pool.DBGrid(3));
+}
+
+void EventSystem::WireTabStrip(QWidget* tab_strip) {
+  if (!tab_strip) return;
+  auto route = [this, tab_strip] {
+    // Tabs added or selected by the tab words while a line runs are not the
+    // operator's change.
+    if (engine_.busy()) return;
+    Routed(tab_strip, kTabRoute);
+  };
+  if (auto* bar = qobject_cast<QTabBar*>(tab_strip)) {
+    connect(bar, &QTabBar::currentChanged, this, route);
+  } else if (auto* tabs = qobject_cast<QTabWidget*>(tab_strip)) {
+    connect(tabs, &QTabWidget::currentChanged, this, route);
+  }
+}
+
+void EventSystem::WireGrid(QTableView* grid) {
+  if (!grid) return;
+  connect(grid, &QTableView::clicked, this, [this, grid] { Routed(grid, kGridRoute); });
+}
+
+bool EventSystem::StartUp(const QStringList& arguments) {
+  FormStartUp window(form_, start_first_link_);
+  bool started = false;
+  Guarded([&] { started = RunStartUp(engine_, window, arguments, timer1_); });
+  return started;
+}
+
+void RegisterEventWords(engine::Engine& engine, EventSystem& events) {
+  RegisterWaitWords(engine, events.wait());
+  RegisterTimerWords(engine, events.timer1());
+  RegisterTreeWords(engine, events.tree());
+}
+
+}  // namespace ui

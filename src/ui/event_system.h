@@ -1,0 +1,75 @@
+// Everything that turns the window's events and ticks into script lines: the
+// routing of the pool controls, the two tool-bar buttons, the tree click, the
+// device wait, Timer1, TimerCOM and the start-up sequence.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "event_router.h"
+#include "link_slots.h"
+#include "timers.h"
+#include "tree_navigation.h"
+#include "wait_device.h"
+
+class QTableView;
+class QWidget;
+
+namespace engine {
+class Engine;
+}
+
+namespace ui {
+
+class TMainForm;
+
+class EventSystem : public QObject {
+  Q_OBJECT
+
+ public:
+  EventSystem(TMainForm& form, engine::Engine& engine);
+  ~EventSystem() override;
+
+  DeviceWait& wait() { return wait_; }
+  EventRouter& router() { return router_; }
+  DelayedScript& timer1() { return timer1_; }
+  SupervisionTimer& timer_com() { return timer_com_; }
+  NavigationTree& tree() { return *tree_; }
+
+  // Step 3 of the start-up: port discovery and the first link; true when a
+  // link was started. Until the port supervision installs it, no port is
+  // found.
+  void SetStartFirstLink(std::function<bool()> start) { start_first_link_ = std::move(start); }
+  // The table whose slot 1 ends a device wait; the program's link table by
+  // default.
+  void SetLinks(const LinkSlots* links) { wait_.SetLinks(links ? links : &link_table_); }
+
+  // The start-up sequence, on the window's first show. Returns whether START ran.
+  bool StartUp(const QStringList& arguments);
+
+  // A tab strip or grid put in place of the pool's own (ControlPool::Replace...)
+  // is routed once wired here.
+  void WireTabStrip(QWidget* tab_strip);
+  void WireGrid(QTableView* grid);
+
+ private:
+  void WirePool();
+  void Routed(QObject* control, RouteRule rule);
+
+  TMainForm& form_;
+  engine::Engine& engine_;
+  LinkTableSlots link_table_;
+  DeviceWait wait_;
+  EventRouter router_;
+  DelayedScript timer1_;
+  SupervisionTimer timer_com_;
+  std::unique_ptr<NavigationTree> tree_;
+  std::function<bool()> start_first_link_;
+};
+
+// WAITREAD, MAXWAIT, STARTTIMER1 and the tree words.
+void RegisterEventWords(engine::Engine& engine, EventSystem& events);
+
+}  // namespace ui
