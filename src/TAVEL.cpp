@@ -1,0 +1,29 @@
+// zelt: the ZELT-2 GSM configurator.
+#include <QApplication>
+
+#include "control_words.h"
+#include "engine.h"
+#include "file_words.h"
+#include "launch.h"
+#include "main_form.h"
+#include "window_file_dialogs.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  const ui::LaunchOptions options = ui::ParseLaunchOptions(app.arguments().mid(1));
+
+  ui::TMainForm form;
+  engine::Engine engine(&form);
+
+  engine::RegisterCoreWords(engine);
+  ui::RegisterControlWords(engine, form);
+  files::FileWordsState file_state;
+  ui::WindowFileDialogs file_dialogs(form);
+  files::RegisterFileWords(engine, file_state, &file_dialogs);
+
+  QObject::connect(&form, &ui::TMainForm::FirstShown, &form,
+                   [&] { ui::RunPlainStart(form, engine, options); });
+  ui::ArrangeScreenshot(form, options);
+  form.show();
+  return app.exec();
+}

@@ -1,0 +1,72 @@
+// A combo box that switches among the three styles a page script can ask for:
+// LIST (pick only), SIMPLE (a list always open under an edit field) and
+// DROPDOWN (an edit field with a drop-down list). Qt's QComboBox has no SIMPLE
+// style, so this widget keeps one item model and shows it either through a
+// QComboBox or through an edit field above a list view.
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QLineEdit;
+class QListView;
+class QStringListModel;
+
+namespace ui {
+
+class StyledComboBox : public QWidget {
+  Q_OBJECT
+
+ public:
+  enum class Style { kList, kSimple, kDropDown };
+
+  explicit StyledComboBox(QWidget* parent = nullptr);
+
+  Style style() const { return style_; }
+  void SetStyle(Style style);
+
+  void ClearItems();
+  void AddItem(const QString& text);
+  int Count() const;
+  QString ItemText(int index) const;
+
+  // The edit field's text; in LIST style the selected item's text.
+  QString Text() const;
+  // In LIST style the text selects the equal item, or nothing.
+  void SetText(const QString& text);
+
+  // 0-based selected item, -1 for none.
+  int ItemIndex() const;
+  // An index outside the items selects nothing and keeps the edit text.
+  void SetItemIndex(int index);
+
+  // Geometry as a script gives it; LIST and DROPDOWN keep their own height.
+  void Place(int left, int top, int width, int height);
+
+  // The inner widgets, for tests that click and type like an operator.
+  QComboBox* combo() const { return combo_; }
+  QLineEdit* simple_edit() const { return edit_; }
+  QListView* simple_list() const { return list_; }
+
+ signals:
+  // The operator changed the text or the selection. Changes made through the
+  // setters above do not raise it.
+  void Changed();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void LayOut();
+  void UserChange();
+
+  Style style_ = Style::kDropDown;
+  QStringListModel* model_;
+  QComboBox* combo_;
+  QLineEdit* edit_;
+  QListView* list_;
+  int designed_height_ = 0;
+  bool updating_ = false;
+};
+
+}  // namespace ui

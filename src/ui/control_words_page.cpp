@@ -1,0 +1,119 @@
+// SCLEAR, the words that read controls back inside event scripts, the level
+// bar and the two message windows.
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include "combo_box.h"
+#include "control_words.h"
+#include "db_check_box.h"
+#include "directory_edit.h"
+#include "level_image.h"
+#include "main_form.h"
+#include "window_text.h"
+
+namespace ui {
+
+namespace {
+
+void Sclear(TMainForm& form) {
+  ControlRegisters& r = form.registers();
+  ControlPool& pool = form.pool();
+  r.current_id = 1;
+  pool.Image1()->hide();
+  for (int i = 1; i <= ControlPool::kLabels; ++i) pool.Label(i)->hide();
+  for (int i = 1; i <= ControlPool::kCombos; ++i) pool.ComboBox(i)->hide();
+  for (int i = 1; i <= ControlPool::kChecks; ++i) {
+    pool.CheckBox(i)->hide();
+    pool.CheckBox(i)->setChecked(false);
+  }
+  for (int i = 1; i <= ControlPool::kDbChecks; ++i) {
+    DbCheckBox* box = pool.DBCheckBox(i);
+    box->hide();
+    box->setChecked(false);
+    box->SetDataField(QString());
+  }
+  for (int i = 1; i <= ControlPool::kBevels; ++i) pool.Bevel(i)->hide();
+  for (int i = 1; i <= ControlPool::kButtons; ++i) pool.Button(i)->hide();
+  r.id_map.fill(0);
+  const TMainForm::LinkHooks& hooks = form.link_hooks();
+  if (hooks.record_hook_off) hooks.record_hook_off();
+  if (hooks.any_link && hooks.any_link()) pool.Memo1()->hide();
+  pool.Memo1()->clear();
+  pool.DirectoryEdit1()->hide();
+  pool.TabControl1()->hide();
+  pool.TabControl2()->hide();
+  for (int i = 1; i <= ControlPool::kGrids; ++i) pool.DBGrid(i)->hide();
+  pool.DBNavigator1()->hide();
+  r.fill_counts.fill(0);
+}
+
+// The pool position that the last event's number was given; 0 for none. The
+// words below then push a neutral value instead of reaching outside a pool.
+int32_t LastEventPosition(ControlRegisters& r) {
+  const int32_t* entry = r.IdMapEntry(r.last_event_tag);
+  return entry ? *entry : 0;
+}
+
+std::string MemoText(const QPlainTextEdit* memo) {
+  // Lines joined by CR LF; no line break after the last.
+  QString text = memo->toPlainText();
+  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return ToCp1251(text);
+}
+
+}  // namespace
+
+void RegisterPageWords(engine::Engine& engine, TMainForm& form) {
+  TMainForm* f = &form;
+  ControlRegisters& r = form.registers();
+
+  engine.Register("SCLEAR", [f](engine::Engine&, engine::Frame&) { Sclear(*f); });
+
+  engine.Register("SELECTED", [f, &r](engine::Engine& e, engine::Frame&) {
+    const StyledComboBox* box = f->pool().ComboBox(LastEventPosition(r));
+    e.Push(engine::NumberToText(box ? box->ItemIndex() : -1));
+  });
+  engine.Register("ETEXT", [f, &r](engine::Engine& e, engine::Frame&) {
+    const StyledComboBox* box = f->pool().ComboBox(LastEventPosition(r));
+    e.Push(box ? ToCp1251(box->Text()) : std::string());
+  });
+  engine.Register("CHECKED", [f, &r](engine::Engine& e, engine::Frame&) {
+    const QCheckBox* box = f->pool().CheckBox(LastEventPosition(r));
+    e.Push(engine::Truth(box && box->isChecked()));
+  });
+
+  engine.Register("EDIR", [f](engine::Engine& e, engine::Frame&) {
+    std::string text = ToCp1251(f->pool().DirectoryEdit1()->Text());
+    if (!text.empty() && text.back() != '\\') text.push_back('\\');
+    e.Push(text);
+  });
+  engine.Register("EMEMO", [f](engine::Engine& e, engine::Frame&) {
+    e.Push(MemoText(f->pool().Memo1()));
+  });
+
+  engine.Register("INDLEVEL", [f, &r](engine::Engine& e, engine::Frame&) {
+    const engine::Value level = e.Pop();
+    f->pool().Image1()->show();
+    const std::optional<int32_t> number = engine::ToNumber(level);
+    if (!number) throw engine::Fault{};
+    f->DrawLevelBar(r.left, r.top, *number);
+  });
+
+  // The dialogs run a nested event loop: timers may run lines meanwhile, so
+  // nothing taken from the engine is held across them.
+  engine.Register("MESSAGE", [f](engine::Engine& e, engine::Frame&) {
+    const QString text = FromCp1251(e.Pop());
+    f->dialogs().Message(text);
+  });
+  engine.Register("MESSAGEDLG", [f](engine::Engine& e, engine::Frame&) {
+    const QString text = FromCp1251(e.Pop());
+    const bool yes = f->dialogs().MessageDlg(text);
+    e.Push(engine::Truth(yes));
+  });
+}
+
+}  // namespace ui

@@ -1,0 +1,279 @@
+#include "main_form.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdint>
+
+#include "directory_edit.h"
+#include "level_image.h"
+#include "window_text.h"
+
+namespace ui {
+
+namespace {
+
+constexpr int kToolBarHeight = 41;
+constexpr int kTreeWidth = 201;
+constexpr int kMemoDebugHeight = 163;
+constexpr int kTitleRowHeight = 17;
+constexpr int kMonitorHeight = 73;
+constexpr int kStatusBarHeight = 21;
+constexpr int kMemoEvWidth = 200;
+constexpr int kMemoTerminalWidth = 288;
+
+QFont DesignFont() {
+  QFont font;
+  // MS Sans Serif where it exists; elsewhere the nearest narrow sans face.
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                    QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
+                    QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(8);
+  return font;
+}
+
+QFrame* MakePanel(QWidget* parent, const char* name) {
+  auto* panel = new QFrame(parent);
+  panel->setObjectName(QString::fromLatin1(name));
+  panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  return panel;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setTextFormat(Qt::PlainText);
+  label->move(x, y);
+  label->adjustSize();
+  return label;
+}
+
+QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, bool read_only) {
+  auto* memo = new QPlainTextEdit(parent);
+  memo->setObjectName(QString::fromLatin1(name));
+  memo->setReadOnly(read_only);
+  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  return memo;
+}
+
+}  // namespace
+
+bool IsDebugArgument(const QStringList& arguments_after_program) {
+  return !arguments_after_program.isEmpty() &&
+         arguments_after_program.first().toUpper() == QLatin1String("DEBUG");
+}
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("MainForm"));
+  setFont(DesignFont());
+  // The designed title, completed with the version when the window is made.
+  setWindowTitle(QString::fromUtf8(kDesignedTitle) + QLatin1Char(' ') + QString::fromLatin1(kVersion));
+
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+
+  panel_tool_bar_ = MakePanel(central, "PanelToolBar");
+  panel_tool_bar_->setFixedHeight(kToolBarHeight);
+  column->addWidget(panel_tool_bar_);
+
+  auto* middle = new QHBoxLayout;
+  middle->setContentsMargins(0, 0, 0, 0);
+  middle->setSpacing(0);
+  panel_tree_ = MakePanel(central, "PanelTree");
+  panel_tree_->setFixedWidth(kTreeWidth);
+  panel_set_ = MakePanel(central, "PanelSet");
+  // SET hides the page area; the tree keeps its place meanwhile.
+  QSizePolicy set_policy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  set_policy.setRetainSizeWhenHidden(true);
+  panel_set_->setSizePolicy(set_policy);
+  middle->addWidget(panel_tree_);
+  middle->addWidget(panel_set_, 1);
+  column->addLayout(middle, 1);
+
+  panel_tit_ = MakePanel(central, "PanelTit");
+  panel_tit_->setFixedHeight(kTitleRowHeight);
+  panel_tit_->setFrameStyle(QFrame::NoFrame);
+  column->addWidget(panel_tit_);
+  panel_monitor_ = MakePanel(central, "PanelMonitor");
+  panel_monitor_->setFrameStyle(QFrame::NoFrame);
+  panel_monitor_->setFixedHeight(kMonitorHeight);
+  column->addWidget(panel_monitor_);
+  setCentralWidget(central);
+
+  status_bar_ = new QStatusBar(this);
+  status_bar_->setObjectName(QStringLiteral("StatusBar"));
+  status_bar_->setFixedHeight(kStatusBarHeight);
+  status_text_ = new QLabel(status_bar_);
+  status_text_->setTextFormat(Qt::PlainText);
+  status_bar_->addWidget(status_text_, 1);
+  setStatusBar(status_bar_);
+
+  BuildToolBar();
+  BuildTree();
+  BuildTitleRow();
+  BuildMonitor();
+
+  pool_ = std::make_unique<ControlPool>(panel_set_);
+  qt_dialogs_ = std::make_unique<QtDialogs>(this);
+  dialogs_ = qt_dialogs_.get();
+  pool_->DirectoryEdit1()->SetChooser(
+      [this](const QString& start) { return dialogs_->ChooseFolder(start); });
+
+  resize(kDesignedWidth, kDesignedHeight);
+}
+
+TMainForm::~TMainForm() {
+  if (hourglass_) QGuiApplication::restoreOverrideCursor();
+}
+
+void TMainForm::BuildToolBar() {
+  QWidget* bar = panel_tool_bar_;
+  label41_ = MakeLabel(bar, "Label41", QStringLiteral("Подключение к оборудованию через:"), 8, 12);
+  combo_box_com_ = new QComboBox(bar);
+  combo_box_com_->setObjectName(QStringLiteral("ComboBoxCom"));
+  combo_box_com_->setEditable(false);
+  combo_box_com_->setGeometry(216, 8, 73, combo_box_com_->sizeHint().height());
+  combo_box_com_->setFixedWidth(73);
+  label_stat_con_ = MakeLabel(bar, "LabelStatCon", QString::fromUtf8(kNotConnected), 296, 12);
+  button16_ = new QPushButton(QStringLiteral("Чтение из устройства"), bar);
+  button16_->setObjectName(QStringLiteral("Button16"));
+  button16_->setGeometry(472, 8, 129, 25);
+  button17_ = new QPushButton(QStringLiteral("Запись в устройство"), bar);
+  button17_->setObjectName(QStringLiteral("Button17"));
+  button17_->setGeometry(616, 8, 129, 25);
+}
+
+void TMainForm::BuildTree() {
+  auto* layout = new QVBoxLayout(panel_tree_);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  tree_view_ = new QTreeWidget(panel_tree_);
+  tree_view_->setObjectName(QStringLiteral("TreeView"));
+  tree_view_->setHeaderHidden(true);
+  tree_view_->setIndentation(19);
+  tree_view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tree_view_->setIconSize(QSize(16, 16));
+  layout->addWidget(tree_view_, 1);
+  memo_debug_ = MakeMemo(panel_tree_, "MemoDebug", false);
+  memo_debug_->setFixedHeight(kMemoDebugHeight);
+  layout->addWidget(memo_debug_);
+  CapLines(memo_debug_);
+}
+
+void TMainForm::BuildTitleRow() {
+  QWidget* row = panel_tit_;
+  label_stat_ = MakeLabel(row, "LabelStat", QStringLiteral("События"), 64, 1);
+  label_r_ = MakeLabel(row, "LabelR", QStringLiteral("Прием"), 208, 1);
+  label_filtr_ = MakeLabel(row, "LabelFiltr", QStringLiteral("Фильтр: Все"), 360, 1);
+  label_t_ = MakeLabel(row, "LabelT", QStringLiteral("Передача"), 496, 1);
+  for (QLabel* indicator : {label_r_, label_t_}) indicator->setAutoFillBackground(true);
+  SetWaitIndicators(false);
+}
+
+void TMainForm::BuildMonitor() {
+  auto* layout = new QHBoxLayout(panel_monitor_);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  memo_ev_ = MakeMemo(panel_monitor_, "MemoEV", true);
+  memo_ev_->setFixedWidth(kMemoEvWidth);
+  memo_terminal_ = MakeMemo(panel_monitor_, "MemoTerminal", true);
+  memo_terminal_->setFixedWidth(kMemoTerminalWidth);
+  memo_terminal_out_ = MakeMemo(panel_monitor_, "MemoTerminalOut", false);
+  layout->addWidget(memo_ev_);
+  layout->addWidget(memo_terminal_);
+  layout->addWidget(memo_terminal_out_, 1);
+  CapLines(memo_terminal_);
+  CapLines(memo_terminal_out_);
+}
+
+void TMainForm::CapLines(QPlainTextEdit* memo) {
+  // Past the cap the memo starts empty again; it is not trimmed.
+  connect(memo, &QPlainTextEdit::textChanged, this, [memo] {
+    if (memo->document()->blockCount() > kMemoLineCap) memo->clear();
+  });
+}
+
+QString TMainForm::StatusText() const { return status_text_->text(); }
+
+int32_t TMainForm::ToDesignX(int32_t v) const {
+  const int64_t pixels = int64_t{v} * pool_->BevelTestSize()->width() / 10;
+  return static_cast<int32_t>(std::clamp<int64_t>(pixels, INT32_MIN, INT32_MAX));
+}
+
+int32_t TMainForm::ToDesignY(int32_t v) const {
+  const int64_t pixels = int64_t{v} * pool_->BevelTestSize()->height() / 10;
+  return static_cast<int32_t>(std::clamp<int64_t>(pixels, INT32_MIN, INT32_MAX));
+}
+
+void TMainForm::DrawLevelBar(int x, int y, int level) { pool_->Image1()->DrawLevelBar(x, y, level); }
+
+void TMainForm::SetWaitIndicators(bool on) {
+  wait_indicators_on_ = on;
+  const QColor color = on ? QColor(0, 255, 0) : QApplication::palette().color(QPalette::Button);
+  for (QLabel* indicator : {label_r_, label_t_}) {
+    QPalette palette = indicator->palette();
+    palette.setColor(QPalette::Window, color);
+    indicator->setPalette(palette);
+  }
+}
+
+void TMainForm::SetDebugMemoVisible(bool visible) { memo_debug_->setVisible(visible); }
+
+void TMainForm::ResizeToScreen() {
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QSize outer(screen->size().width() * 4 / 6, screen->size().height() * 4 / 6);
+  const QSize frame = frameGeometry().size() - geometry().size();
+  resize(outer - frame);
+}
+
+void TMainForm::SetDialogs(Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : qt_dialogs_.get(); }
+
+void TMainForm::ShowStatus(const std::string& text) { status_text_->setText(FromCp1251(text)); }
+
+void TMainForm::AddMemoLine(engine::Memo memo, const std::string& line) {
+  QPlainTextEdit* target = memo_ev_;
+  if (memo == engine::Memo::kReceived) target = memo_terminal_;
+  if (memo == engine::Memo::kSent) target = memo_terminal_out_;
+  target->appendPlainText(FromCp1251(line));
+}
+
+void TMainForm::ShowCursor(engine::Cursor cursor) {
+  const bool hourglass = cursor == engine::Cursor::kHourglass;
+  if (hourglass == hourglass_) return;
+  hourglass_ = hourglass;
+  if (hourglass) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QGuiApplication::restoreOverrideCursor();
+  }
+}
+
+void TMainForm::SetSettingsPanel(bool on) {
+  panel_set_->setVisible(on);
+  tree_view_->setEnabled(on);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_once_ || event->spontaneous()) return;
+  shown_once_ = true;
+  emit FirstShown();
+}
+
+}  // namespace ui

@@ -1,0 +1,147 @@
+// TMainForm: the configurator's one window. It lays out the areas, owns the
+// control pool and the registers of the control words, shows the status bar
+// and the monitor memos, and is the engine's host.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "control_pool.h"
+#include "control_registers.h"
+#include "dialogs.h"
+#include "engine.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTreeWidget;
+
+namespace ui {
+
+inline constexpr char kDesignedTitle[] = "Tavel Программтор ZELT-2 GSM";
+inline constexpr char kVersion[] = "V1.0.0.1";
+inline constexpr char kNotConnected[] = "ZELT-2GSM - Нет подключения.";
+
+// True when the first program argument is DEBUG in any letter case.
+bool IsDebugArgument(const QStringList& arguments_after_program);
+
+class TMainForm : public QMainWindow, public engine::Host {
+  Q_OBJECT
+
+ public:
+  static constexpr int kDesignedWidth = 779;
+  static constexpr int kDesignedHeight = 652;
+  static constexpr int kMemoLineCap = 200;
+
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // Areas and the controls around the page area.
+  QFrame* PanelToolBar() const { return panel_tool_bar_; }
+  QFrame* PanelTree() const { return panel_tree_; }
+  QFrame* PanelSet() const { return panel_set_; }
+  QFrame* PanelTit() const { return panel_tit_; }
+  QFrame* PanelMonitor() const { return panel_monitor_; }
+  QTreeWidget* TreeView() const { return tree_view_; }
+  QPlainTextEdit* MemoDebug() const { return memo_debug_; }
+  QPlainTextEdit* MemoEV() const { return memo_ev_; }
+  QPlainTextEdit* MemoTerminal() const { return memo_terminal_; }
+  QPlainTextEdit* MemoTerminalOut() const { return memo_terminal_out_; }
+  QLabel* Label41() const { return label41_; }
+  QComboBox* ComboBoxCom() const { return combo_box_com_; }
+  QLabel* LabelStatCon() const { return label_stat_con_; }
+  QPushButton* Button16() const { return button16_; }
+  QPushButton* Button17() const { return button17_; }
+  QLabel* LabelStat() const { return label_stat_; }
+  QLabel* LabelR() const { return label_r_; }
+  QLabel* LabelFiltr() const { return label_filtr_; }
+  QLabel* LabelT() const { return label_t_; }
+  QStatusBar* StatusBar() const { return status_bar_; }
+  QString StatusText() const;
+
+  ControlPool& pool() { return *pool_; }
+  ControlRegisters& registers() { return registers_; }
+
+  // Design units: v * W / 10 and v * H / 10 with W, H the size of BevelTestSize.
+  int32_t ToDesignX(int32_t v) const;
+  int32_t ToDesignY(int32_t v) const;
+  void DrawLevelBar(int x, int y, int level);
+
+  void SetWaitIndicators(bool on);
+  bool WaitIndicatorsOn() const { return wait_indicators_on_; }
+  void SetDebugMemoVisible(bool visible);
+  // Outer size to four sixths of the screen's width and height.
+  void ResizeToScreen();
+
+  // The modal windows; nullptr puts the Qt dialogs back.
+  Dialogs& dialogs() { return *dialogs_; }
+  void SetDialogs(Dialogs* dialogs);
+
+  // What SCLEAR needs from the device link: whether the link table holds any
+  // link, and turning the record hook off. Without hooks there is no link.
+  struct LinkHooks {
+    std::function<bool()> any_link;
+    std::function<void()> record_hook_off;
+  };
+  void SetLinkHooks(LinkHooks hooks) { link_hooks_ = std::move(hooks); }
+  const LinkHooks& link_hooks() const { return link_hooks_; }
+
+  // engine::Host
+  void ShowStatus(const std::string& text) override;
+  void AddMemoLine(engine::Memo memo, const std::string& line) override;
+  void ShowCursor(engine::Cursor cursor) override;
+  void SetSettingsPanel(bool on) override;
+
+ signals:
+  // Once, when the window is shown for the first time: the start-up runs here.
+  void FirstShown();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildToolBar();
+  void BuildTree();
+  void BuildTitleRow();
+  void BuildMonitor();
+  void CapLines(QPlainTextEdit* memo);
+
+  QFrame* panel_tool_bar_ = nullptr;
+  QFrame* panel_tree_ = nullptr;
+  QFrame* panel_set_ = nullptr;
+  QFrame* panel_tit_ = nullptr;
+  QFrame* panel_monitor_ = nullptr;
+  QTreeWidget* tree_view_ = nullptr;
+  QPlainTextEdit* memo_debug_ = nullptr;
+  QPlainTextEdit* memo_ev_ = nullptr;
+  QPlainTextEdit* memo_terminal_ = nullptr;
+  QPlainTextEdit* memo_terminal_out_ = nullptr;
+  QLabel* label41_ = nullptr;
+  QComboBox* combo_box_com_ = nullptr;
+  QLabel* label_stat_con_ = nullptr;
+  QPushButton* button16_ = nullptr;
+  QPushButton* button17_ = nullptr;
+  QLabel* label_stat_ = nullptr;
+  QLabel* label_r_ = nullptr;
+  QLabel* label_filtr_ = nullptr;
+  QLabel* label_t_ = nullptr;
+  QStatusBar* status_bar_ = nullptr;
+  QLabel* status_text_ = nullptr;
+
+  std::unique_ptr<ControlPool> pool_;
+  ControlRegisters registers_;
+  std::unique_ptr<QtDialogs> qt_dialogs_;
+  Dialogs* dialogs_ = nullptr;
+  LinkHooks link_hooks_;
+  bool wait_indicators_on_ = false;
+  bool hourglass_ = false;
+  bool shown_once_ = false;
+};
+
+}  // namespace ui

@@ -1,0 +1,197 @@
+// The window's layout, memos, status bar, level bar and start.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <fstream>
+
+#include "launch.h"
+#include "level_image.h"
+#include "window_harness.h"
+
+namespace window_test {
+namespace {
+
+using ui::LevelImage;
+
+TEST_F(WindowTest, TitleAndDesignedLayout) {
+  EXPECT_EQ(form_.windowTitle(), QStringLiteral("Tavel Программтор ZELT-2 GSM V1.0.0.1"));
+  form_.show();
+  QApplication::processEvents();
+  EXPECT_EQ(form_.PanelToolBar()->height(), 41);
+  EXPECT_EQ(form_.PanelTree()->width(), 201);
+  EXPECT_EQ(form_.PanelSet()->size(), QSize(578, 500));
+  EXPECT_EQ(form_.PanelTit()->height(), 17);
+  EXPECT_EQ(form_.PanelMonitor()->height(), 73);
+  EXPECT_EQ(form_.StatusBar()->height(), 21);
+  EXPECT_EQ(form_.MemoEV()->width(), 200);
+  EXPECT_EQ(form_.MemoTerminal()->width(), 288);
+  EXPECT_EQ(form_.MemoTerminal()->x(), 200);
+
+  EXPECT_EQ(form_.Label41()->pos(), QPoint(8, 12));
+  EXPECT_EQ(form_.Label41()->text(), QStringLiteral("Подключение к оборудованию через:"));
+  EXPECT_EQ(form_.ComboBoxCom()->geometry().topLeft(), QPoint(216, 8));
+  EXPECT_EQ(form_.ComboBoxCom()->width(), 73);
+  EXPECT_FALSE(form_.ComboBoxCom()->isEditable());
+  EXPECT_EQ(form_.LabelStatCon()->pos(), QPoint(296, 12));
+  EXPECT_EQ(form_.LabelStatCon()->text(), QStringLiteral("ZELT-2GSM - Нет подключения."));
+  EXPECT_EQ(form_.Button16()->geometry(), QRect(472, 8, 129, 25));
+  EXPECT_EQ(form_.Button16()->text(), QStringLiteral("Чтение из устройства"));
+  EXPECT_EQ(form_.Button17()->geometry(), QRect(616, 8, 129, 25));
+  EXPECT_EQ(form_.Button17()->text(), QStringLiteral("Запись в устройство"));
+  EXPECT_EQ(form_.LabelStat()->pos(), QPoint(64, 1));
+  EXPECT_EQ(form_.LabelR()->pos(), QPoint(208, 1));
+  EXPECT_EQ(form_.LabelFiltr()->text(), QStringLiteral("Фильтр: Все"));
+  EXPECT_EQ(form_.LabelT()->text(), QStringLiteral("Передача"));
+  EXPECT_EQ(form_.TreeView()->indentation(), 19);
+  EXPECT_EQ(pool().Image1()->geometry(), QRect(264, 8, 185, 57));
+
+  // The user widens the window: the page area takes the room.
+  form_.resize(979, 700);
+  QApplication::processEvents();
+  EXPECT_EQ(form_.PanelTree()->width(), 201);
+  EXPECT_EQ(form_.PanelSet()->width(), 778);
+  EXPECT_EQ(form_.PanelMonitor()->height(), 73);
+}
+
+TEST_F(WindowTest, TerminalMemosStartAgainPastTwoHundredLines) {
+  for (int i = 1; i <= 200; ++i) form_.AddMemoLine(engine::Memo::kReceived, "r " + std::to_string(i));
+  EXPECT_EQ(form_.MemoTerminal()->document()->blockCount(), 200);
+  form_.AddMemoLine(engine::Memo::kReceived, "r 201");
+  EXPECT_TRUE(form_.MemoTerminal()->toPlainText().isEmpty());
+  form_.AddMemoLine(engine::Memo::kReceived, "r 202");
+  EXPECT_EQ(form_.MemoTerminal()->toPlainText(), "r 202");
+
+  for (int i = 1; i <= 201; ++i) form_.MemoDebug()->appendPlainText("d");
+  EXPECT_TRUE(form_.MemoDebug()->toPlainText().isEmpty());
+  for (int i = 1; i <= 201; ++i) form_.AddMemoLine(engine::Memo::kSent, "s");
+  EXPECT_TRUE(form_.MemoTerminalOut()->toPlainText().isEmpty());
+
+  for (int i = 1; i <= 250; ++i) form_.AddMemoLine(engine::Memo::kEvents, "e");
+  EXPECT_EQ(form_.MemoEV()->document()->blockCount(), 250);
+}
+
+TEST_F(WindowTest, StatusCursorIndicatorsAndSet) {
+  form_.ShowStatus(engine::Cp1251("Ожидание ответа оборудования."));
+  EXPECT_EQ(form_.StatusText(), QStringLiteral("Ожидание ответа оборудования."));
+  form_.AddMemoLine(engine::Memo::kEvents, engine::Cp1251("Событие 01.02-03:04:05"));
+  EXPECT_EQ(form_.MemoEV()->toPlainText(), QStringLiteral("Событие 01.02-03:04:05"));
+
+  form_.ShowCursor(engine::Cursor::kHourglass);
+  ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  form_.ShowCursor(engine::Cursor::kArrow);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+  form_.SetWaitIndicators(true);
+  EXPECT_EQ(form_.LabelR()->palette().color(QPalette::Window), QColor(0, 255, 0));
+  EXPECT_EQ(form_.LabelT()->palette().color(QPalette::Window), QColor(0, 255, 0));
+  form_.SetWaitIndicators(false);
+  EXPECT_EQ(form_.LabelT()->palette().color(QPalette::Window), LevelImage::FaceColor());
+
+  form_.show();
+  Run("0 SET");
+  EXPECT_FALSE(form_.PanelSet()->isVisible());
+  EXPECT_FALSE(form_.TreeView()->isEnabled());
+  Run("1 SET");
+  EXPECT_TRUE(form_.PanelSet()->isVisible());
+  EXPECT_TRUE(form_.TreeView()->isEnabled());
+}
+
+// Pixels of the bar whose lowest row is y: column i is blue, grey or untouched.
+void ExpectBar(const QImage& surface, int x, int y, int blue_columns) {
+  const QRgb face = LevelImage::FaceColor().rgb();
+  for (int i = 0; i < LevelImage::kColumns; ++i) {
+    const int height = ui::LevelColumnHeight(i);
+    const bool gap = ui::IsLevelGapColumn(i);
+    const QRgb want = gap || height == 0 ? face
+                      : i < blue_columns ? LevelImage::BarColor().rgb()
+                                         : LevelImage::ShadowColor().rgb();
+    for (int row = 0; row < height; ++row) {
+      ASSERT_EQ(surface.pixel(x + i, y - row), want) << "column " << i << " row " << row;
+    }
+    ASSERT_EQ(surface.pixel(x + i, y - height), face) << "above column " << i;
+  }
+  EXPECT_EQ(ui::LevelColumnHeight(67), 13);
+}
+
+TEST_F(WindowTest, LevelBarPixels) {
+  Run("SCLEAR 10 LEFT 40 TOP 50 INDLEVEL");
+  EXPECT_TRUE(pool().Image1()->isVisibleTo(form_.PanelSet()));
+  ExpectBar(pool().Image1()->surface(), 10, 40, 34);
+  Run("100 INDLEVEL");
+  ExpectBar(pool().Image1()->surface(), 10, 40, 68);
+  Run("0 INDLEVEL");
+  ExpectBar(pool().Image1()->surface(), 10, 40, 0);
+
+  pool().Image1()->FillSurface();
+  Run("44 INDLEVEL");
+  const QImage level44 = pool().Image1()->surface();
+  pool().Image1()->FillSurface();
+  Run("300 INDLEVEL");
+  EXPECT_EQ(pool().Image1()->surface(), level44);
+  EXPECT_EQ(ui::LevelMark(44), 30);
+  EXPECT_EQ(ui::LevelMark(1), 0);
+  EXPECT_EQ(ui::LevelMark(5), 3);  // 3.5 goes to the even 4
+
+  // No number: Image1 is shown and nothing is drawn; far-off marks are clipped.
+  Run("SCLEAR");
+  pool().Image1()->FillSurface();
+  Run("-500 LEFT 99999 TOP abc INDLEVEL 100 INDLEVEL");
+  EXPECT_TRUE(pool().Image1()->isVisibleTo(form_.PanelSet()));
+  QImage blank(pool().Image1()->surface().size(), pool().Image1()->surface().format());
+  blank.fill(LevelImage::FaceColor());
+  EXPECT_EQ(pool().Image1()->surface(), blank);
+}
+
+class PlainStartTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    saved_dir_ = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir_.path()));
+    std::ofstream("Setup.KVS", std::ios::binary)
+        << ":START\r\nstarted TEXT 5 LEFT 6 TOP LABEL\r\n;\r\n";
+    std::ofstream("KVSmon.Log") << "old trace";
+  }
+  void TearDown() override { QDir::setCurrent(saved_dir_); }
+
+  QTemporaryDir dir_;
+  QString saved_dir_;
+};
+
+TEST_F(PlainStartTest, DebugInAnyCaseShowsMemoDebug) {
+  ui::RunPlainStart(form_, engine_, ui::ParseLaunchOptions({"DeBuG", "--screenshot", "x.png"}));
+  form_.show();
+  EXPECT_TRUE(form_.MemoDebug()->isVisible());
+  EXPECT_EQ(pool().Label(1)->text(), "started");
+  EXPECT_FALSE(QFile::exists("KVSmon.Log"));
+}
+
+TEST_F(PlainStartTest, WithoutDebugTheTreeFillsItsArea) {
+  for (const QStringList& args : {QStringList{}, QStringList{"DEBUGX"}, QStringList{"x", "DEBUG"}}) {
+    ui::RunPlainStart(form_, engine_, ui::ParseLaunchOptions(args));
+    form_.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(form_.MemoDebug()->isVisible());
+    EXPECT_EQ(form_.TreeView()->height(), form_.PanelTree()->contentsRect().height());
+  }
+}
+
+TEST(LaunchOptions, ScreenshotOptionsAnywhereAfterTheFirst) {
+  ui::LaunchOptions o = ui::ParseLaunchOptions({"debug", "--port", "/dev/x", "--screenshot",
+                                                "a.png", "--screenshot-delay", "250"});
+  EXPECT_EQ(o.screenshot, "a.png");
+  EXPECT_EQ(o.screenshot_delay_ms, 250);
+  EXPECT_TRUE(ui::IsDebugArgument(o.arguments));
+  o = ui::ParseLaunchOptions({"--screenshot-delay", "soon", "--screenshot"});
+  EXPECT_EQ(o.screenshot_delay_ms, 1000);
+  EXPECT_TRUE(o.screenshot.isEmpty());
+}
+
+}  // namespace
+}  // namespace window_test

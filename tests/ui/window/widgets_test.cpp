@@ -1,0 +1,192 @@
+// The window's own widgets and the real Qt dialogs, used as an operator would.
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <fstream>
+
+#include "combo_box.h"
+#include "directory_edit.h"
+#include "file_words.h"
+#include "window_file_dialogs.h"
+#include "window_harness.h"
+
+namespace window_test {
+namespace {
+
+using ui::StyledComboBox;
+
+StyledComboBox* FilledBox(QWidget* parent, StyledComboBox::Style style) {
+  auto* box = new StyledComboBox(parent);
+  box->SetStyle(style);
+  box->Place(0, 0, 150, 90);
+  for (const char* item : {"one", "two", "three"}) box->AddItem(item);
+  return box;
+}
+
+TEST(StyledComboBox, OnlyTheOperatorRaisesChanged) {
+  QWidget page;
+  StyledComboBox* box = FilledBox(&page, StyledComboBox::Style::kDropDown);
+  page.show();
+  QSignalSpy changed(box, &StyledComboBox::Changed);
+  EXPECT_EQ(box->ItemIndex(), -1);  // adding items selects nothing
+  box->SetText("abc");
+  box->SetItemIndex(1);
+  EXPECT_EQ(box->Text(), "two");
+  EXPECT_EQ(changed.count(), 0);
+
+  box->combo()->lineEdit()->selectAll();
+  QTest::keyClicks(box->combo()->lineEdit(), "xy");
+  EXPECT_EQ(box->Text(), "xy");
+  EXPECT_GE(changed.count(), 1);
+}
+
+TEST(StyledComboBox, ListPicksWithTheKeyboard) {
+  QWidget page;
+  StyledComboBox* box = FilledBox(&page, StyledComboBox::Style::kList);
+  page.show();
+  box->SetText("three");
+  EXPECT_EQ(box->ItemIndex(), 2);
+  box->SetText("nothing like it");
+  EXPECT_EQ(box->ItemIndex(), -1);
+  box->SetItemIndex(0);
+  QSignalSpy changed(box, &StyledComboBox::Changed);
+  box->combo()->setFocus();
+  QTest::keyClick(box->combo(), Qt::Key_Down);
+  EXPECT_EQ(box->ItemIndex(), 1);
+  EXPECT_EQ(box->Text(), "two");
+  EXPECT_EQ(changed.count(), 1);
+}
+
+TEST(StyledComboBox, SimpleShowsItsListUnderTheEdit) {
+  QWidget page;
+  StyledComboBox* box = FilledBox(&page, StyledComboBox::Style::kSimple);
+  page.show();
+  QApplication::processEvents();
+  EXPECT_EQ(box->height(), 90);
+  EXPECT_TRUE(box->simple_list()->isVisible());
+  EXPECT_GT(box->simple_list()->y(), box->simple_edit()->y());
+  EXPECT_EQ(box->ItemIndex(), -1);
+
+  QSignalSpy changed(box, &StyledComboBox::Changed);
+  QListView* list = box->simple_list();
+  const QRect item = list->visualRect(list->model()->index(2, 0));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+  EXPECT_EQ(box->ItemIndex(), 2);
+  EXPECT_EQ(box->Text(), "three");
+  EXPECT_EQ(changed.count(), 1);
+
+  QTest::keyClicks(box->simple_edit(), "!");
+  EXPECT_EQ(box->Text(), "three!");
+  EXPECT_EQ(changed.count(), 2);
+
+  // Switching style keeps the text in the edit field.
+  box->SetStyle(StyledComboBox::Style::kDropDown);
+  EXPECT_EQ(box->Text(), "three!");
+  EXPECT_FALSE(box->simple_list()->isVisible());
+}
+
+TEST_F(WindowTest, FolderButtonAsksTheChooser) {
+  Run("SCLEAR /start TEXT DIR");
+  ui::DirectoryEdit* dir = pool().DirectoryEdit1();
+  QSignalSpy changed(dir, &ui::DirectoryEdit::Changed);
+  dialogs_.chosen_folder = "/picked/folder";
+  QTest::mouseClick(dir->button(), Qt::LeftButton);
+  EXPECT_EQ(dialogs_.initial_names.value(0), "/start");
+  EXPECT_EQ(dir->Text(), QDir::toNativeSeparators("/picked/folder"));
+  EXPECT_EQ(changed.count(), 1);
+  dialogs_.chosen_folder.clear();
+  QTest::mouseClick(dir->button(), Qt::LeftButton);
+  EXPECT_EQ(dir->Text(), QDir::toNativeSeparators("/picked/folder"));
+}
+
+// Answers the next modal window with `act` as soon as it is open.
+template <typename Window>
+void WhenModal(std::function<void(Window*)> act) {
+  QTimer::singleShot(0, [act] {
+    auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+    if (window) {
+      act(window);
+    } else {
+      WhenModal<Window>(act);
+    }
+  });
+}
+
+TEST(QtDialogs, MessageDlgAnswersYesOnlyForYes) {
+  QWidget parent;
+  ui::QtDialogs dialogs(&parent);
+  WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+  EXPECT_TRUE(dialogs.MessageDlg("Записать?"));
+  WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+  EXPECT_FALSE(dialogs.MessageDlg("Записать?"));
+  WhenModal<QMessageBox>([](QMessageBox* box) { box->close(); });
+  EXPECT_FALSE(dialogs.MessageDlg("Записать?"));
+  WhenModal<QMessageBox>([](QMessageBox* box) {
+    EXPECT_EQ(box->text(), "Готово");
+    EXPECT_EQ(box->icon(), QMessageBox::Information);
+    box->accept();
+  });
+  dialogs.Message("Готово");
+}
+
+TEST(QtDialogs, TimersKeepFiringWhileAMessageIsOpen) {
+  QWidget parent;
+  ui::QtDialogs dialogs(&parent);
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+  timer.start(5);
+  QTimer::singleShot(100, [] {
+    if (QWidget* w = QApplication::activeModalWidget()) w->close();
+  });
+  dialogs.Message("wait");
+  EXPECT_GE(ticks, 3);
+}
+
+TEST(QtDialogs, OpenDialogGivesTheChosenFileOrNothing) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("image.bin");
+  std::ofstream(file.toStdString()) << "x";
+  QWidget parent;
+  ui::QtDialogs dialogs(&parent);
+  WhenModal<QFileDialog>([file](QFileDialog* d) {
+    EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_TRUE(d->nameFilters().join("").startsWith(QStringLiteral("Все файлы (*.*)")));
+    d->selectFile(file);
+    QMetaObject::invokeMethod(d, "accept");
+  });
+  EXPECT_EQ(dialogs.OpenDialog("*.*"), QDir::toNativeSeparators(file));
+  WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
+  EXPECT_EQ(dialogs.OpenDialog(file), "");
+  WhenModal<QFileDialog>([](QFileDialog* d) {
+    EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
+    QMetaObject::invokeMethod(d, "accept");
+  });
+  EXPECT_EQ(dialogs.SaveDialog(dir.filePath("new.bin")),
+            QDir::toNativeSeparators(dir.filePath("new.bin")));
+}
+
+TEST_F(WindowTest, OpenDlgAndWriteDlgReachTheWindowDialogs) {
+  files::FileWordsState state;
+  ui::WindowFileDialogs file_dialogs(form_);
+  files::RegisterFileWords(engine_, state, &file_dialogs);
+  dialogs_.chosen_file = QStringLiteral("/tmp/Архив.bin");
+  Run("*.* OPENDLG");
+  EXPECT_EQ(Top(), engine::Cp1251("/tmp/Архив.bin"));
+  EXPECT_EQ(dialogs_.initial_names.value(0), "*.*");
+  dialogs_.chosen_file.clear();
+  Run("out.bin WRITEDLG");
+  EXPECT_EQ(Top(), "");
+  EXPECT_EQ(engine_.Depth(), 0);
+}
+
+}  // namespace
+}  // namespace window_test
