@@ -17,12 +17,6 @@ class SettingsWords : public files_test::WordsTest {
   }
 };
 
-TEST_F(SettingsWords, FilenameAndSectionSetTheRegisters) {
-  Run("a.ini FILENAME Main SECTION");
-  EXPECT_EQ(state_.file_name, "a.ini");
-  EXPECT_EQ(state_.section, "Main");
-}
-
 TEST_F(SettingsWords, LongValueThroughKeyWords) {
   UseFile("s.ini", "Main");
   std::string value;
