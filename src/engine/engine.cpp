@@ -28,9 +28,7 @@ void Engine::ExecuteLine(std::string_view text) {
   frame.pending.Assign(text);
   busy_ = true;
   host_->ShowCursor(Cursor::kHourglass);
-  std::string line = msg::kExecutingLine;
-  line.append(text);
-  Trace(line);
+  if (trace_) Trace(msg::kExecutingLine + std::string(text));
   std::string word;
   try {
     for (;;) {
@@ -48,7 +46,7 @@ void Engine::ExecuteLine(std::string_view text) {
 void Engine::Dispatch(const std::string& word, Frame& frame) {
   auto it = words_.find(word);
   if (it == words_.end()) {
-    Trace(msg::kToStack + word);
+    if (trace_) Trace(msg::kToStack + word);
     Push(word);
     return;
   }
@@ -71,7 +69,7 @@ std::string Engine::TakeWord(Frame& frame) {
     const char quote[2] = {first, 0};
     const char closing[3] = {first, ' ', 0};
     std::string piece = pending.CutBetween(quote, closing);
-    Trace(msg::kToStack + piece);
+    if (trace_) Trace(msg::kToStack + piece);
     Push(std::move(piece));
     return "NIL";
   }
@@ -154,7 +152,7 @@ void Engine::LogTo(Memo memo, std::string_view text) {
 
 std::string Engine::LoadDefinition(const std::string& name) {
   std::string body = script_file_.Body(name);
-  Trace(msg::kDefinition + body + msg::kDefinitionEnd);
+  if (trace_) Trace(msg::kDefinition + body + msg::kDefinitionEnd);
   return body;
 }
 

@@ -58,7 +58,7 @@ void RegisterControlFlowWords(Engine& engine) {
   engine.Register("RUN", [](Engine& e, Frame& f) {
     Value name = e.Pop();
     std::string body = e.LoadDefinition(name);
-    e.Trace(msg::kExecuting + name);
+    if (e.trace()) e.Trace(msg::kExecuting + name);
     if (!f.pending.Empty()) InsertFront(e, f, " ");
     InsertFront(e, f, body);
   });
