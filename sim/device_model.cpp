@@ -14,7 +14,7 @@ constexpr uint8_t kWrite = 0x6F;
 constexpr uint8_t kOpenWriting = 0xB0;
 constexpr uint8_t kCloseWriting = 0xB1;
 constexpr uint8_t kIdentity = 0xC0;
-constexpr uint8_t kSignal = 0xA2;
+constexpr uint8_t kSignalRequest = 0xA2;
 constexpr uint8_t kClock = 0xB4;
 constexpr uint8_t kSetClock = 0xB6;
 constexpr uint8_t kInputs = 0xCA;
@@ -57,10 +57,31 @@ void DeviceModel::Reset() {
   memory_[1] = kBusAddress;   // the device's own bus address
   memory_[3] = kScriptStart;  // where the script starts
   memory_[4] = kModuleType;
-  SetPhone(0x10, 1, "79001234567");
-  SetPhone(0x20, 1, "112");
+  SetPhone(kPhones, 1, "79001234567");
+  SetPhone(kPhones + kPhoneSize, 1, "112");
   SetScript("ZELT-2 GSM: IN1 ON -> SMS 1; IN2 ON -> CALL 2;");
+  // Mode, band, SMS in Cyrillic, SMS and call on alarm, no disarm SMS, power
+  // watch, 3 dialling attempts, a test call every 24 hours.
+  const uint8_t settings[] = {0, 0, 1, 1, 1, 0, 1, 3, 24};
+  for (size_t k = 0; k < sizeof settings; ++k) memory_[kSettings + k] = settings[k];
+  WriteText(kName, "ZELT-2 GSM");
+  WriteText(kFirmware, "1.00");
+  WriteText(kSerial, "00123456");
+  RefreshRegisters();
   writing_ = false;
+  clock_written_ = false;
+}
+
+void DeviceModel::WriteText(int address, std::string_view text) {
+  for (int k = 0; k < 16; ++k) {
+    memory_[address + k] = k < static_cast<int>(text.size()) && k < 15 ? U(text[k]) : 0;
+  }
+}
+
+void DeviceModel::RefreshRegisters() {
+  memory_[kSignalLevel] = signal_level;
+  const std::string clock = ClockBytes();
+  for (int k = 0; k < 5; ++k) memory_[kClockBytes + k] = U(clock[k]);
 }
 
 void DeviceModel::SetPhone(int address, uint8_t status, std::string_view digits) {
@@ -141,13 +162,19 @@ std::vector<std::string> DeviceModel::Answer(std::string_view record) {
     case kOpenWriting:
       writing_ = true;
       return {Acknowledge(command)};
-    case kCloseWriting:
+    case kCloseWriting: {
       if (!writing_) return {Refuse(command)};
       writing_ = false;
       ++write_sessions_;
+      if (clock_written_) {
+        clock_written_ = false;
+        SetClockFromBytes(std::string(memory_.begin() + kClockBytes,
+                                      memory_.begin() + kClockBytes + 5));
+      }
       return {Acknowledge(command)};
+    }
     case kIdentity: return {Identity()};
-    case kSignal: return {Signal()};
+    case kSignalRequest: return {Signal()};
     case kClock: return {Clock()};
     case kSetClock: return SetClock(record);
     case kInputs: return {Inputs()};
@@ -160,6 +187,7 @@ std::vector<std::string> DeviceModel::Answer(std::string_view record) {
 }
 
 std::vector<std::string> DeviceModel::Read(std::string_view record) {
+  RefreshRegisters();
   const size_t length = record.size() - 1;
   if (length == 3) {
     const uint8_t address = U(record[3]);
@@ -190,6 +218,9 @@ std::vector<std::string> DeviceModel::Write(std::string_view record) {
     data = record.substr(5);
   }
   if (address + data.size() > kMemorySize) return {Refuse(kWrite)};
+  if (address < kClockBytes + 5u && address + data.size() > static_cast<size_t>(kClockBytes)) {
+    clock_written_ = true;
+  }
   for (char c : data) memory_[address++] = U(c);
   return {Acknowledge(kWrite)};
 }
@@ -200,7 +231,7 @@ std::string DeviceModel::Identity() const {
 }
 
 std::string DeviceModel::Signal() const {
-  return Record({0xA3, signal_level, signal_quality, registration});
+  return Record({0xA3, signal_level, registration});
 }
 
 std::string DeviceModel::Inputs() const {
@@ -208,23 +239,37 @@ std::string DeviceModel::Inputs() const {
 }
 
 std::string DeviceModel::Clock() const {
+  const std::string bytes = ClockBytes();
+  std::string record = Record({0xB5});
+  record += bytes;
+  record[0] = static_cast<char>(record.size() - 1);
+  return record;
+}
+
+std::string DeviceModel::ClockBytes() const {
   const std::time_t now = std::time(nullptr) + clock_offset;
   std::tm t{};
   localtime_r(&now, &t);
   const int year_bits = ((t.tm_year + 1900) % 10) & 3;
   const int weekday = (t.tm_wday + 6) % 7;  // 0 Monday
-  return Record({0xB5, Bcd(t.tm_sec), Bcd(t.tm_min), Bcd(t.tm_hour),
-                 static_cast<uint8_t>(Bcd(t.tm_mday) | (year_bits << 6)),
-                 static_cast<uint8_t>(Bcd(t.tm_mon + 1) | (weekday << 5))});
+  return {static_cast<char>(Bcd(t.tm_sec)), static_cast<char>(Bcd(t.tm_min)),
+          static_cast<char>(Bcd(t.tm_hour)),
+          static_cast<char>(Bcd(t.tm_mday) | (year_bits << 6)),
+          static_cast<char>(Bcd(t.tm_mon + 1) | (weekday << 5))};
 }
 
 std::vector<std::string> DeviceModel::SetClock(std::string_view record) {
-  if (record.size() != 8) return {Refuse(kSetClock)};
+  if (record.size() != 8 || !SetClockFromBytes(record.substr(3))) return {Refuse(kSetClock)};
+  return {Clock()};
+}
+
+bool DeviceModel::SetClockFromBytes(std::string_view bytes) {
+  if (bytes.size() != 5) return false;
   const std::time_t host_now = std::time(nullptr);
   std::tm host{};
   localtime_r(&host_now, &host);
   const int host_year = host.tm_year + 1900;
-  const int year_bits = U(record[6]) >> 6;
+  const int year_bits = U(bytes[3]) >> 6;
   // The clock keeps two bits of the year: take the year nearest the host's.
   int year = host_year;
   for (int delta : {0, 1, -1, 2, -2, 3, -3}) {
@@ -234,21 +279,21 @@ std::vector<std::string> DeviceModel::SetClock(std::string_view record) {
     }
   }
   std::tm t{};
-  t.tm_sec = FromBcd(U(record[3]));
-  t.tm_min = FromBcd(U(record[4]));
-  t.tm_hour = FromBcd(U(record[5]));
-  t.tm_mday = FromBcd(U(record[6]) & 0x3F);
-  t.tm_mon = FromBcd(U(record[7]) & 0x1F) - 1;
+  t.tm_sec = FromBcd(U(bytes[0]));
+  t.tm_min = FromBcd(U(bytes[1]));
+  t.tm_hour = FromBcd(U(bytes[2]));
+  t.tm_mday = FromBcd(U(bytes[3]) & 0x3F);
+  t.tm_mon = FromBcd(U(bytes[4]) & 0x1F) - 1;
   t.tm_year = year - 1900;
   t.tm_isdst = -1;
   if (t.tm_sec > 59 || t.tm_min > 59 || t.tm_hour > 23 || t.tm_mday < 1 || t.tm_mday > 31 ||
       t.tm_mon < 0 || t.tm_mon > 11) {
-    return {Refuse(kSetClock)};
+    return false;
   }
   const std::time_t wanted = std::mktime(&t);
-  if (wanted == static_cast<std::time_t>(-1)) return {Refuse(kSetClock)};
+  if (wanted == static_cast<std::time_t>(-1)) return false;
   clock_offset = wanted - host_now;
-  return {Clock()};
+  return true;
 }
 
 }  // namespace sim

@@ -17,8 +17,17 @@ class DeviceModel {
  public:
   static constexpr size_t kMemorySize = 8192;
   static constexpr uint8_t kBusAddress = 0x02;
-  static constexpr uint8_t kScriptStart = 0x80;
   static constexpr uint8_t kModuleType = 0x31;  // at address 4: 3x is a module
+  // The memory map (docs/device.md).
+  static constexpr int kPhones = 0x10;      // 10 records of 9 bytes
+  static constexpr int kPhoneSize = 9;
+  static constexpr uint8_t kScriptStart = 0x80;
+  static constexpr int kSettings = 0x1400;  // 64 setting bytes
+  static constexpr int kName = 0x1500;      // texts of 16 bytes, 00 ended
+  static constexpr int kFirmware = 0x1510;
+  static constexpr int kSerial = 0x1520;
+  static constexpr int kSignalLevel = 0x1530;  // 0..100 %
+  static constexpr int kClockBytes = 0x1531;   // five bytes, the device clock layout
 
   DeviceModel();
 
@@ -47,9 +56,8 @@ class DeviceModel {
   // Status and digits of the phone record at `address`.
   void SetPhone(int address, uint8_t status, std::string_view digits);
 
-  // Live values the identity, signal, clock and inputs records report.
-  uint8_t signal_level = 21;    // 0..31, 99 unknown
-  uint8_t signal_quality = 0;   // bit error rate class 0..7
+  // Live values: read at the registers above and in the status records.
+  uint8_t signal_level = 72;    // 0..100 %
   uint8_t registration = 1;     // 1 home network, 5 roaming, 0 none
   uint8_t inputs = 0x05;        // bit n: input n + 1 closed
   uint8_t outputs = 0x00;       // bit n: output n + 1 on
@@ -67,9 +75,17 @@ class DeviceModel {
   std::string Clock() const;
   std::string Inputs() const;
   std::vector<std::string> SetClock(std::string_view record);
+  // The five clock bytes of the device's present time.
+  std::string ClockBytes() const;
+  // Sets the device clock from five clock bytes; false when they are no time.
+  bool SetClockFromBytes(std::string_view bytes);
+  // Puts the live values into the memory before a read.
+  void RefreshRegisters();
+  void WriteText(int address, std::string_view text);
 
   std::array<uint8_t, kMemorySize> memory_{};
   bool writing_ = false;
+  bool clock_written_ = false;  // applied when the write session closes
   int write_sessions_ = 0;
 };
 

@@ -44,13 +44,13 @@ TEST(DeviceModel, WritesOnlyBetweenOpenAndClose) {
   EXPECT_EQ(model.memory()[0x40], 0x11);
   EXPECT_EQ(model.memory()[0x1000], 0x22);
   EXPECT_EQ(Ask(model, "05 02 AD 10 00 00"),
-            "13 AC 10 00 01 21 43 F5 FF FF FF FF FF 00 00 00 00 00 00 00 | ");
+            "13 AC 10 00 01 21 43 F5 FF FF FF FF FF 01 11 F2 FF FF FF FF | ");
 }
 
 TEST(DeviceModel, StatusRecordsAndRefusals) {
   sim::DeviceModel model;
   EXPECT_EQ(Ask(model, "02 02 C0"), "09 C1 31 01 01 00 00 12 34 56 | ");
-  EXPECT_EQ(Ask(model, "02 02 A2"), "04 A3 15 00 01 | ");
+  EXPECT_EQ(Ask(model, "02 02 A2"), "03 A3 48 01 | ");
   EXPECT_EQ(Ask(model, "02 02 CA"), "04 CB 05 00 79 | ");
   EXPECT_EQ(Ask(model, "03 02 CC 03"), "04 CB 05 03 79 | ");
   EXPECT_EQ(Ask(model, "05 02 17 02 AD 03"), "02 92 17 | ");
@@ -61,6 +61,25 @@ TEST(DeviceModel, StatusRecordsAndRefusals) {
   EXPECT_EQ(set.substr(0, 15), "06 B5 30 15 10 ");
   EXPECT_EQ(set.substr(15, 2).substr(1), "1");
   EXPECT_EQ(Ask(model, "07 02 B6 99 15 10 01 01"), "02 92 B6 | ");
+}
+
+TEST(DeviceModel, InformationBlocksAndTheClockLiveInMemory) {
+  sim::DeviceModel model;
+  EXPECT_EQ(Ask(model, "05 02 AD 00 15 00"),
+            "13 AC 00 15 5A 45 4C 54 2D 32 20 47 53 4D 00 00 00 00 00 00 | ");
+  model.signal_level = 40;
+  EXPECT_EQ(Ask(model, "04 02 AD 30 15"), "04 AC 30 15 28 | ");
+  // Five one-byte writes of the clock take effect when the session closes:
+  // 10:15:30 on the 1st of March.
+  Ask(model, "02 02 B0");
+  const char* writes[] = {"05 02 6F 31 15 30", "05 02 6F 32 15 15", "05 02 6F 33 15 10",
+                          "05 02 6F 34 15 01", "05 02 6F 35 15 03"};
+  for (const char* write : writes) EXPECT_EQ(Ask(model, write), "02 42 6F | ");
+  Ask(model, "02 02 B1");
+  const std::string block = Ask(model, "05 02 AD 30 15 00");
+  EXPECT_EQ(block.substr(15, 12), "30 15 10 01 ");
+  EXPECT_EQ(uhex::HexPairToByte(block.substr(27, 2)) & 0x1F, 0x03);  // weekday above
+  EXPECT_NE(model.clock_offset, 0);
 }
 
 TEST(DeviceModel, ImageFilesRoundTripAndBadOnesAreRefused) {
