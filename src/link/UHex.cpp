@@ -83,16 +83,9 @@ void DropTwoLeadingBlanks(std::string& text) {
 
 std::string TakeRecord(std::string& queue) {
   if (queue.empty()) return {};
-  // The first line of the queue; the rest stays behind in `rest`.
-  std::string rest = queue;
-  std::string line;
-  const size_t crlf = rest.find("\r\n");
-  if (crlf == std::string::npos) {
-    line.swap(rest);
-  } else {
-    line = rest.substr(0, crlf);
-    rest.erase(0, crlf + 2);
-  }
+  // Only the first line of the queue is looked at.
+  const size_t crlf = queue.find("\r\n");
+  std::string line = queue.substr(0, crlf);
   std::string result;
   if (!line.empty()) {
     if (line.size() <= 4) {
@@ -108,7 +101,10 @@ std::string TakeRecord(std::string& queue) {
       queue.erase(0, cells);
     } else {
       result = line;
-      queue.swap(rest);
+      if (crlf == std::string::npos)
+        queue.clear();
+      else
+        queue.erase(0, crlf + 2);
     }
   }
   if (result.empty()) queue.clear();
