@@ -1,0 +1,179 @@
+#include "tables.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include "control_pool.h"
+#include "control_registers.h"
+#include "control_words.h"
+#include "data_grid.h"
+#include "db_check_box.h"
+#include "event_router.h"
+#include "record_navigator.h"
+#include "tab_strip.h"
+#include "text_codec.h"
+
+namespace tables {
+
+Tables::Tables(engine::Engine& engine, TablesWindow window, QObject* parent,
+               const QString& store_path)
+    : QObject(parent),
+      engine_(engine),
+      window_(window),
+      store_(store_path),
+      query1_(std::make_unique<QueryObject>(store_)),
+      query2_(std::make_unique<QueryObject>(store_)),
+      query3_(std::make_unique<QueryObject>(store_)),
+      memory_(std::make_unique<MemoryTable>()) {
+  BuildWidgets();
+}
+
+Tables::~Tables() {
+  // The grids belong to the page area and may outlive us: cut them off the
+  // models before the models go.
+  for (const QPointer<DataGrid>& grid : grids_)
+    if (grid) grid->setModel(nullptr);
+}
+
+DataGrid* Tables::DBGrid(int number) const {
+  return number >= 1 && number <= 3 ? grids_[number - 1] : nullptr;
+}
+
+std::vector<std::string> Tables::Items() const {
+  std::vector<std::string> items;
+  if (!window_.registers) return items;
+  const int count = window_.registers->ItemsInForce();
+  for (int i = 1; i <= count; ++i) items.push_back(window_.registers->items[static_cast<size_t>(i)]);
+  return items;
+}
+
+void Tables::BuildWidgets() {
+  ui::ControlPool* pool = window_.pool;
+  if (!pool) return;
+  tab_control1_ = new TabStrip(TabStrip::Rows::kWrap);
+  tab_control2_ = new TabStrip(TabStrip::Rows::kOne);
+  pool->ReplaceTabControl1(tab_control1_);
+  pool->ReplaceTabControl2(tab_control2_);
+  for (TabStrip* strip : {tab_control1_, tab_control2_})
+    connect(strip, &TabStrip::TabChanged, this, [this, strip] { RouteEvent(strip); });
+
+  struct GridSpec {
+    bool whole_rows;
+    QAbstractItemModel* model;
+    bool routes;
+  };
+  const GridSpec specs[3] = {{false, query1_->model(), true},
+                             {false, query2_->model(), false},
+                             {true, memory_.get(), true}};
+  for (int i = 0; i < 3; ++i) {
+    auto* grid = new DataGrid(specs[i].whole_rows);
+    grid->setModel(specs[i].model);
+    pool->ReplaceDBGrid(i + 1, grid);
+    grids_[i] = grid;
+    if (specs[i].routes) {
+      // Queued: the script runs after the view has finished with the click,
+      // since it may replace the very rows the view is handling.
+      connect(grid, &DataGrid::CellClicked, this, [this, grid] { RouteEvent(grid); },
+              Qt::QueuedConnection);
+    }
+  }
+  // Each grid shows its data set's current row and makes a chosen row current.
+  connect(query1_.get(), &QueryObject::CurrentRowChanged, grids_[0], &DataGrid::ShowCurrentRow);
+  connect(grids_[0], &DataGrid::RowChosen, query1_.get(), &QueryObject::SetCurrentRow);
+  connect(query2_.get(), &QueryObject::CurrentRowChanged, grids_[1], &DataGrid::ShowCurrentRow);
+  connect(grids_[1], &DataGrid::RowChosen, query2_.get(), &QueryObject::SetCurrentRow);
+  connect(memory_.get(), &MemoryTable::CurrentRowChanged, grids_[2], &DataGrid::ShowCurrentRow);
+  connect(grids_[2], &DataGrid::RowChosen, memory_.get(), &MemoryTable::SetCurrentRow);
+
+  navigator_ = new RecordNavigator(*query1_);
+  pool->ReplaceDBNavigator1(navigator_);
+
+  connect(query1_.get(), &QueryObject::CurrentRowChanged, this, &Tables::RefreshDataChecks);
+  for (int i = 1; i <= ui::ControlPool::kDbChecks; ++i) {
+    ui::DbCheckBox* box = pool->DBCheckBox(i);
+    if (!box) continue;
+    connect(box, &ui::DbCheckBox::DataFieldChanged, this, &Tables::RefreshDataChecks);
+    // The result is read-only: a click must not leave the box showing
+    // something the row does not hold.
+    connect(box, &QCheckBox::clicked, this, &Tables::RefreshDataChecks);
+  }
+  RefreshDataChecks();
+}
+
+void Tables::RefreshDataChecks() {
+  if (!window_.pool) return;
+  for (int i = 1; i <= ui::ControlPool::kDbChecks; ++i) {
+    ui::DbCheckBox* box = window_.pool->DBCheckBox(i);
+    if (!box) continue;
+    Qt::CheckState state = Qt::Unchecked;
+    if (!box->DataField().isEmpty()) {
+      if (auto value = query1_->Field(ToValue(box->DataField()))) {
+        const QString text = ToQt(*value);
+        if (text.compare(QLatin1String("YES"), Qt::CaseInsensitive) == 0)
+          state = Qt::Checked;
+        else if (text.compare(QLatin1String("NO"), Qt::CaseInsensitive) != 0)
+          state = Qt::PartiallyChecked;  // neither answer: shown greyed
+      }
+    }
+    const QSignalBlocker quiet(box);
+    box->setTristate(state == Qt::PartiallyChecked);
+    box->setCheckState(state);
+  }
+}
+
+bool Tables::BeginPlacing(QWidget* control) {
+  ui::ControlRegisters* r = window_.registers;
+  if (!control || !r) return false;
+  if (r->current_id >= ui::ControlRegisters::kIdLimit) return false;
+  const int32_t id = r->current_id;
+  ui::SetTag(control, id);
+  r->SetEventScript(id, r->on_change);
+  control->setGeometry(ui::PageRect(r->left, r->top, r->width, r->height));
+  return true;
+}
+
+void Tables::PlaceTabControl(int number) {
+  TabStrip* strip = number == 1 ? tab_control1_ : number == 2 ? tab_control2_ : nullptr;
+  if (!BeginPlacing(strip)) return;
+  ui::ControlRegisters& r = *window_.registers;
+  QStringList texts;
+  for (const std::string& item : Items()) texts << ToQt(item);
+  strip->SetTabs(texts);
+  strip->SetCurrentIndex(r.index);
+  strip->show();
+  ++r.current_id;
+}
+
+void Tables::PlaceGrid(int number) {
+  DataGrid* grid = DBGrid(number);
+  if (!BeginPlacing(grid)) return;
+  grid->show();
+  ++window_.registers->current_id;
+}
+
+void Tables::RouteEvent(QWidget* control) {
+  if (!window_.router) return;
+  try {
+    window_.router->Route(ui::Tag(control), control == tab_control1_ || control == tab_control2_
+                                                ? ui::kTabRoute
+                                                : ui::kGridRoute);
+  } catch (...) {
+    // Nothing may escape into the event loop.
+  }
+}
+
+Tables* RegisterTableWords(engine::Engine& engine, const TablesWindow& window, QObject* owner) {
+  auto* tables = new Tables(engine, window, owner);
+  RegisterTableWords(engine, *tables);
+  return tables;
+}
+
+void RegisterTableWords(engine::Engine& engine, Tables& tables) {
+  RegisterQueryWords(engine, tables);
+  RegisterMemoryTableWords(engine, tables);
+  RegisterTabAndGridWords(engine, tables);
+  RegisterMonitorWords(engine, tables);
+}
+
+}  // namespace tables

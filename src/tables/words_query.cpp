@@ -1,0 +1,84 @@
+// QUERY1 QUERY2 QUERYEXEC FIELD1 FIELD2 FIRST1 NEXT1 SET1 FORQUERY1 BDIMPORT.
+#include <string>
+#include <vector>
+
+#include "bd_import.h"
+#include "file_words.h"
+#include "import_file.h"
+#include "os_path.h"
+#include "tables.h"
+
+namespace tables {
+
+namespace {
+
+const char* Flag(bool on) { return on ? "1" : "0"; }
+
+void PushField(engine::Engine& e, QueryObject& query) {
+  auto value = query.Field(e.Pop());
+  if (!value) throw engine::Fault{};
+  e.Push(std::move(*value));
+}
+
+void Import(engine::Engine& e, Tables& tables) {
+  const int32_t count = e.PopNumber();
+  // The column list holds at most 13 entries; a longer one is refused whole.
+  if (count < 0 || count > kImportColumns) throw engine::Fault{};
+  std::vector<int32_t> columns;
+  for (int32_t i = 0; i < count; ++i) columns.push_back(e.PopNumber());
+  const std::string table = e.Pop();
+
+  tables.Query3().Close();
+  const files::FileWordsState* files = tables.window().files;
+  if (!files) return;
+  const auto path = files::OsPath(files->file_name);
+  std::string text;
+  if (!path || !ReadImportFile(*path, text) || text.empty()) return;
+  InsertImportRows(tables.store(), table, ImportRows(text, columns), columns.size());
+}
+
+}  // namespace
+
+void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
+  Tables* t = &tables;
+  engine.Register("QUERY1", [t](engine::Engine&, engine::Frame&) {
+    t->Query1().Open(QueryObject::JoinLines(t->Items()));
+  });
+  engine.Register("QUERY2", [t](engine::Engine&, engine::Frame&) {
+    t->Query2().Open(QueryObject::JoinLines(t->Items()));
+  });
+  engine.Register("QUERYEXEC", [t](engine::Engine&, engine::Frame&) {
+    t->Query3().Exec(QueryObject::JoinLines(t->Items()));
+  });
+  engine.Register("FIELD1", [t](engine::Engine& e, engine::Frame&) { PushField(e, t->Query1()); });
+  engine.Register("FIELD2", [t](engine::Engine& e, engine::Frame&) { PushField(e, t->Query2()); });
+  engine.Register("FIRST1", [t](engine::Engine& e, engine::Frame&) {
+    e.Push(Flag(t->Query1().First()));
+  });
+  engine.Register("NEXT1", [t](engine::Engine& e, engine::Frame&) {
+    e.Push(Flag(t->Query1().Next()));
+  });
+  engine.Register("SET1", [t](engine::Engine& e, engine::Frame&) {
+    QueryObject& query = t->Query1();
+    const std::string name = e.Pop();
+    const std::string value = e.Pop();
+    auto field = query.Field(name);
+    if (!field) throw engine::Fault{};
+    if (*field != value) query.Next();
+    e.Push(Flag(!query.Eof()));
+  });
+  engine.Register("FORQUERY1", [t](engine::Engine& e, engine::Frame&) {
+    const std::string script = e.Pop();
+    QueryObject& query = t->Query1();
+    query.First();
+    // The script may move the cursor or run QUERY1 again: the cursor as it
+    // then stands decides the next pass.
+    while (!query.Eof()) {
+      e.ExecuteLine(script);
+      query.Next();
+    }
+  });
+  engine.Register("BDIMPORT", [t](engine::Engine& e, engine::Frame&) { Import(e, *t); });
+}
+
+}  // namespace tables
