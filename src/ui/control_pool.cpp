@@ -85,6 +85,9 @@ void ControlPool::Replace(T*& slot, T* widget) {
   slot = widget;
 }
 
+// The inline Replace... of the header use this one.
+template void ControlPool::Replace<QWidget>(QWidget*&, QWidget*);
+
 void ControlPool::ReplaceDBGrid(int number, QTableView* grid) {
   if (number >= 1 && number <= kGrids) Replace(grids_[static_cast<size_t>(number - 1)], grid);
 }
