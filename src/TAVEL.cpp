@@ -3,6 +3,7 @@
 
 #include "control_words.h"
 #include "engine.h"
+#include "event_system.h"
 #include "file_words.h"
 #include "launch.h"
 #include "main_form.h"
@@ -20,9 +21,11 @@ int main(int argc, char* argv[]) {
   files::FileWordsState file_state;
   ui::WindowFileDialogs file_dialogs(form);
   files::RegisterFileWords(engine, file_state, &file_dialogs);
+  ui::EventSystem events(form, engine);
+  ui::RegisterEventWords(engine, events);
 
   QObject::connect(&form, &ui::TMainForm::FirstShown, &form,
-                   [&] { ui::RunPlainStart(form, engine, options); });
+                   [&] { events.StartUp(options.arguments); });
   ui::ArrangeScreenshot(form, options);
   form.show();
   return app.exec();
