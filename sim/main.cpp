@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "device_simulator.h"
 #include "pty_port.h"
 #include "sim_control.h"
 #include "zelt_device.h"
@@ -41,35 +42,42 @@ int main(int argc, char* argv[]) {
   QCommandLineOption poll_opt(QStringLiteral("poll-ms"), QStringLiteral("Pause between exchanges (default 100)."), QStringLiteral("MS"), QStringLiteral("100"));
   QCommandLineOption timeout_opt(QStringLiteral("timeout-ms"), QStringLiteral("Wait for a reply before repeating (default 300)."), QStringLiteral("MS"), QStringLiteral("300"));
   QCommandLineOption noise_opt(QStringLiteral("noise"), QStringLiteral("Chance of junk before each frame, 0 to 1."), QStringLiteral("RATE"), QStringLiteral("0"));
-  QCommandLineOption refuse_opt(QStringLiteral("refuse"), QStringLiteral("Refuse every command (record code 92)."));
+  QCommandLineOption refuse_opt(QStringLiteral("refuse"), QStringLiteral("Share of commands refused (record code 92), 0 to 1."), QStringLiteral("RATE"), QStringLiteral("0"));
+  QCommandLineOption image_opt(QStringLiteral("image"), QStringLiteral("Memory image: loaded at start (made when missing), saved after each write."), QStringLiteral("FILE"));
+  QCommandLineOption unplug_opt(QStringLiteral("unplug-after"), QStringLiteral("Close the line after MS milliseconds."), QStringLiteral("MS"));
   QCommandLineOption verbose_opt(QStringLiteral("verbose"), QStringLiteral("Show every frame on standard error."));
-  parser.addOptions({link_opt, realtime_opt, poll_opt, timeout_opt, noise_opt, refuse_opt, verbose_opt});
+  parser.addOptions({link_opt, realtime_opt, poll_opt, timeout_opt, noise_opt, refuse_opt, image_opt,
+                     unplug_opt, verbose_opt});
   parser.process(app);
 
-  zsim::DeviceOptions options;
-  bool ok_poll = false, ok_timeout = false, ok_noise = false;
-  options.poll_interval_ms = parser.value(poll_opt).toInt(&ok_poll);
-  options.reply_timeout_ms = parser.value(timeout_opt).toInt(&ok_timeout);
-  const double noise = parser.value(noise_opt).toDouble(&ok_noise);
-  if (!ok_poll || !ok_timeout || !ok_noise || options.poll_interval_ms < 0 ||
-      options.reply_timeout_ms < 1 || noise < 0 || noise > 1) {
-    std::fputs("zelt-sim: bad --poll-ms, --timeout-ms or --noise\n", stderr);
+  sim::SimulatorOptions options;
+  bool ok_poll = false, ok_timeout = false, ok_noise = false, ok_refuse = false, ok_unplug = true;
+  options.line.poll_interval_ms = parser.value(poll_opt).toInt(&ok_poll);
+  options.line.reply_timeout_ms = parser.value(timeout_opt).toInt(&ok_timeout);
+  options.noise_rate = parser.value(noise_opt).toDouble(&ok_noise);
+  options.refuse_rate = parser.value(refuse_opt).toDouble(&ok_refuse);
+  if (parser.isSet(unplug_opt)) options.unplug_after_ms = parser.value(unplug_opt).toInt(&ok_unplug);
+  if (!ok_poll || !ok_timeout || !ok_noise || !ok_refuse || !ok_unplug ||
+      options.line.poll_interval_ms < 0 || options.line.reply_timeout_ms < 1 ||
+      options.noise_rate < 0 || options.noise_rate > 1 || options.refuse_rate < 0 ||
+      options.refuse_rate > 1 || (parser.isSet(unplug_opt) && options.unplug_after_ms < 0)) {
+    std::fputs("zelt-sim: bad --poll-ms, --timeout-ms, --noise, --refuse or --unplug-after\n", stderr);
     return 2;
   }
+  options.realtime = parser.isSet(realtime_opt);
+  if (parser.isSet(link_opt)) options.link_path = parser.value(link_opt);
+  if (parser.isSet(image_opt)) options.image_path = parser.value(image_opt);
 
-  zsim::PtyPort port;
-  port.SetRealtime(parser.isSet(realtime_opt));
-  if (parser.isSet(link_opt)) port.SetLinkPath(parser.value(link_opt));
+  sim::DeviceSimulator simulator(options);
+  zsim::PtyPort& port = simulator.port();
+  zsim::ZeltDevice& device = simulator.device();
   QString error;
-  if (!port.Open(&error)) {
-    std::fprintf(stderr, "zelt-sim: cannot make a pseudo-terminal: %s\n", error.toLocal8Bit().constData());
+  if (!simulator.Start(&error)) {
+    std::fprintf(stderr, "zelt-sim: %s\n", error.toLocal8Bit().constData());
     return 1;
   }
   Say(port.SlavePath());
-
-  zsim::ZeltDevice device(port, options);
-  device.SetNoiseRate(noise);
-  device.SetRefusing(parser.isSet(refuse_opt));
+  QObject::connect(&simulator, &sim::DeviceSimulator::Unplugged, [] { Say(QStringLiteral("unplugged")); });
   if (parser.isSet(verbose_opt)) {
     QObject::connect(&device, &zsim::ZeltDevice::FrameSent, [](const QByteArray& line) {
       std::fprintf(stderr, "> %s\n", line.constData());
@@ -78,8 +86,6 @@ int main(int argc, char* argv[]) {
       std::fprintf(stderr, "< :%s\n", text.constData());
     });
   }
-  device.Start();
-
   QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
   QByteArray pending;
   QObject::connect(&input, &QSocketNotifier::activated, [&] {

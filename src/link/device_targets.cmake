@@ -9,3 +9,10 @@ add_library(device STATIC
 target_include_directories(device PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(device PUBLIC engine uhex)
 set_target_properties(device PROPERTIES AUTOMOC OFF)
+
+# The port scan sits with the link on Qt Serial Port.
+target_sources(link PRIVATE ${CMAKE_CURRENT_LIST_DIR}/port_scan.cpp)
+
+# The device words and the dispatcher belong to the link subsystem: whoever
+# uses the link gets them too.
+target_link_libraries(link PUBLIC device)

@@ -1,0 +1,78 @@
+#include "device_simulator.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <cstdio>
+
+namespace sim {
+
+DeviceSimulator::DeviceSimulator(SimulatorOptions options, QObject* parent)
+    : QObject(parent), options_(std::move(options)), random_(options_.seed) {
+  port_.SetRealtime(options_.realtime);
+  if (!options_.link_path.isEmpty()) port_.SetLinkPath(options_.link_path);
+  device_ = std::make_unique<zsim::ZeltDevice>(port_, options_.line);
+  device_->SetNoiseRate(options_.noise_rate);
+  device_->OnCommand = [this](const std::string& command) { return Answer(command); };
+  unplug_timer_.setSingleShot(true);
+  connect(&unplug_timer_, &QTimer::timeout, this, &DeviceSimulator::Unplug);
+}
+
+DeviceSimulator::~DeviceSimulator() {
+  device_->Stop();
+  SaveImage();
+}
+
+bool DeviceSimulator::Start(QString* error) {
+  if (!options_.image_path.isEmpty()) {
+    std::string reason;
+    const std::string path = options_.image_path.toStdString();
+    if (QFileInfo::exists(options_.image_path)) {
+      if (!model_.LoadImage(path, &reason)) {
+        if (error) *error = QString::fromStdString(reason);
+        return false;
+      }
+    } else if (!model_.SaveImage(path, &reason)) {
+      if (error) *error = QString::fromStdString(reason);
+      return false;
+    }
+  }
+  if (!port_.Open(error)) return false;
+  device_->Start();
+  if (options_.unplug_after_ms >= 0) unplug_timer_.start(options_.unplug_after_ms);
+  return true;
+}
+
+QString DeviceSimulator::PortPath() const {
+  return options_.link_path.isEmpty() ? port_.SlavePath() : options_.link_path;
+}
+
+void DeviceSimulator::SetRefuseRate(double rate) { options_.refuse_rate = std::clamp(rate, 0.0, 1.0); }
+
+void DeviceSimulator::Unplug() {
+  device_->Unplug();
+  emit Unplugged();
+}
+
+bool DeviceSimulator::Plug(QString* error) { return device_->Plug(error); }
+
+std::vector<std::string> DeviceSimulator::Answer(const std::string& command) {
+  if (options_.refuse_rate > 0 && random_.generateDouble() < options_.refuse_rate &&
+      command.size() > 2) {
+    ++refused_;
+    return {std::string{'\x02', static_cast<char>(zsim::ZeltDevice::kRefusalCode), command[2]}};
+  }
+  std::vector<std::string> answers = model_.Answer(command);
+  if (model_.write_sessions() != saved_sessions_) SaveImage();
+  return answers;
+}
+
+void DeviceSimulator::SaveImage() {
+  saved_sessions_ = model_.write_sessions();
+  if (options_.image_path.isEmpty()) return;
+  std::string reason;
+  if (!model_.SaveImage(options_.image_path.toStdString(), &reason)) {
+    std::fprintf(stderr, "zelt-sim: %s\n", reason.c_str());
+  }
+}
+
+}  // namespace sim

@@ -1,0 +1,70 @@
+// A whole simulated device: the memory model behind the frame protocol on a
+// pseudo-terminal, with refusals at a rate, an image file and a timed unplug.
+// zelt-sim, `zelt --demo` and the end-to-end tests run it.
+#pragma once
+
+#include <QObject>
+#include <QRandomGenerator>
+#include <QString>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device_model.h"
+#include "pty_port.h"
+#include "zelt_device.h"
+
+namespace sim {
+
+struct SimulatorOptions {
+  zsim::DeviceOptions line;  // poll pause and reply time-out
+  bool realtime = false;     // pace the output at 9600 baud
+  double noise_rate = 0;     // chance of junk before each frame
+  double refuse_rate = 0;    // share of commands answered with a refusal
+  int unplug_after_ms = -1;  // close the line once this time has passed
+  QString link_path;         // a symbolic link that follows the port
+  QString image_path;        // memory image: loaded at start, saved after writes
+  quint32 seed = 20261207;
+};
+
+class DeviceSimulator : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit DeviceSimulator(SimulatorOptions options, QObject* parent = nullptr);
+  ~DeviceSimulator() override;
+
+  // Loads (or creates) the image, opens the pseudo-terminal, starts polling.
+  bool Start(QString* error);
+  // The port for the program: the link path when there is one.
+  QString PortPath() const;
+
+  void SetRefuseRate(double rate);
+  // The line closes; Plug opens a new one (the link path follows it).
+  void Unplug();
+  bool Plug(QString* error = nullptr);
+
+  DeviceModel& model() { return model_; }
+  zsim::ZeltDevice& device() { return *device_; }
+  zsim::PtyPort& port() { return port_; }
+  int refused() const { return refused_; }
+
+ signals:
+  void Unplugged();
+
+ private:
+  std::vector<std::string> Answer(const std::string& command);
+  void SaveImage();
+
+  SimulatorOptions options_;
+  DeviceModel model_;
+  zsim::PtyPort port_;
+  std::unique_ptr<zsim::ZeltDevice> device_;
+  QRandomGenerator random_;
+  QTimer unplug_timer_;
+  int saved_sessions_ = 0;
+  int refused_ = 0;
+};
+
+}  // namespace sim
