@@ -15,6 +15,7 @@ namespace ui {
 namespace {
 
 constexpr int kCaptionRole = Qt::UserRole + 1;
+constexpr int kImageRole = Qt::UserRole + 2;
 const std::string kNoScript;
 
 }  // namespace
@@ -46,6 +47,7 @@ void NavigationTree::Add(QTreeWidgetItem* under, bool becomes_parent) {
     item->setText(0, FromCp1251(in.text));
     item->setData(0, kCaptionRole, QByteArray(in.text.data(), qsizetype(in.text.size())));
     item->setIcon(0, NodeImage(in.image));
+    item->setData(0, kImageRole, in.image);
     if (under) {
       under->addChild(item);
     } else {
@@ -108,6 +110,10 @@ int NavigationTree::SiblingIndex(const QTreeWidgetItem* item) {
 std::string NavigationTree::Caption(const QTreeWidgetItem* item) {
   const QByteArray bytes = item->data(0, kCaptionRole).toByteArray();
   return std::string(bytes.constData(), size_t(bytes.size()));
+}
+
+int NavigationTree::ImageOf(const QTreeWidgetItem* item) {
+  return item->data(0, kImageRole).toInt();
 }
 
 const std::string& NavigationTree::click_script(int number) const {

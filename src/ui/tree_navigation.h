@@ -59,6 +59,8 @@ class NavigationTree : public QObject {
   static int SiblingIndex(const QTreeWidgetItem* item);
   // A node's caption as the script gave it.
   static std::string Caption(const QTreeWidgetItem* item);
+  // The picture number the node was given.
+  static int ImageOf(const QTreeWidgetItem* item);
 
   const std::string& click_script(int number) const;
   const std::string& leave_script(int number) const;

@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
+#include <set>
 
 #include "combo_box.h"
 #include "control_pool.h"
@@ -228,6 +229,36 @@ TEST_F(RoutingTest, StartUpWithoutPortShowsTheMessageRunsSclearAndNotStart) {
   EXPECT_TRUE(events_.StartUp({"debug"}));
   EXPECT_TRUE(form_.MemoDebug()->isVisible());
   EXPECT_EQ(Trail(), "start");
+}
+
+}  // namespace
+
+namespace {
+
+// The screenshot demo: START builds the tree, a click builds the node's page.
+TEST_F(RoutingTest, DemoScriptBuildsTheTreeAndTreeclickBuildsPages) {
+  engine_.script_file().SetPath(ZELT_EVENTS_DEMO_DIR "/Setup.KVS");
+  engine_.script_file().Reset();
+  engine_.ExecuteLine("START RUN");
+  QTreeWidget* view = form_.TreeView();
+  EXPECT_EQ(events_.tree().node_count(), 13);
+  EXPECT_EQ(view->topLevelItemCount(), 4);
+  EXPECT_TRUE(view->topLevelItem(1)->isExpanded());
+  std::set<int> images;
+  for (int n = 0; n < events_.tree().node_count(); ++n) {
+    QTreeWidgetItem* node = events_.tree().Node(n);
+    EXPECT_FALSE(node->icon(0).isNull());
+    images.insert(ui::NavigationTree::ImageOf(node));
+  }
+  EXPECT_EQ(images, (std::set<int>{0, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(pool().Label(1)->text(), QStringLiteral("Основные параметры"));
+
+  QTreeWidgetItem* phones = view->topLevelItem(1)->child(0);
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(phones).center());
+  EXPECT_EQ(pool().Label(1)->text(), QStringLiteral("Телефоны"));
+  EXPECT_EQ(pool().Label(2)->text(), QStringLiteral("Телефон дежурного:"));
+  EXPECT_TRUE(pool().ComboBox(1)->isVisible());
+  EXPECT_FALSE(pool().CheckBox(1)->isVisible());
 }
 
 }  // namespace
