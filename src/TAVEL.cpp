@@ -7,6 +7,7 @@
 #include "file_words.h"
 #include "launch.h"
 #include "main_form.h"
+#include "tables.h"
 #include "window_file_dialogs.h"
 
 int main(int argc, char* argv[]) {
@@ -23,6 +24,12 @@ int main(int argc, char* argv[]) {
   files::RegisterFileWords(engine, file_state, &file_dialogs);
   ui::EventSystem events(form, engine);
   ui::RegisterEventWords(engine, events);
+  tables::RegisterTableWords(
+      engine,
+      {.registers = &form.registers(), .pool = &form.pool(), .router = &events.router(),
+       .files = &file_state, .label_filtr = form.LabelFiltr(),
+       .memo_terminal = form.MemoTerminal(), .memo_terminal_out = form.MemoTerminalOut()},
+      &form);
 
   QObject::connect(&form, &ui::TMainForm::FirstShown, &form,
                    [&] { events.StartUp(options.arguments); });

@@ -60,6 +60,8 @@ class Tables : public QObject {
 
   engine::Engine& engine() { return engine_; }
   const TablesWindow& window() const { return window_; }
+  // The device stores may come up after the tables (CONCLEAR, READVCK).
+  void SetDeviceStores(device::DeviceStores* stores) { window_.device = stores; }
   TableStore& store() { return store_; }
   QueryObject& Query1() { return *query1_; }
   QueryObject& Query2() { return *query2_; }

@@ -28,7 +28,10 @@ void RegisterMonitorWords(engine::Engine& engine, Tables& tables) {
     const int32_t m = e.PopNumber();
     const int32_t n = e.PopNumber();
     const TablesWindow& w = t->window();
-    if (w.label_filtr) w.label_filtr->setText(FilterCaption(k, m, n));
+    if (w.label_filtr) {
+      w.label_filtr->setText(FilterCaption(k, m, n));
+      w.label_filtr->adjustSize();  // the caption sizes the label, as the others do
+    }
     if (w.memo_terminal) w.memo_terminal->clear();
     if (w.memo_terminal_out) w.memo_terminal_out->clear();
   });

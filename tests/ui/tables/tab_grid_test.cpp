@@ -128,6 +128,8 @@ TEST_F(TabGridTest, FilterCaptions) {
   EXPECT_EQ(form_.LabelFiltr()->text(), "Фильтр: СК-5");
   Run("9 12 3 FILTR");
   EXPECT_EQ(form_.LabelFiltr()->text(), "Фильтр: СК-3 Адр.-12 Ном.-9");
+  EXPECT_GE(form_.LabelFiltr()->width(),
+            form_.LabelFiltr()->fontMetrics().horizontalAdvance(form_.LabelFiltr()->text()));
   Run("0 007 $10 FILTR");
   EXPECT_EQ(form_.LabelFiltr()->text(), "Фильтр: СК-16 Адр.-7");
 
