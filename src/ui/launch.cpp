@@ -5,11 +5,7 @@
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
-#include "engine.h"
-#include "level_image.h"
 #include "main_form.h"
 
 namespace ui {
@@ -41,21 +37,6 @@ void ArrangeScreenshot(TMainForm& form, const LaunchOptions& options) {
       QApplication::exit(saved ? 0 : 1);
     });
   });
-}
-
-void RunPlainStart(TMainForm& form, engine::Engine& engine, const LaunchOptions& options) {
-  form.SetDebugMemoVisible(IsDebugArgument(options.arguments));
-  form.ResizeToScreen();
-  form.pool().HideAll();
-  // Painted before the first script, so that a level bar START draws stays.
-  form.pool().Image1()->FillSurface();
-  engine.set_rest_cursor(engine::Cursor::kArrow);
-  std::error_code ignored;
-  std::filesystem::remove(engine.TraceLogPath(), ignored);
-  engine.script_file().Reset();
-  engine.ClearStack();
-  engine.ExecuteLine("SCLEAR");
-  engine.ExecuteLine("START RUN");
 }
 
 }  // namespace ui

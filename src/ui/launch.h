@@ -4,10 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-namespace engine {
-class Engine;
-}
-
 namespace ui {
 
 class TMainForm;
@@ -26,10 +22,5 @@ LaunchOptions ParseLaunchOptions(const QStringList& arguments_after_program);
 // whole window and quits; exit code 1 when the file cannot be written. Call it
 // after connecting the start-up to TMainForm::FirstShown.
 void ArrangeScreenshot(TMainForm& form, const LaunchOptions& options);
-
-// Start until the event routing's start-up takes over: the DEBUG argument,
-// window size, pools, trace log, script cache, stack, then "SCLEAR" and
-// "START RUN" from the Setup.KVS of the working directory.
-void RunPlainStart(TMainForm& form, engine::Engine& engine, const LaunchOptions& options);
 
 }  // namespace ui

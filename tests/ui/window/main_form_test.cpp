@@ -8,8 +8,8 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
-#include <fstream>
 
+#include "event_system.h"
 #include "launch.h"
 #include "level_image.h"
 #include "window_harness.h"
@@ -149,14 +149,11 @@ TEST_F(WindowTest, LevelBarPixels) {
   EXPECT_EQ(pool().Image1()->surface(), blank);
 }
 
-class PlainStartTest : public WindowTest {
+class WindowStartTest : public WindowTest {
  protected:
   void SetUp() override {
     saved_dir_ = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir_.path()));
-    std::ofstream("Setup.KVS", std::ios::binary)
-        << ":START\r\nstarted TEXT 5 LEFT 6 TOP LABEL\r\n;\r\n";
-    std::ofstream("KVSmon.Log") << "old trace";
   }
   void TearDown() override { QDir::setCurrent(saved_dir_); }
 
@@ -164,17 +161,17 @@ class PlainStartTest : public WindowTest {
   QString saved_dir_;
 };
 
-TEST_F(PlainStartTest, DebugInAnyCaseShowsMemoDebug) {
-  ui::RunPlainStart(form_, engine_, ui::ParseLaunchOptions({"DeBuG", "--screenshot", "x.png"}));
+TEST_F(WindowStartTest, DebugInAnyCaseShowsMemoDebug) {
+  ui::EventSystem events(form_, engine_);
+  events.StartUp({"DeBuG"});
   form_.show();
   EXPECT_TRUE(form_.MemoDebug()->isVisible());
-  EXPECT_EQ(pool().Label(1)->text(), "started");
-  EXPECT_FALSE(QFile::exists("KVSmon.Log"));
 }
 
-TEST_F(PlainStartTest, WithoutDebugTheTreeFillsItsArea) {
+TEST_F(WindowStartTest, WithoutDebugTheTreeFillsItsArea) {
   for (const QStringList& args : {QStringList{}, QStringList{"DEBUGX"}, QStringList{"x", "DEBUG"}}) {
-    ui::RunPlainStart(form_, engine_, ui::ParseLaunchOptions(args));
+    ui::EventSystem events(form_, engine_);
+    events.StartUp(args);
     form_.show();
     QApplication::processEvents();
     EXPECT_FALSE(form_.MemoDebug()->isVisible());
