@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -215,6 +216,8 @@ TEST_F(RoutingTest, TreeNodesTakeTheControlRegistersAndClickThroughTheWindow) {
 
 TEST_F(RoutingTest, StartUpWithoutPortShowsTheMessageRunsSclearAndNotStart) {
   folder_.Write(engine_, {{"START", "`start` MARK"}});
+  const QString saved_dir = QDir::currentPath();  // the start-up deletes KVSmon.Log here
+  QDir::setCurrent(folder_.Dir());
   engine_.ExecuteLine("SCLEAR `shown` TEXT LABEL");
   ASSERT_TRUE(pool().Label(1)->isVisible());
   engine_.Push("left over");
@@ -229,6 +232,7 @@ TEST_F(RoutingTest, StartUpWithoutPortShowsTheMessageRunsSclearAndNotStart) {
   EXPECT_TRUE(events_.StartUp({"debug"}));
   EXPECT_TRUE(form_.MemoDebug()->isVisible());
   EXPECT_EQ(Trail(), "start");
+  QDir::setCurrent(saved_dir);
 }
 
 }  // namespace
