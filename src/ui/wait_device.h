@@ -22,7 +22,7 @@ class DeviceWait : public QObject {
   Q_OBJECT
 
  public:
-  DeviceWait(engine::Engine& engine, QObject* parent = nullptr);
+  explicit DeviceWait(engine::Engine& engine, QObject* parent = nullptr);
 
   // The link table whose slot 1 the tick tests; none means no link at all.
   void SetLinks(const LinkSlots* links) { links_ = links; }
