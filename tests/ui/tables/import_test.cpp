@@ -1,5 +1,5 @@
 // BDIMPORT: the import file's rules, and every field arriving as it stands.
-#include <chrono>
+#include <QSqlQueryModel>
 
 #include "import_file.h"
 #include "tables_fixture.h"
@@ -105,6 +105,30 @@ TEST_F(ImportTest, LimitsOnColumnsAndFileSize) {
   const size_t full_lines = std::count(kept.begin(), kept.end(), '\r');
   const bool tail = kept.back() != '\r' && kept.back() != '\n';
   EXPECT_EQ(*q.Field("n"), std::to_string(full_lines + (tail ? 1 : 0)));
+}
+
+}  // namespace
+}  // namespace tables_test
+
+namespace tables_test {
+namespace {
+
+// A grid showing a large result keeps its statement open while the script
+// goes on writing to the same table.
+TEST_F(ImportTest, WritesWhileAResultIsOpen) {
+  Sql("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 2000) "
+      "INSERT INTO Phones SELECT x, 'n' FROM c");
+  Run("DBGRID1");
+  Sql("SELECT * FROM Phones", "QUERY1");
+  ASSERT_TRUE(tables_->Query1().model()->canFetchMore());
+  Sql("INSERT INTO Phones VALUES ('a', 'b')");
+  WriteFile("g.csv", "p,q,r\r\n");
+  Import("g.csv");
+  tables::QueryObject& q = tables_->Query2();
+  ASSERT_TRUE(q.Open("SELECT count(*) AS n FROM Phones"));
+  EXPECT_EQ(*q.Field("n"), "2002");
+  Run("`Tel` FIELD1");
+  EXPECT_EQ(Pop(), "1");
 }
 
 }  // namespace
