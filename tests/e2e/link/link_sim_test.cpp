@@ -53,7 +53,7 @@ class LinkWithDevice : public ::testing::Test {
 
   QTemporaryDir log_dir;
   zsim::PtyPort pty;
-  zsim::ZeltDevice device{pty, zsim::DeviceOptions{20, 400, 2}};
+  zsim::ZeltDevice device{pty, zsim::DeviceOptions{20, 1000, 2}};
   e2e::RecordingView view;
   zlink::RSThread* link = nullptr;
   std::vector<std::string> records, device_sent, device_got;
