@@ -19,6 +19,7 @@
 
 #include "directory_edit.h"
 #include "level_image.h"
+#include "link_table.h"
 #include "window_text.h"
 
 namespace ui {
@@ -131,6 +132,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   pool_ = std::make_unique<ControlPool>(panel_set_);
   qt_dialogs_ = std::make_unique<QtDialogs>(this);
   dialogs_ = qt_dialogs_.get();
+  link_hooks_.any_link = [] {
+    for (int n = 1; n <= zlink::kLinkSlots; ++n) {
+      if (zlink::LinkInSlot(n)) return true;
+    }
+    return false;
+  };
   pool_->DirectoryEdit1()->SetChooser(
       [this](const QString& start) { return dialogs_->ChooseFolder(start); });
 

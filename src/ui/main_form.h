@@ -84,12 +84,14 @@ class TMainForm : public QMainWindow, public engine::Host {
   void SetDialogs(Dialogs* dialogs);
 
   // What SCLEAR needs from the device link: whether the link table holds any
-  // link, and turning the record hook off. Without hooks there is no link.
+  // link (the program's link table unless set), and turning the record hook
+  // off (nothing unless set).
   struct LinkHooks {
     std::function<bool()> any_link;
     std::function<void()> record_hook_off;
   };
   void SetLinkHooks(LinkHooks hooks) { link_hooks_ = std::move(hooks); }
+  void SetRecordHookOff(std::function<void()> off) { link_hooks_.record_hook_off = std::move(off); }
   const LinkHooks& link_hooks() const { return link_hooks_; }
 
   // engine::Host
