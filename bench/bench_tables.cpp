@@ -133,6 +133,19 @@ void BM_OpenAndFetchEveryRow(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenAndFetchEveryRow)->Unit(benchmark::kMillisecond);
 
+// FORQUERY1 over every row with DBGrid1 and a data check box following the
+// cursor: per-row cost of the walk itself.
+void BM_ForQueryOverLargeTable(benchmark::State& state) {
+  Setup& s = S();
+  s.engine.ExecuteLine("`Name` FIELD DBCHECK");
+  for (auto _ : state) {
+    s.Sql("SELECT * FROM Big ORDER BY N", "QUERY1");
+    s.engine.ExecuteLine("`NIL` FORQUERY1");
+  }
+  state.SetItemsProcessed(state.iterations() * kBigRows);
+}
+BENCHMARK(BM_ForQueryOverLargeTable)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

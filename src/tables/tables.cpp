@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTimer>
 
 #include "control_pool.h"
 #include "control_registers.h"
@@ -74,8 +73,12 @@ void Tables::BuildWidgets() {
     if (specs[i].routes) {
       // Queued: the script runs after the view has finished with the click,
       // since it may replace the very rows the view is handling.
-      connect(grid, &DataGrid::CellClicked, this, [this, grid] { RouteEvent(grid); },
-              Qt::QueuedConnection);
+      connect(
+          grid, &DataGrid::CellClicked, this,
+          [this, guarded = QPointer<DataGrid>(grid)] {
+            if (guarded) RouteEvent(guarded);
+          },
+          Qt::QueuedConnection);
     }
   }
   // Each grid shows its data set's current row and makes a chosen row current.
