@@ -13,6 +13,12 @@ DeviceSimulator::DeviceSimulator(SimulatorOptions options, QObject* parent)
   device_ = std::make_unique<zsim::ZeltDevice>(port_, options_.line);
   device_->SetNoiseRate(options_.noise_rate);
   device_->OnCommand = [this](const std::string& command) { return Answer(command); };
+  // Noise also damages frames: the next frame goes out with a wrong checksum.
+  connect(device_.get(), &zsim::ZeltDevice::FrameSent, this, [this] {
+    if (options_.noise_rate > 0 && random_.generateDouble() < options_.noise_rate) {
+      device_->CorruptNextFrames(1);
+    }
+  });
   unplug_timer_.setSingleShot(true);
   connect(&unplug_timer_, &QTimer::timeout, this, &DeviceSimulator::Unplug);
 }

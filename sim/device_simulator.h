@@ -20,7 +20,7 @@ namespace sim {
 struct SimulatorOptions {
   zsim::DeviceOptions line;  // poll pause and reply time-out
   bool realtime = false;     // pace the output at 9600 baud
-  double noise_rate = 0;     // chance of junk before each frame
+  double noise_rate = 0;     // chance of junk before a frame, and of a damaged frame
   double refuse_rate = 0;    // share of commands answered with a refusal
   int unplug_after_ms = -1;  // close the line once this time has passed
   QString link_path;         // a symbolic link that follows the port

@@ -1,0 +1,119 @@
+#include "supervision.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTimer>
+
+#include "cp1251.h"
+#include "link_table.h"
+#include "rs.h"
+
+namespace ui {
+
+namespace {
+
+const char kNotConnectedText[] = "ZELT-2GSM - Нет подключения.";
+const char kNoPorts[] = "Не найдено портов!";
+const char kAwaitingDevice[] = "Ожидание ответа оборудования.";
+
+template <typename F>
+void Guarded(F&& f) {
+  try {
+    f();
+  } catch (...) {
+    // Nothing may escape into the event loop.
+  }
+}
+
+}  // namespace
+
+PortSupervision::PortSupervision(SupervisionParts parts, QObject* parent)
+    : QObject(parent), parts_(std::move(parts)) {
+  if (parts_.combo) {
+    connect(parts_.combo, &QComboBox::currentIndexChanged, this,
+            [this](int index) { Guarded([&] { OperatorChoice(index); }); });
+  }
+}
+
+PortSupervision::~PortSupervision() = default;
+
+void PortSupervision::FillList(const QStringList& ports) {
+  filling_ = true;
+  parts_.combo->clear();
+  parts_.combo->addItems(ports);
+  filling_ = false;
+}
+
+void PortSupervision::MakeLink(const QString& port) {
+  zlink::RSThread* link = zlink::RSThread::StartLink(port, parts_.view);
+  zlink::SetCurrentLink(link);
+  if (!link) return;
+  parts_.show_status(engine::Cp1251(kAwaitingDevice));
+  parts_.bind_link(*link);
+  zlink::SetLinkInSlot(1, link);
+}
+
+void PortSupervision::StopCurrentLink() {
+  // StopLink forgets the link in the link table and as the current link.
+  if (zlink::RSThread* link = zlink::CurrentLink()) zlink::RSThread::StopLink(link);
+}
+
+bool PortSupervision::StartFirstLink() {
+  bool linked = false;
+  Guarded([&] {
+    const QStringList ports = parts_.scan();
+    FillList(ports);
+    cycle_index_ = 0;
+    if (ports.isEmpty()) {
+      parts_.show_status(engine::Cp1251(kNoPorts));
+      return;
+    }
+    filling_ = true;
+    parts_.combo->setCurrentIndex(0);
+    filling_ = false;
+    MakeLink(ports.front());
+    linked = zlink::CurrentLink() != nullptr;
+  });
+  return linked;
+}
+
+void PortSupervision::Tick() {
+  Guarded([this] {
+    if (parts_.label->text() != QString::fromUtf8(kNotConnectedText)) return;
+    if (parts_.timer_com) parts_.timer_com->stop();
+    const QStringList found = parts_.scan();
+    if (found.isEmpty()) {
+      parts_.show_status(engine::Cp1251(kNoPorts));
+      if (zlink::CurrentLink()) {
+        parts_.stop_timers();
+        parts_.execute_line("SCLEAR");
+        parts_.execute_line("CLEARTREE");
+        StopCurrentLink();
+        zlink::SetCurrentLink(nullptr);
+        zlink::SetLinkInSlot(1, nullptr);
+        FillList({});
+      }
+    } else {
+      StopCurrentLink();
+      const QStringList ports = parts_.scan();
+      FillList(ports);
+      if (!ports.isEmpty()) {
+        ++cycle_index_;
+        if (cycle_index_ > ports.size() - 1) cycle_index_ = 0;
+        filling_ = true;
+        parts_.combo->setCurrentIndex(cycle_index_);
+        filling_ = false;
+        MakeLink(ports[cycle_index_]);
+      }
+    }
+  });
+  if (parts_.timer_com) parts_.timer_com->start();
+}
+
+void PortSupervision::OperatorChoice(int index) {
+  if (filling_ || index < 0) return;
+  StopCurrentLink();
+  MakeLink(parts_.combo->itemText(index));
+}
+
+}  // namespace ui

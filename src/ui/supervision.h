@@ -1,0 +1,61 @@
+// Port discovery and connection supervision: the first link at start-up,
+// TimerCOM moving the link along the port list while nothing answers, clearing
+// the pages when every port has gone, and the operator's own port choice.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QTimer;
+
+namespace zlink {
+class LinkView;
+class RSThread;
+}  // namespace zlink
+
+namespace ui {
+
+struct SupervisionParts {
+  QComboBox* combo = nullptr;       // ComboBoxCom, the port list
+  QLabel* label = nullptr;          // LabelStatCon, read for the connection state
+  zlink::LinkView* view = nullptr;  // MemoDebug and LabelStatCon for the links
+  QTimer* timer_com = nullptr;      // TimerCOM, off while a tick works
+  std::function<QStringList()> scan;
+  std::function<void(const std::string& cp1251)> show_status;
+  std::function<void(const std::string& line)> execute_line;
+  std::function<void()> stop_timers;  // Timer1 and WaitTimer
+  // Hands the link's records to the response dispatcher.
+  std::function<void(zlink::RSThread& link)> bind_link;
+};
+
+class PortSupervision : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit PortSupervision(SupervisionParts parts, QObject* parent = nullptr);
+  ~PortSupervision() override;
+
+  // Start-up: fills the port list and links to its first port. True when a
+  // link was made.
+  bool StartFirstLink();
+  // One TimerCOM tick. Never throws.
+  void Tick();
+
+  int cycle_index() const { return cycle_index_; }
+
+ private:
+  void MakeLink(const QString& port);
+  void StopCurrentLink();
+  void FillList(const QStringList& ports);
+  void OperatorChoice(int index);
+
+  SupervisionParts parts_;
+  int cycle_index_ = 0;
+  bool filling_ = false;  // selections made here are not the operator's
+};
+
+}  // namespace ui

@@ -1,0 +1,76 @@
+#include "supervision_system.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include "device_words.h"
+#include "engine.h"
+#include "event_system.h"
+#include "link_table.h"
+#include "main_form.h"
+#include "port_scan.h"
+#include "supervision.h"
+#include "wait_dispatcher_host.h"
+#include "window_text.h"
+
+namespace ui {
+
+device::LinkEnd* RsLinkTable::Slot(int number) {
+  zlink::RSThread* link = zlink::LinkInSlot(number);
+  if (!link || link->Stopped()) return nullptr;
+  ends_[number].Reset(link);
+  return &ends_[number];
+}
+
+DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, EventSystem& events,
+                                   QStringList port_list)
+    : QObject(&form), form_(form) {
+  wait_host_ = std::make_unique<WaitDispatcherHost>(events.wait());
+  dispatcher_ = std::make_unique<device::Dispatcher>(engine, stores_, links_, *wait_host_);
+  device::RegisterDeviceWords(engine, stores_, links_);
+
+  form.SetRecordHookOff([this] { stores_.record_hook = device::RecordHook{}; });
+
+  SupervisionParts parts;
+  parts.combo = form.ComboBoxCom();
+  parts.label = form.LabelStatCon();
+  parts.view = this;
+  parts.timer_com = &events.timer_com().timer();
+  parts.scan = [port_list] { return zlink::ScanPorts(port_list); };
+  parts.show_status = [&form](const std::string& text) { form.ShowStatus(text); };
+  parts.execute_line = [&engine](const std::string& line) { engine.ExecuteLine(line); };
+  parts.stop_timers = [&events] {
+    events.timer1().Stop();
+    events.wait().Stop();
+  };
+  device::Dispatcher* dispatcher = dispatcher_.get();
+  parts.bind_link = [dispatcher](zlink::RSThread& link) {
+    // Every record counts as coming from link 1, whatever number the link gives.
+    link.OnRecord = [dispatcher](zlink::RSThread&, int, const std::string& record) {
+      dispatcher->OnRecord(record);
+    };
+  };
+  supervision_ = std::make_unique<PortSupervision>(std::move(parts));
+
+  PortSupervision* supervision = supervision_.get();
+  events.SetStartFirstLink([supervision] { return supervision->StartFirstLink(); });
+  events.timer_com().SetTick([supervision] { supervision->Tick(); });
+}
+
+DeviceLinkSystem::~DeviceLinkSystem() {
+  // The links outlive nothing they report to.
+  for (int n = 1; n <= zlink::kLinkSlots; ++n) {
+    if (zlink::RSThread* link = zlink::LinkInSlot(n)) zlink::RSThread::StopLink(link);
+  }
+  if (zlink::RSThread* link = zlink::CurrentLink()) zlink::RSThread::StopLink(link);
+}
+
+void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {
+  form_.MemoDebug()->appendPlainText(FromCp1251(line));
+}
+
+void DeviceLinkSystem::SetConnectionText(const std::string& text) {
+  form_.LabelStatCon()->setText(FromCp1251(text));
+}
+
+}  // namespace ui

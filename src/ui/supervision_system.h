@@ -1,0 +1,62 @@
+// The device side of the window, put together: the device stores and words,
+// the response dispatcher bound to every link, the link table as the words
+// see it, and the port supervision on TimerCOM and ComboBoxCom.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <array>
+#include <memory>
+
+#include "device_link.h"
+#include "device_stores.h"
+#include "dispatcher.h"
+#include "rs.h"
+
+namespace engine {
+class Engine;
+}
+
+namespace ui {
+
+class EventSystem;
+class PortSupervision;
+class TMainForm;
+class WaitDispatcherHost;
+
+// The program's link table (RSThread links) as the device words reach it.
+class RsLinkTable : public device::LinkTable {
+ public:
+  device::LinkEnd* Slot(int number) override;
+
+ private:
+  std::array<device::LinkEndOf<zlink::RSThread>, 9> ends_;
+};
+
+class DeviceLinkSystem : public QObject, private zlink::LinkView {
+  Q_OBJECT
+
+ public:
+  // `port_list`: the --port list; empty for the platform's own scan.
+  DeviceLinkSystem(TMainForm& form, engine::Engine& engine, EventSystem& events,
+                   QStringList port_list);
+  ~DeviceLinkSystem() override;
+
+  device::DeviceStores& stores() { return stores_; }
+  device::Dispatcher& dispatcher() { return *dispatcher_; }
+  PortSupervision& supervision() { return *supervision_; }
+
+ private:
+  // zlink::LinkView
+  void AddLinkMemoLine(const std::string& line) override;
+  void SetConnectionText(const std::string& text) override;
+
+  TMainForm& form_;
+  device::DeviceStores stores_;
+  RsLinkTable links_;
+  std::unique_ptr<WaitDispatcherHost> wait_host_;
+  std::unique_ptr<device::Dispatcher> dispatcher_;
+  std::unique_ptr<PortSupervision> supervision_;
+};
+
+}  // namespace ui

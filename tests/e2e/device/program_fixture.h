@@ -1,0 +1,100 @@
+// The program's window, engine, event routing and device side, put together
+// as the zelt program does, talking to the simulated device over a real
+// pseudo-terminal in this process.
+#pragma once
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "control_words.h"
+#include "cp1251.h"
+#include "device_simulator.h"
+#include "engine.h"
+#include "event_system.h"
+#include "link_table.h"
+#include "main_form.h"
+#include "rs.h"
+#include "supervision.h"
+#include "supervision_system.h"
+
+namespace device_e2e {
+
+// Runs the event loop until `done` holds or `ms` pass. Unlike QTest::qWaitFor
+// it does not sleep between turns, so the line keeps its real pace.
+inline bool WaitFor(const std::function<bool()>& done, int ms) {
+  if (done()) return true;
+  QElapsedTimer clock;
+  clock.start();
+  QEventLoop loop;
+  QTimer check;
+  check.setInterval(1);
+  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+    if (done() || clock.elapsed() > ms) loop.quit();
+  });
+  check.start();
+  loop.exec();
+  return done();
+}
+
+// Fast polls keep the tests short; the protocol is the same at any pace. The
+// reply time-out stays above the link's 110 ms pacing pause.
+inline sim::SimulatorOptions FastDevice(const QString& link_path) {
+  sim::SimulatorOptions options;
+  options.line.poll_interval_ms = 5;
+  options.line.reply_timeout_ms = 150;
+  options.link_path = link_path;
+  return options;
+}
+
+class Program {
+ public:
+  explicit Program(const QStringList& ports) : engine(&form) {
+    engine::RegisterCoreWords(engine);
+    ui::RegisterControlWords(engine, form);
+    events = std::make_unique<ui::EventSystem>(form, engine);
+    ui::RegisterEventWords(engine, *events);
+    device = std::make_unique<ui::DeviceLinkSystem>(form, engine, *events, ports);
+    // A script file without definitions: START, ONSTOPWAIT and the rest run empty.
+    engine.script_file().SetPath(dir.filePath("Setup.KVS").toStdString());
+    engine.Register("DONE", [this](engine::Engine&, engine::Frame&) { ++done; });
+    zlink::SetLinkLogFolder(dir.path());
+  }
+  ~Program() {
+    device.reset();
+    zlink::SetLinkLogFolder(QString());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  bool Connected() const {
+    return form.LabelStatCon()->text() == QString::fromUtf8("ZELT-2GSM - Подключено.");
+  }
+  // Runs the line, which must end in a device wait followed by DONE, and
+  // waits for DONE.
+  bool RunAndWait(const std::string& line, int ms = 20000) {
+    const int before = done;
+    engine.ExecuteLine(line);
+    return WaitFor([&] { return done > before; }, ms);
+  }
+  std::string Pushed(const std::string& line) {
+    engine.ExecuteLine(line);
+    return engine.Pop();
+  }
+
+  QTemporaryDir dir;
+  ui::TMainForm form;
+  engine::Engine engine;
+  std::unique_ptr<ui::EventSystem> events;
+  std::unique_ptr<ui::DeviceLinkSystem> device;
+  int done = 0;
+};
+
+}  // namespace device_e2e
