@@ -79,7 +79,9 @@ TEST_P(Exchange, WrittenScriptReadsBack) {
     EXPECT_EQ(simulator->model().Script(), text);
     // A refused close leaves the device's write session open; the next one
     // opens it again.
-    if (!Faulty()) EXPECT_FALSE(simulator->model().writing());
+    if (!Faulty()) {
+      EXPECT_FALSE(simulator->model().writing());
+    }
   }
 }
 

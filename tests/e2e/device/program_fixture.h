@@ -20,11 +20,14 @@
 #include "device_simulator.h"
 #include "engine.h"
 #include "event_system.h"
+#include "file_words.h"
 #include "link_table.h"
 #include "main_form.h"
 #include "rs.h"
 #include "supervision.h"
 #include "supervision_system.h"
+#include "tables.h"
+#include "window_file_dialogs.h"
 
 namespace device_e2e {
 
@@ -57,14 +60,25 @@ inline sim::SimulatorOptions FastDevice(const QString& link_path) {
 
 class Program {
  public:
-  explicit Program(const QStringList& ports) : engine(&form) {
+  // Every word group, as zelt registers them. `script`: the Setup.KVS to run;
+  // by default one without definitions, so START, ONSTOPWAIT and the rest run
+  // empty.
+  explicit Program(const QStringList& ports, const std::string& script = {})
+      : engine(&form), file_dialogs(form) {
     engine::RegisterCoreWords(engine);
     ui::RegisterControlWords(engine, form);
+    files::RegisterFileWords(engine, file_state, &file_dialogs);
     events = std::make_unique<ui::EventSystem>(form, engine);
     ui::RegisterEventWords(engine, *events);
     device = std::make_unique<ui::DeviceLinkSystem>(form, engine, *events, ports);
-    // A script file without definitions: START, ONSTOPWAIT and the rest run empty.
-    engine.script_file().SetPath(dir.filePath("Setup.KVS").toStdString());
+    tables::RegisterTableWords(
+        engine,
+        {.registers = &form.registers(), .pool = &form.pool(), .router = &events->router(),
+         .device = &device->stores(), .files = &file_state, .label_filtr = form.LabelFiltr(),
+         .memo_terminal = form.MemoTerminal(), .memo_terminal_out = form.MemoTerminalOut()},
+        &form);
+    engine.script_file().SetPath(script.empty() ? dir.filePath("Setup.KVS").toStdString()
+                                                : script);
     engine.Register("DONE", [this](engine::Engine&, engine::Frame&) { ++done; });
     zlink::SetLinkLogFolder(dir.path());
   }
@@ -92,6 +106,8 @@ class Program {
   QTemporaryDir dir;
   ui::TMainForm form;
   engine::Engine engine;
+  files::FileWordsState file_state;
+  ui::WindowFileDialogs file_dialogs;
   std::unique_ptr<ui::EventSystem> events;
   std::unique_ptr<ui::DeviceLinkSystem> device;
   int done = 0;

@@ -1,0 +1,46 @@
+// What a newcomer sees with `zelt --demo`: the shipped Setup.KVS against the
+// simulated device. "Чтение из устройства" reads settings, information
+// blocks, phone book and script, and the traffic memos fill.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "program_fixture.h"
+
+namespace {
+
+using device_e2e::FastDevice;
+using device_e2e::Program;
+using device_e2e::WaitFor;
+
+TEST(Demo, ShippedScriptReadsTheSimulatedDevice) {
+  QTemporaryDir folder;  // the working folder: Tables.db and the like go here
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(folder.path()));
+  {
+    sim::DeviceSimulator simulator(FastDevice(folder.filePath("port")));
+    ASSERT_TRUE(simulator.Start(nullptr));
+    Program program({simulator.PortPath()}, ZELT_SHIPPED_SCRIPT);
+    ASSERT_TRUE(program.events->StartUp({}));
+    ASSERT_TRUE(WaitFor([&] { return program.Connected(); }, 5000));
+    EXPECT_GT(program.form.TreeView()->topLevelItemCount(), 0);
+
+    program.form.Button16()->click();
+    ASSERT_TRUE(WaitFor([&] {
+      return program.form.StatusText() == QString::fromUtf8("Чтение из устройства завершено.");
+    }, 60000));
+    EXPECT_FALSE(program.form.MemoTerminal()->toPlainText().isEmpty());
+    EXPECT_FALSE(program.form.MemoTerminalOut()->toPlainText().isEmpty());
+    // The settings and the script came from the device's memory.
+    EXPECT_EQ(program.engine.Cell(7), "3");    // dialling attempts
+    EXPECT_EQ(program.engine.Cell(8), "24");   // test call period
+    EXPECT_EQ(program.Pushed("RSCRIPT"), simulator.model().Script());
+    EXPECT_NE(program.engine.Cell(140).find("AC 00 15 5A 45 4C 54"), std::string::npos);  // "ZELT"
+  }
+  QDir::setCurrent(previous);
+}
+
+}  // namespace
