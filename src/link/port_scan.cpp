@@ -70,7 +70,8 @@ bool NaturalLess(const QString& a, const QString& b) {
     ++i;
     ++j;
   }
-  return a.size() - i < b.size() - j;
+  if (a.size() - i != b.size() - j) return a.size() - i < b.size() - j;
+  return a < b;  // equal but for leading zeros: still a strict order
 }
 
 QStringList ScanPlatformPorts() {

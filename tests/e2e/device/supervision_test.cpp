@@ -63,6 +63,27 @@ TEST_F(Supervision, MovesFromASilentPortToTheDevice) {
   EXPECT_EQ(zlink::LinkInSlot(1), zlink::CurrentLink());
 }
 
+TEST_F(Supervision, CyclesThroughPortsWhereNothingAnswers) {
+  zsim::PtyPort first, second;
+  first.SetLinkPath(folder.filePath("first"));
+  second.SetLinkPath(folder.filePath("second"));
+  ASSERT_TRUE(first.Open());
+  ASSERT_TRUE(second.Open());
+  StartProgram({folder.filePath("first"), folder.filePath("second")});
+  std::vector<QString> opened{zlink::CurrentLink()->PortName()};
+  std::vector<int> indexes{program->device->supervision().cycle_index()};
+  while (opened.size() < 4 && WaitFor([&] { return zlink::CurrentLink() &&
+                                                    zlink::CurrentLink()->PortName() != opened.back(); },
+                                      3 * kTickMs)) {
+    opened.push_back(zlink::CurrentLink()->PortName());
+    indexes.push_back(program->device->supervision().cycle_index());
+  }
+  EXPECT_EQ(opened, (std::vector<QString>{folder.filePath("first"), folder.filePath("second"),
+                                          folder.filePath("first"), folder.filePath("second")}));
+  EXPECT_EQ(indexes, (std::vector<int>{0, 1, 0, 1}));
+  EXPECT_EQ(program->form.ComboBoxCom()->currentIndex(), 1);
+}
+
 TEST_F(Supervision, ClearsThePagesWhenTheLineGoesAndReconnects) {
   sim::DeviceSimulator simulator(FastDevice(folder.filePath("device")));
   ASSERT_TRUE(simulator.Start(nullptr));
