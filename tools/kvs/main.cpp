@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cp1251.h"
+#include "device_words.h"
 #include "engine.h"
 #include "file_words.h"
 
@@ -25,11 +26,19 @@ class TerminalHost : public engine::Host {
   }
 };
 
-// Every word kvs knows: the engine's own, then the file and settings-file words.
+// Every word kvs knows: the engine's own, the file and settings-file words, and
+// the device words.
 void RegisterWords(engine::Engine& e) {
   engine::RegisterCoreWords(e);
   static files::FileWordsState file_state;
   files::RegisterFileWords(e, file_state);  // dialogs answer as cancelled
+  // The device words without a device: stores, snapshot and script text work,
+  // records are logged but never queued.
+  static device::DeviceStores device_stores;
+  static struct NoLinks : device::LinkTable {
+    device::LinkEnd* Slot(int) override { return nullptr; }
+  } no_links;
+  device::RegisterDeviceWords(e, device_stores, no_links);
 }
 
 bool NeedsEscape(unsigned char byte) {
