@@ -1,6 +1,5 @@
-// The program's window, engine, event routing and device side, put together
-// as the zelt program does, talking to the simulated device over a real
-// pseudo-terminal in this process.
+// The zelt program, built as zelt builds it, talking to the simulated device
+// over a real pseudo-terminal in this process.
 #pragma once
 
 #include <QComboBox>
@@ -15,7 +14,6 @@
 #include <memory>
 #include <string>
 
-#include "control_words.h"
 #include "cp1251.h"
 #include "device_simulator.h"
 #include "engine.h"
@@ -23,11 +21,11 @@
 #include "file_words.h"
 #include "link_table.h"
 #include "main_form.h"
+#include "program.h"
 #include "rs.h"
 #include "supervision.h"
 #include "supervision_system.h"
 #include "tables.h"
-#include "window_file_dialogs.h"
 
 namespace device_e2e {
 
@@ -58,32 +56,23 @@ inline sim::SimulatorOptions FastDevice(const QString& link_path) {
   return options;
 }
 
+// zelt's own program, with what the tests add: a temporary working folder
+// for the script and the link logs, and the word DONE that counts its runs.
 class Program {
  public:
-  // Every word group, as zelt registers them. `script`: the Setup.KVS to run;
-  // by default one without definitions, so START, ONSTOPWAIT and the rest run
-  // empty.
+  // `script`: the Setup.KVS to run; by default one without definitions, so
+  // START, ONSTOPWAIT and the rest run empty.
   explicit Program(const QStringList& ports, const std::string& script = {})
-      : engine(&form), file_dialogs(form) {
-    engine::RegisterCoreWords(engine);
-    ui::RegisterControlWords(engine, form);
-    files::RegisterFileWords(engine, file_state, &file_dialogs);
-    events = std::make_unique<ui::EventSystem>(form, engine);
-    ui::RegisterEventWords(engine, *events);
-    device = std::make_unique<ui::DeviceLinkSystem>(form, engine, *events, ports);
-    tables::RegisterTableWords(
-        engine,
-        {.registers = &form.registers(), .pool = &form.pool(), .router = &events->router(),
-         .device = &device->stores(), .files = &file_state, .label_filtr = form.LabelFiltr(),
-         .memo_terminal = form.MemoTerminal(), .memo_terminal_out = form.MemoTerminalOut()},
-        &form);
-    engine.script_file().SetPath(script.empty() ? dir.filePath("Setup.KVS").toStdString()
-                                                : script);
+      : program(MakeProgram(dir, ports, script)),
+        form(program->form()),
+        engine(program->engine()),
+        file_state(program->file_state()),
+        events(&program->events()),
+        device(&program->device()) {
     engine.Register("DONE", [this](engine::Engine&, engine::Frame&) { ++done; });
-    zlink::SetLinkLogFolder(dir.path());
   }
   ~Program() {
-    device.reset();
+    program.reset();
     zlink::SetLinkLogFolder(QString());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
@@ -103,14 +92,25 @@ class Program {
     return engine.Pop();
   }
 
+
   QTemporaryDir dir;
-  ui::TMainForm form;
-  engine::Engine engine;
-  files::FileWordsState file_state;
-  ui::WindowFileDialogs file_dialogs;
-  std::unique_ptr<ui::EventSystem> events;
-  std::unique_ptr<ui::DeviceLinkSystem> device;
+  std::unique_ptr<zelt::Program> program;
+  ui::TMainForm& form;
+  engine::Engine& engine;
+  files::FileWordsState& file_state;
+  ui::EventSystem* events;
+  ui::DeviceLinkSystem* device;
   int done = 0;
+
+ private:
+  // The link logs go to the temporary folder from the first link on.
+  static std::unique_ptr<zelt::Program> MakeProgram(const QTemporaryDir& dir,
+                                                    const QStringList& ports,
+                                                    const std::string& script) {
+    zlink::SetLinkLogFolder(dir.path());
+    return std::make_unique<zelt::Program>(
+        ports, script.empty() ? dir.filePath("Setup.KVS").toStdString() : script);
+  }
 };
 
 }  // namespace device_e2e

@@ -1,0 +1,80 @@
+#include "program.h"
+
+#include <QObject>
+#include <vector>
+
+#include "control_words.h"
+#include "event_system.h"
+#include "port_args.h"
+#include "supervision_system.h"
+#include "tables.h"
+#ifdef ZELT_DEMO
+#include "device_simulator.h"
+#endif
+
+namespace zelt {
+
+ProgramOptions ParseProgramOptions(const QStringList& arguments) {
+  ProgramOptions options;
+  std::vector<std::string> args;
+  for (const QString& argument : arguments) {
+    args.push_back(argument.toStdString());
+    if (argument == QLatin1String("--demo")) options.demo = true;
+  }
+  for (const std::string& port : zlink::ParsePortArgs(args)) {
+    options.ports << QString::fromStdString(port);
+  }
+  return options;
+}
+
+std::unique_ptr<Program> Program::Create(const ProgramOptions& options, QString* error) {
+  if (!options.demo) {
+    return std::unique_ptr<Program>(new Program(nullptr, options.ports, options.script));
+  }
+#ifdef ZELT_DEMO
+  sim::SimulatorOptions demo_options;
+  demo_options.line.poll_interval_ms = 50;
+  auto demo = std::make_unique<sim::DeviceSimulator>(demo_options);
+  QString reason;
+  if (!demo->Start(&reason)) {
+    if (error) *error = QStringLiteral("cannot start the simulated device: ") + reason;
+    return nullptr;
+  }
+  // The demo talks to its own device only, whatever --port says.
+  const QStringList ports{demo->PortPath()};
+  return std::unique_ptr<Program>(new Program(std::move(demo), ports, options.script));
+#else
+  if (error) *error = QStringLiteral("the simulated device is not built on this platform");
+  return nullptr;
+#endif
+}
+
+Program::Program(const QStringList& ports, const std::string& script)
+    : Program(nullptr, ports, script) {}
+
+Program::Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& ports,
+                 const std::string& script)
+    : engine_(&form_), file_dialogs_(form_), demo_(std::move(demo)) {
+  engine::RegisterCoreWords(engine_);
+  ui::RegisterControlWords(engine_, form_);
+  files::RegisterFileWords(engine_, file_state_, &file_dialogs_);
+  events_ = std::make_unique<ui::EventSystem>(form_, engine_);
+  ui::RegisterEventWords(engine_, *events_);
+  device_ = std::make_unique<ui::DeviceLinkSystem>(form_, engine_, *events_, ports);
+  tables_ = tables::RegisterTableWords(
+      engine_,
+      {.registers = &form_.registers(), .pool = &form_.pool(), .router = &events_->router(),
+       .device = &device_->stores(), .files = &file_state_, .label_filtr = form_.LabelFiltr(),
+       .memo_terminal = form_.MemoTerminal(), .memo_terminal_out = form_.MemoTerminalOut()},
+      &form_);
+  if (!script.empty()) engine_.script_file().SetPath(script);
+}
+
+Program::~Program() = default;
+
+void Program::StartOnFirstShow(const QStringList& arguments) {
+  QObject::connect(&form_, &ui::TMainForm::FirstShown, &form_,
+                   [this, arguments] { events_->StartUp(arguments); });
+}
+
+}  // namespace zelt

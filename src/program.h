@@ -1,0 +1,78 @@
+// The zelt program put together: the window, the engine with every word
+// group, the event routing, the device side and the tables, and with --demo
+// the simulated device it talks to.
+#pragma once
+
+#include <QStringList>
+#include <memory>
+#include <string>
+
+#include "engine.h"
+#include "file_words.h"
+#include "main_form.h"
+#include "window_file_dialogs.h"
+
+namespace sim {
+class DeviceSimulator;
+}
+namespace tables {
+class Tables;
+}
+
+namespace ui {
+class DeviceLinkSystem;
+class EventSystem;
+}  // namespace ui
+
+namespace zelt {
+
+struct ProgramOptions {
+  QStringList ports;   // --port NAME, in order; empty for the platform's scan
+  bool demo = false;   // --demo: the simulated device on a pseudo-terminal of its own
+  std::string script;  // the Setup.KVS to run; empty keeps "Setup.KVS"
+};
+
+// --port (repeatable, also --port=NAME) and --demo from the arguments after
+// the program name.
+ProgramOptions ParseProgramOptions(const QStringList& arguments);
+
+class Program {
+ public:
+  // Builds the program; with `demo` it starts the simulated device first and
+  // returns null (and the reason in `error`) when that fails, or when the
+  // demo is not built on this platform.
+  static std::unique_ptr<Program> Create(const ProgramOptions& options, QString* error);
+
+  explicit Program(const QStringList& ports, const std::string& script = {});
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  ui::TMainForm& form() { return form_; }
+  engine::Engine& engine() { return engine_; }
+  files::FileWordsState& file_state() { return file_state_; }
+  ui::EventSystem& events() { return *events_; }
+  ui::DeviceLinkSystem& device() { return *device_; }
+  tables::Tables& tables() { return *tables_; }
+
+  // The start-up sequence runs on the window's first show, with the program's
+  // arguments (DEBUG first shows the link memo).
+  void StartOnFirstShow(const QStringList& arguments);
+
+ private:
+  Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& ports,
+          const std::string& script);
+
+  // The demo device outlives the links to it; the window outlives everything
+  // that points into it.
+  ui::TMainForm form_;
+  engine::Engine engine_;
+  files::FileWordsState file_state_;
+  ui::WindowFileDialogs file_dialogs_;
+  std::unique_ptr<sim::DeviceSimulator> demo_;
+  std::unique_ptr<ui::EventSystem> events_;
+  std::unique_ptr<ui::DeviceLinkSystem> device_;
+  tables::Tables* tables_ = nullptr;  // owned by the window
+};
+
+}  // namespace zelt
