@@ -1,12 +1,22 @@
 #include "launch.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <cstdio>
 
+#include "event_system.h"
+#include "link_texts.h"
 #include "main_form.h"
+#include "window_text.h"
 
 namespace ui {
 
@@ -21,12 +31,132 @@ LaunchOptions ParseLaunchOptions(const QStringList& arguments_after_program) {
       bool ok = false;
       const int ms = a[++i].toInt(&ok);
       if (ok && ms >= 0) options.screenshot_delay_ms = ms;
+    } else if (a[i] == QLatin1String("--screenshot-pages")) {
+      options.screenshot_pages = a[++i];
     }
   }
   return options;
 }
 
+namespace {
+
+// Walks the pages as an operator would: one step per tick of its timer, so
+// that the link, the device wait and the painting run in between.
+class PageShooter : public QObject {
+ public:
+  PageShooter(TMainForm& form, EventSystem& events, QString folder, int settle_ms)
+      : QObject(&form), form_(form), events_(events), folder_(std::move(folder)),
+        settle_ms_(settle_ms) {
+    tick_.setInterval(50);
+    connect(&tick_, &QTimer::timeout, this, [this] { Step(); });
+  }
+
+  void Start() {
+    if (!QDir().mkpath(folder_)) return Finish(false, "cannot make the folder");
+    clock_.start();
+    tick_.start();
+  }
+
+ private:
+  enum class Phase { kConnect, kRead, kPage };
+
+  bool Connected() const {
+    return form_.LabelStatCon()->text() == FromCp1251(zlink::kConnected);
+  }
+  // No device wait armed and nothing held back, on two ticks running.
+  bool Idle() {
+    const bool idle = !events_.wait().Armed() && events_.wait().pending_script().empty();
+    idle_ticks_ = idle ? idle_ticks_ + 1 : 0;
+    return idle_ticks_ >= 2;
+  }
+
+  void Step() {
+    switch (phase_) {
+      case Phase::kConnect:
+        if (!Connected() && clock_.elapsed() < 10000) return;
+        if (!Connected()) std::fprintf(stderr, "zelt: no device connected, reading anyway\n");
+        form_.Button16()->click();
+        phase_ = Phase::kRead;
+        idle_ticks_ = 0;
+        clock_.restart();
+        return;
+      case Phase::kRead:
+        if (!Idle() && clock_.elapsed() < 60000) return;
+        for (QTreeWidgetItemIterator it(form_.TreeView()); *it; ++it) nodes_ << *it;
+        next_ = 0;
+        ClickNext();
+        return;
+      case Phase::kPage:
+        if ((!Idle() || clock_.elapsed() < settle_ms_) && clock_.elapsed() < 30000) return;
+        if (!SavePage()) return;
+        ClickNext();
+        return;
+    }
+  }
+
+  // A press and a release on the node's caption, as the mouse gives them.
+  void ClickNext() {
+    if (next_ >= nodes_.size()) return Finish(true, nullptr);
+    QTreeWidget* tree = form_.TreeView();
+    QTreeWidgetItem* item = nodes_[next_];
+    tree->scrollToItem(item);
+    QWidget* viewport = tree->viewport();
+    const QPoint at = tree->visualItemRect(item).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(viewport, &event);
+    }
+    phase_ = Phase::kPage;
+    idle_ticks_ = 0;
+    clock_.restart();
+  }
+
+  bool SavePage() {
+    const QString file =
+        QDir(folder_).filePath(QStringLiteral("page-%1.png").arg(++next_, 2, 10, QLatin1Char('0')));
+    if (!form_.grab().toImage().save(file, "PNG")) {
+      Finish(false, qPrintable(QStringLiteral("cannot write ") + file));
+      return false;
+    }
+    return true;
+  }
+
+  void Finish(bool ok, const char* why) {
+    tick_.stop();
+    if (!ok) std::fprintf(stderr, "zelt: %s\n", why);
+    QApplication::exit(ok ? 0 : 1);
+  }
+
+  TMainForm& form_;
+  EventSystem& events_;
+  QString folder_;
+  int settle_ms_;
+  QTimer tick_;
+  QElapsedTimer clock_;
+  Phase phase_ = Phase::kConnect;
+  int idle_ticks_ = 0;
+  QList<QTreeWidgetItem*> nodes_;
+  qsizetype next_ = 0;
+};
+
+void ArrangePageScreenshots(TMainForm& form, const LaunchOptions& options) {
+  if (options.screenshot_pages.isEmpty()) return;
+  // The event routing lives as a child of the window.
+  auto* events = form.findChild<EventSystem*>(QString(), Qt::FindDirectChildrenOnly);
+  if (!events) {
+    std::fprintf(stderr, "zelt: --screenshot-pages needs the program's event routing\n");
+    return;
+  }
+  auto* shooter = new PageShooter(form, *events, options.screenshot_pages, 300);
+  QObject::connect(&form, &TMainForm::FirstShown, shooter, [shooter] { shooter->Start(); });
+}
+
+}  // namespace
+
 void ArrangeScreenshot(TMainForm& form, const LaunchOptions& options) {
+  ArrangePageScreenshots(form, options);
   if (options.screenshot.isEmpty()) return;
   const QString file = options.screenshot;
   const int delay = options.screenshot_delay_ms;

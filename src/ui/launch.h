@@ -12,6 +12,7 @@ struct LaunchOptions {
   QStringList arguments;  // without the program name
   QString screenshot;     // --screenshot FILE
   int screenshot_delay_ms = 1000;
+  QString screenshot_pages;  // --screenshot-pages DIR
 };
 
 // Options may stand anywhere after the first argument. A bad delay keeps 1000.
@@ -19,8 +20,12 @@ LaunchOptions ParseLaunchOptions(const QStringList& arguments_after_program);
 
 // With --screenshot: once the window's first show (and the start-up connected
 // to it before this call) is over and the delay has passed, saves a PNG of the
-// whole window and quits; exit code 1 when the file cannot be written. Call it
-// after connecting the start-up to TMainForm::FirstShown.
+// whole window and quits; exit code 1 when the file cannot be written.
+// With --screenshot-pages DIR: once start-up is over and the device connected
+// (or 10 s have passed), clicks "Чтение из устройства", waits until the device
+// wait is over, then clicks every tree node from top to bottom, saves the
+// window after each as DIR/page-NN.png (NN from 01) and quits. Call it after
+// connecting the start-up to TMainForm::FirstShown.
 void ArrangeScreenshot(TMainForm& form, const LaunchOptions& options);
 
 }  // namespace ui
