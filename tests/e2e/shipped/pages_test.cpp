@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "shipped_fixture.h"
+#include "db_check_box.h"
 #include "tab_strip.h"
 
 namespace {
@@ -138,6 +139,10 @@ TEST_F(Shipped, JournalCountsFiltersImportsAndClears) {
   while (grid->model()->canFetchMore(QModelIndex())) grid->model()->fetchMore(QModelIndex());
   const int rows = grid->model()->rowCount();
   EXPECT_GT(rows, 18);  // settings, information and phone reads at least
+  EXPECT_EQ(grid->model()->headerData(4, Qt::Horizontal).toString(), U("Запись"));
+  // The newest record, a read answer, is current: its box is ticked.
+  ASSERT_TRUE(form().pool().DBCheckBox(1)->isVisible());
+  EXPECT_TRUE(form().pool().DBCheckBox(1)->isChecked());
 
   Click(Shown<QPushButton>("Подсчитать"));
   ASSERT_FALSE(dialogs_.shown.isEmpty());
