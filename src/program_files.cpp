@@ -40,7 +40,12 @@ bool CanWriteIn(const QString& folder) {
   return probe.open();
 }
 
-StartFolder ChooseStartFolder(const QString& current_dir, bool current_writable,
+bool WorksIn(const QString& folder) {
+  return CanWriteIn(folder) &&
+         QFileInfo(folder).canonicalFilePath() != QFileInfo(QDir::homePath()).canonicalFilePath();
+}
+
+StartFolder ChooseStartFolder(const QString& current_dir, bool stay,
                               const QString& data_dir, const QString& shipped_script,
                               bool installed) {
   StartFolder start;
@@ -48,7 +53,7 @@ StartFolder ChooseStartFolder(const QString& current_dir, bool current_writable,
   start.script = kScriptName;
   if (installed && !data_dir.isEmpty()) start.link_logs = data_dir;
   const QString own = QDir(current_dir).filePath(kScriptName);
-  const bool moved = !data_dir.isEmpty() && !current_writable;
+  const bool moved = !data_dir.isEmpty() && !stay;
   if (moved) start.working_dir = data_dir;
   const QString users = QDir(data_dir).filePath(kScriptName);
   if (IsFile(own)) {
@@ -65,7 +70,7 @@ StartFolder EnterStartFolder(const QString& source_tree_script) {
   const QString program_dir = QCoreApplication::applicationDirPath();
   const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   const QString current_dir = QDir::currentPath();
-  StartFolder start = ChooseStartFolder(current_dir, CanWriteIn(current_dir), data_dir,
+  StartFolder start = ChooseStartFolder(current_dir, WorksIn(current_dir), data_dir,
                                         ShippedScript(program_dir, source_tree_script),
                                         RunsInstalled(program_dir));
   if (!start.link_logs.isEmpty() || start.working_dir != QDir::currentPath()) {

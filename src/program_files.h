@@ -22,13 +22,17 @@ struct StartFolder {
 
 // Whether a file can be created in the folder.
 bool CanWriteIn(const QString& folder);
+// Whether the program works in the folder it was started in: not in one it
+// cannot write to (the root), nor in the home folder, where desktop menus
+// start programs and where Tables.db and the logs would be litter.
+bool WorksIn(const QString& folder);
 
-// The choice for a start in `current_dir`. A folder that cannot be written to
-// (the root, when started from the desktop menu) gives way to `data_dir`. The
-// script is the one in the starting folder, else the user's own in data_dir,
-// else the shipped one, else "Setup.KVS" as it is. An installed program keeps
-// its link logs in data_dir rather than beside itself.
-StartFolder ChooseStartFolder(const QString& current_dir, bool current_writable,
+// The choice for a start in `current_dir`; unless the program is to `stay`
+// there, it works in `data_dir`. The script is the one in the starting folder,
+// else the user's own in data_dir, else the shipped one, else "Setup.KVS" as
+// it is. An installed program keeps its link logs in data_dir rather than
+// beside itself.
+StartFolder ChooseStartFolder(const QString& current_dir, bool stay,
                               const QString& data_dir, const QString& shipped_script,
                               bool installed);
 

@@ -45,15 +45,15 @@ table_exists() {  # DB TABLE
   fi
 }
 
-run_zelt() {  # SCREENSHOT
-  (cd "$locked" && timeout 60 "$zelt" --demo --screenshot "$1") ||
+run_zelt() {  # FOLDER SCREENSHOT
+  (cd "$1" && timeout 60 "$zelt" --demo --screenshot "$2") ||
     fail "installed zelt exited with $?"
-  [ -s "$1" ] || fail "no screenshot"
+  [ -s "$2" ] || fail "no screenshot"
 }
 
 # The shipped script's START makes the journal table in Tables.db: it ran,
 # and it ran in the user's data folder.
-run_zelt "$work/shot.png"
+run_zelt "$locked" "$work/shot.png"
 table_exists "$data/Tables.db" journal || fail "START of the shipped Setup.KVS did not run in $data"
 ls "$data"/*Log.Txt >/dev/null 2>&1 || fail "no link log in $data"
 if ls "$prefix/$bindir"/*Log.Txt >/dev/null 2>&1; then fail "link log written beside the program"; fi
@@ -61,7 +61,13 @@ if ls "$prefix/$bindir"/*Log.Txt >/dev/null 2>&1; then fail "link log written be
 # The copy read is the installed one, not the source tree's (script lines end in CR LF).
 chmod u+w "$script"
 printf ':START\r\n CLEARITEMS "CREATE TABLE installed_copy (a TEXT)" ADDITEMS QUERYEXEC\r\n;\r\n' >"$script"
-run_zelt "$work/shot2.png"
+run_zelt "$locked" "$work/shot2.png"
 table_exists "$data/Tables.db" installed_copy || fail "the installed Setup.KVS was not the one run"
+
+# Desktop menus start programs in the home folder: nothing is left there.
+export HOME="$work/home"
+mkdir "$HOME"
+run_zelt "$HOME" "$work/shot3.png"
+[ -z "$(ls -A "$HOME")" ] || fail "files left in the home folder: $(ls -A "$HOME")"
 
 echo "installed into $prefix; started from $locked; files in $data"

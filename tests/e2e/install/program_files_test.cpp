@@ -1,6 +1,7 @@
 // Where the program looks for Setup.KVS and where it works, over real folders.
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -94,6 +95,11 @@ TEST_F(StartFolderTest, WritableFolders) {
   if (QFileInfo(QStringLiteral("/proc/self")).exists()) {
     EXPECT_FALSE(zelt::CanWriteIn(QStringLiteral("/proc")));  // even for root
   }
+  EXPECT_TRUE(zelt::WorksIn(Path("start")));
+  const QByteArray home = qgetenv("HOME");
+  qputenv("HOME", Path("start").toLocal8Bit());
+  EXPECT_FALSE(zelt::WorksIn(Path("start"))) << "the home folder is where desktops start programs";
+  qputenv("HOME", home);
 }
 
 }  // namespace
