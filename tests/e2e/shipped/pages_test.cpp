@@ -100,6 +100,19 @@ TEST_F(Shipped, PhoneBookAddsDeletesAndWrites) {
   for (int k = 3; k <= 10; ++k) EXPECT_EQ(device().memory()[PhoneRecord(k)], 0) << k;
 }
 
+TEST_F(Shipped, PhoneBookNotReadIsNeverWritten) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  const auto before = device().memory();
+  ClickNode("Телефонная книга");
+  Click(Shown<QPushButton>("Записать в устройство"));
+  Click(Shown<QPushButton>("Добавить"));
+  ASSERT_EQ(dialogs_.shown.size(), 2);
+  EXPECT_EQ(dialogs_.shown[0], U("Сначала прочитайте телефонную книгу кнопкой «Чтение из устройства»."));
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(device().write_sessions(), 0);
+  EXPECT_EQ(device().memory(), before);
+}
+
 TEST_F(Shipped, ScriptPageWritesReadsSavesAndLoads) {
   StartAndRead();
   ClickNode("Скрипт устройства");
@@ -186,6 +199,19 @@ TEST_F(Shipped, ProfileSavedAndLoadedBack) {
   StartAndRead();
 
   ClickNode("Профили настроек");
+  // A settings file that is no profile changes nothing.
+  const QString other = folder_.filePath("other.ini");
+  QFile file(other);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[Программа]\r\nLastProfile=x\r\n");
+  file.close();
+  dialogs_.chosen_file = other;
+  Click(Shown<QPushButton>("Загрузить профиль..."));
+  ASSERT_FALSE(dialogs_.shown.isEmpty());
+  EXPECT_EQ(dialogs_.shown.last(), U("В файле нет настроек устройства: это не профиль."));
+  EXPECT_EQ(program_->engine.Cell(0), "2");
+  EXPECT_EQ(ValueBeside("Последний профиль:"), U("нет"));
+
   const QString profile = folder_.filePath("profile.ini");
   dialogs_.chosen_file = profile;
   Click(Shown<QPushButton>("Сохранить профиль..."));

@@ -59,15 +59,18 @@ class Shipped : public ::testing::Test {
     QDir::setCurrent(previous_folder_);
   }
 
-  // Starts the program, waits for the link and reads the device with
-  // "Чтение из устройства".
-  void StartAndRead() {
+  // Starts the program and waits for the link.
+  void Start() {
     program_ = std::make_unique<device_e2e::Program>(QStringList{simulator_->PortPath()},
                                                      ZELT_SHIPPED_SCRIPT);
     form().SetDialogs(&dialogs_);
     form().show();
     ASSERT_TRUE(program_->events->StartUp({}));
     ASSERT_TRUE(device_e2e::WaitFor([&] { return program_->Connected(); }, 5000));
+  }
+  // Then reads the device with "Чтение из устройства".
+  void StartAndRead() {
+    ASSERT_NO_FATAL_FAILURE(Start());
     form().Button16()->click();
     ASSERT_TRUE(WaitStatus("Чтение из устройства завершено.", 30000)) << Status().toStdString();
   }
