@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QAbstractItemView>
 #include <algorithm>
 #include <cstdint>
 
@@ -25,6 +26,20 @@
 namespace ui {
 
 namespace {
+
+// The port selector keeps its designed width; Linux port names are longer than
+// "COM1", so the open list grows to the longest name and the full name of the
+// chosen port shows as a tool tip.
+class PortComboBox : public QComboBox {
+ public:
+  explicit PortComboBox(QWidget* parent) : QComboBox(parent) {
+    connect(this, &QComboBox::currentTextChanged, this, &QWidget::setToolTip);
+  }
+  void showPopup() override {
+    view()->setMinimumWidth(view()->sizeHintForColumn(0) + 24);
+    QComboBox::showPopup();
+  }
+};
 
 constexpr int kToolBarHeight = 41;
 constexpr int kTreeWidth = 201;
@@ -151,7 +166,7 @@ TMainForm::~TMainForm() {
 void TMainForm::BuildToolBar() {
   QWidget* bar = panel_tool_bar_;
   label41_ = MakeLabel(bar, "Label41", QStringLiteral("Подключение к оборудованию через:"), 8, 12);
-  combo_box_com_ = new QComboBox(bar);
+  combo_box_com_ = new PortComboBox(bar);
   combo_box_com_->setObjectName(QStringLiteral("ComboBoxCom"));
   combo_box_com_->setEditable(false);
   combo_box_com_->setGeometry(216, 8, 73, combo_box_com_->sizeHint().height());
