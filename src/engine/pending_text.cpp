@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "value.h"
+
 namespace engine {
 
 void PendingText::Assign(std::string_view text) {
@@ -32,26 +34,10 @@ void PendingText::Prepend(std::string_view text) {
 
 std::string PendingText::CutBetween(std::string_view start_marker,
                                     std::string_view end_marker) {
-  std::string_view text = View();
-  size_t start = 0;
-  if (!start_marker.empty()) {
-    size_t at = text.find(start_marker);
-    if (at == std::string_view::npos) return {};
-    start = at + start_marker.size();
-  }
-  size_t end = end_marker.empty() ? std::string_view::npos : text.find(end_marker, start);
-  if (end != std::string_view::npos) {
-    std::string piece(text.substr(start, end - start));
-    DropFront(end + end_marker.size());
-    return piece;
-  }
-  if (start_marker.empty()) {
-    std::string piece(text);
-    Clear();
-    return piece;
-  }
-  DropFront(start_marker.size() + end_marker.size() - 1);
-  return {};
+  Cut cut = FindCut(View(), start_marker, end_marker);
+  std::string piece(cut.piece);
+  DropFront(cut.consumed);
+  return piece;
 }
 
 void PendingText::TrimLeadingBlanks() {

@@ -1,5 +1,6 @@
 #include "value.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace engine {
@@ -56,29 +57,28 @@ std::optional<int32_t> ToNumber(std::string_view text) {
 
 Value NumberToText(int64_t n) { return std::to_string(n); }
 
-std::string CutBetween(std::string& text, std::string_view start_marker,
-                       std::string_view end_marker) {
+Cut FindCut(std::string_view text, std::string_view start_marker,
+            std::string_view end_marker) {
   size_t start = 0;  // index just after the start marker
   if (!start_marker.empty()) {
     size_t at = text.find(start_marker);
-    if (at == std::string::npos) return {};
+    if (at == std::string_view::npos) return {{}, 0};
     start = at + start_marker.size();
   }
   // An empty end marker is never found, as an empty POS pattern is never found.
-  size_t end = end_marker.empty() ? std::string::npos : text.find(end_marker, start);
-  if (end != std::string::npos) {
-    std::string piece = text.substr(start, end - start);
-    text.erase(0, end + end_marker.size());
-    return piece;
-  }
-  if (start_marker.empty()) {
-    std::string piece;
-    piece.swap(text);
-    return piece;
-  }
+  size_t end = end_marker.empty() ? std::string_view::npos : text.find(end_marker, start);
+  if (end != std::string_view::npos) return {text.substr(start, end - start), end + end_marker.size()};
+  if (start_marker.empty()) return {text, text.size()};
   size_t k = start_marker.size() + end_marker.size() - 1;
-  text.erase(0, std::min(k, text.size()));
-  return {};
+  return {{}, std::min(k, text.size())};
+}
+
+std::string CutBetween(std::string& text, std::string_view start_marker,
+                       std::string_view end_marker) {
+  Cut cut = FindCut(text, start_marker, end_marker);
+  std::string piece(cut.piece);
+  text.erase(0, cut.consumed);
+  return piece;
 }
 
 void TrimLeadingBlanks(std::string& text) {

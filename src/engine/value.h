@@ -23,7 +23,15 @@ Value NumberToText(int64_t n);
 
 inline Value Truth(bool b) { return b ? kTrue : kFalse; }
 
-// Cuts a delimited piece off the front of `text` (the tokenizer's rule).
+// Where a delimited piece lies at the front of a text, and how much of the
+// front goes with it (the tokenizer's rule).
+struct Cut {
+  std::string_view piece;
+  size_t consumed;
+};
+Cut FindCut(std::string_view text, std::string_view start_marker, std::string_view end_marker);
+
+// Cuts a delimited piece off the front of `text`.
 std::string CutBetween(std::string& text, std::string_view start_marker,
                        std::string_view end_marker);
 

@@ -35,16 +35,22 @@ void QueryObject::Close() {
   if (had_row) emit CurrentRowChanged(-1);
 }
 
-bool QueryObject::Open(const std::string& statement) {
+std::optional<QSqlQuery> QueryObject::Run(const std::string& statement) {
   Close();
   statement_ = statement;
   const QString text = ToQt(statement);
-  if (Blank(text)) return false;
+  if (Blank(text)) return std::nullopt;
   QSqlDatabase db = store_.Database();
-  if (!db.isOpen()) return false;
+  if (!db.isOpen()) return std::nullopt;
   QSqlQuery query(db);
-  if (!query.exec(text) || !query.isSelect()) return false;
-  model_.setQuery(std::move(query));
+  if (!query.exec(text)) return std::nullopt;
+  return query;
+}
+
+bool QueryObject::Open(const std::string& statement) {
+  std::optional<QSqlQuery> query = Run(statement);
+  if (!query || !query->isSelect()) return false;
+  model_.setQuery(std::move(*query));
   if (model_.lastError().isValid()) {
     model_.clear();
     return false;
@@ -60,14 +66,7 @@ bool QueryObject::Open(const std::string& statement) {
 }
 
 bool QueryObject::Exec(const std::string& statement) {
-  Close();
-  statement_ = statement;
-  const QString text = ToQt(statement);
-  if (Blank(text)) return false;
-  QSqlDatabase db = store_.Database();
-  if (!db.isOpen()) return false;
-  QSqlQuery query(db);
-  return query.exec(text);
+  return Run(statement).has_value();
 }
 
 bool QueryObject::HasRow(int row) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <optional>
 #include <string>
@@ -59,6 +60,8 @@ class QueryObject : public QObject {
   void CurrentRowChanged(int row);
 
  private:
+  // Closes the result and runs the statement; nothing when it fails.
+  std::optional<QSqlQuery> Run(const std::string& statement);
   void MoveTo(int row);
 
   TableStore& store_;

@@ -12,6 +12,7 @@
 #include "cp1251.h"
 #include "directory_edit.h"
 #include "engine.h"
+#include "guarded.h"
 #include "level_image.h"
 #include "main_form.h"
 #include "startup.h"
@@ -46,15 +47,6 @@ class FormStartUp : public StartUpWindow {
   TMainForm& form_;
   std::function<bool()> start_first_link_;
 };
-
-// Slots must not let anything escape into Qt's event loop.
-template <typename F>
-void Guarded(F&& f) {
-  try {
-    f();
-  } catch (...) {
-  }
-}
 
 }  // namespace
 

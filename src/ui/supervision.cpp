@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "cp1251.h"
+#include "guarded.h"
 #include "link_table.h"
 #include "rs.h"
 
@@ -15,15 +16,6 @@ namespace {
 const char kNotConnectedText[] = "ZELT-2GSM - Нет подключения.";
 const char kNoPorts[] = "Не найдено портов!";
 const char kAwaitingDevice[] = "Ожидание ответа оборудования.";
-
-template <typename F>
-void Guarded(F&& f) {
-  try {
-    f();
-  } catch (...) {
-    // Nothing may escape into the event loop.
-  }
-}
 
 }  // namespace
 
