@@ -129,38 +129,36 @@ void Button(TMainForm& form) {
 
 constexpr int kCheckHeight = 17;
 
-void Check(TMainForm& form) {
+// CHECK and DBCHECK differ only in their pool and in what the box shows.
+template <typename Box, typename Apply>
+void PlaceCheckBox(TMainForm& form, PoolKind kind, int pool_size,
+                   Box* (ControlPool::*member)(int) const, Apply apply) {
   ControlRegisters& r = form.registers();
   const int32_t n = NumberToGive(r);
   if (n == 0) return;
   r.SetEventScript(n, r.on_change);
-  const int32_t e = AllocateTaken(r, n, PoolKind::kCheck, ControlPool::kChecks);
-  if (QCheckBox* box = form.pool().CheckBox(e)) {
+  const int32_t e = AllocateTaken(r, n, kind, pool_size);
+  if (Box* box = (form.pool().*member)(e)) {
     SetTag(box, n);
     r.SetEventScript(n, r.on_change);
     box->setGeometry(PageRect(r.left, r.top, r.width, kCheckHeight));
     box->setText(FromCp1251(r.text));
-    box->setChecked(r.checks > 0);
+    apply(*box, r);
     box->show();
   }
   r.current_id = n + 1;
 }
 
+void Check(TMainForm& form) {
+  PlaceCheckBox(form, PoolKind::kCheck, ControlPool::kChecks, &ControlPool::CheckBox,
+                [](QCheckBox& box, const ControlRegisters& r) { box.setChecked(r.checks > 0); });
+}
+
 void DbCheck(TMainForm& form) {
-  ControlRegisters& r = form.registers();
-  const int32_t n = NumberToGive(r);
-  if (n == 0) return;
-  r.SetEventScript(n, r.on_change);
-  const int32_t e = AllocateTaken(r, n, PoolKind::kDbCheck, ControlPool::kDbChecks);
-  if (DbCheckBox* box = form.pool().DBCheckBox(e)) {
-    SetTag(box, n);
-    r.SetEventScript(n, r.on_change);
-    box->setGeometry(PageRect(r.left, r.top, r.width, kCheckHeight));
-    box->setText(FromCp1251(r.text));
-    box->SetDataField(FromCp1251(r.field));
-    box->show();
-  }
-  r.current_id = n + 1;
+  PlaceCheckBox(form, PoolKind::kDbCheck, ControlPool::kDbChecks, &ControlPool::DBCheckBox,
+                [](DbCheckBox& box, const ControlRegisters& r) {
+                  box.SetDataField(FromCp1251(r.field));
+                });
 }
 
 void Bevel(TMainForm& form) {
