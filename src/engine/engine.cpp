@@ -24,6 +24,15 @@ WordHandler Engine::FindWord(std::string_view name) const {
 }
 
 void Engine::ExecuteLine(std::string_view text) {
+  if (nesting_ >= kMaxNesting) {
+    ShowStatus(msg::kNestingTooDeep);
+    Trace(msg::kNestingTooDeep);
+    return;
+  }
+  struct Nesting {
+    int& depth;
+    ~Nesting() { --depth; }
+  } nesting{++nesting_};
   Frame frame;
   frame.pending.Assign(text);
   busy_ = true;

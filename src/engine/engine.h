@@ -50,6 +50,10 @@ class Engine {
   static constexpr int kCells = 257;
   static constexpr int kSavedCells = 129;
   static constexpr int kDimElements = 6144;
+  // Lines nested deeper than this are refused (a row's line that runs
+  // FORQUERY1 again, a timer line showing a message from inside a message):
+  // the native stack must never run out.
+  static constexpr int kMaxNesting = 32;
 
   explicit Engine(Host* host = nullptr);
   Engine(const Engine&) = delete;
@@ -64,8 +68,10 @@ class Engine {
   // The handler registered under name, or an empty function.
   WordHandler FindWord(std::string_view name) const;
 
-  // Runs one line. Re-entrant: nested calls share stack and stores.
+  // Runs one line. Re-entrant: nested calls share stack and stores. A line
+  // nested more than kMaxNesting deep does not run; the status bar says so.
   void ExecuteLine(std::string_view text);
+  int nesting() const { return nesting_; }
 
   // Stack.
   void Push(Value value);
@@ -115,6 +121,7 @@ class Engine {
 
   std::array<Value, kStackSlots + 1> stack_;  // slots 1..20, as the counter counts
   int counter_ = 1;
+  int nesting_ = 0;  // calls of ExecuteLine now running
   std::array<Value, kCells> cells_;
   std::array<Value, kSavedCells> saved_cells_;
   std::array<int32_t, kDimElements> dim_{};

@@ -7,6 +7,7 @@ namespace engine::msg {
 const std::string kStackOverflow = Cp1251("Ошибка:Стек преполнен");
 const std::string kStackUnderflow = Cp1251("Ошибка:Стек пуст");
 const std::string kLineTooLong = Cp1251("Ошибка:Строка скрипта слишком длинная");
+const std::string kNestingTooDeep = Cp1251("Ошибка:Слишком много вложенных строк скрипта");
 const std::string kExecutingLine = Cp1251("Выполнение строки:");
 const std::string kToStack = Cp1251("В стек:");
 const std::string kStack = Cp1251("Cтек:");

@@ -8,6 +8,7 @@ namespace engine::msg {
 extern const std::string kStackOverflow;   // "Ошибка:Стек преполнен"
 extern const std::string kStackUnderflow;  // "Ошибка:Стек пуст"
 extern const std::string kLineTooLong;
+extern const std::string kNestingTooDeep;
 extern const std::string kExecutingLine;   // "Выполнение строки:"
 extern const std::string kToStack;         // "В стек:"
 extern const std::string kStack;           // "Cтек:" (Latin C)

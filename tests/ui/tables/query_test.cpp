@@ -85,6 +85,19 @@ TEST_F(QueryTest, ForQueryRunsALinePerRowAndNoneOnEmpty) {
   EXPECT_EQ(Depth(), 0);
 }
 
+// A row's line that runs FORQUERY1 on itself starts the walk over at every
+// level and would nest without end; the engine stops the nesting instead of
+// running out of stack.
+TEST_F(QueryTest, ForQueryInsideItsOwnLineEndsWithoutCrashing) {
+  MakePeople(2);
+  Sql("SELECT Name FROM People ORDER BY Name", "QUERY1");
+  Run("`DUP FORQUERY1` DUP FORQUERY1 `after` ");
+  EXPECT_EQ(Pop(), "after");
+  EXPECT_EQ(form_.StatusText(), QString::fromUtf8("Ошибка:Слишком много вложенных строк скрипта"));
+  Run("FIRST1 DROP `Name` FIELD1");
+  EXPECT_EQ(Pop(), "Ann");
+}
+
 TEST_F(QueryTest, FailingStatementLeavesQueryClosed) {
   MakePeople(2);
   Run("DBGRID1");

@@ -205,6 +205,25 @@ TEST_F(EngineTest, NestedLinesShareTheStackAndKeepTheirOwnPendingText) {
   EXPECT_FALSE(e_.busy());
 }
 
+TEST_F(EngineTest, EndlessNestingStopsAtTheLimitAndTheLineGoesOn) {
+  int deepest = 0;
+  e_.Register("NEST", [&](engine::Engine& e, engine::Frame&) {
+    deepest = std::max(deepest, e.nesting());
+    const engine::Value line = e.Pop();
+    e.ExecuteLine(line);
+  });
+  // Each nested line nests itself again; only the limit ends it.
+  Run("`DUP NEST` DUP NEST `after` ");
+  EXPECT_EQ(deepest, engine::Engine::kMaxNesting);
+  EXPECT_EQ(Stack(), (Values{"DUP NEST", "after"}));
+  EXPECT_EQ(host_.statuses, Values{Cp1251("Ошибка:Слишком много вложенных строк скрипта")});
+  EXPECT_EQ(e_.nesting(), 0);
+  EXPECT_FALSE(e_.busy());
+  // The limit counts lines now running, not lines run so far.
+  Run("`1 DROP` NEST `2 DROP` NEST");
+  EXPECT_EQ(host_.statuses.size(), 1u);
+}
+
 TEST_F(EngineTest, UnknownWordsArePushedAsLiterals) {
   e_.set_trace(true);
   Run("MAIN");
