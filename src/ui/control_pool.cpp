@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabBar>
 #include <QTableView>
 #include <QVariant>
@@ -71,6 +72,13 @@ ControlPool::ControlPool(QWidget* page) : page_(page) {
   }
   for (int i = 0; i < kButtons; ++i) buttons_[i] = Make<QPushButton>(page, Numbered("Button", i + 1));
   memo1_ = Make<QPlainTextEdit>(page, QStringLiteral("Memo1"));
+  // Narrower than its vertical scroll bar, a wrapping text field has Qt show
+  // and hide its scroll bars without end, queueing ever more layout calls:
+  // the window would stop answering. A script's width is raised to the least
+  // that leaves room for text.
+  memo1_->setMinimumWidth(
+      memo1_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, memo1_) +
+      2 * memo1_->frameWidth() + 1);
   directory_edit1_ = Make<DirectoryEdit>(page, QStringLiteral("DirectoryEdit1"));
 }
 

@@ -1,4 +1,5 @@
 // The control words driven through ExecuteLine, checked on the widgets.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListView>
@@ -213,6 +214,31 @@ TEST_F(WindowTest, MemoTwiceKeepsItsNumber) {
   Run("`` TEXT MEMO EMEMO");
   EXPECT_EQ(Top(), "");
   EXPECT_TRUE(Shown(pool().Memo1()));
+}
+
+// A wrapping memo narrower than its vertical scroll bar made the toolkit show
+// and hide its scroll bars without end, each round queueing more layout calls
+// than the last: the window stopped answering after MEMO. It is never that narrow.
+TEST_F(WindowTest, NarrowMemoLetsTheEventLoopSettle) {
+  struct QueuedCalls : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::MetaCall) ++count;
+      return false;
+    }
+  } calls;
+  pool().Memo1()->installEventFilter(&calls);
+  form_.show();
+  for (int width : {0, 3, 8, 16}) {
+    Run("SCLEAR `" + std::string(80, 'a') + "` TEXT 1 ID 0 LEFT 0 TOP " +
+        std::to_string(width) + " WIDTH 57 HEIGHT MEMO");
+    calls.count = 0;
+    for (int round = 0; round < 12 && calls.count < 1000; ++round) QApplication::processEvents();
+    EXPECT_LT(calls.count, 100) << "width " << width;
+    EXPECT_GT(pool().Memo1()->viewport()->width(), 0) << "width " << width;
+  }
+  Run("SCLEAR 200 WIDTH 80 HEIGHT MEMO");  // ordinary sizes stay as asked
+  EXPECT_EQ(pool().Memo1()->size(), QSize(200, 80));
 }
 
 TEST_F(WindowTest, EdirAppendsOneBackslash) {
