@@ -29,6 +29,11 @@ std::string PhoneDigits(const sim::DeviceModel& device, int address) {
 
 int PhoneRecord(int k) { return sim::DeviceModel::kPhones + 9 * (k - 1); }
 
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 QString ReadFile(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("<missing>");
@@ -134,10 +139,7 @@ TEST_F(Shipped, ScriptPageWritesReadsSavesAndLoads) {
   EXPECT_EQ(ReadFile(dialogs_.chosen_file), QStringLiteral("READ BACK;"));
 
   const QString other = folder_.filePath("other.txt");
-  QFile file(other);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("FROM FILE;");
-  file.close();
+  ASSERT_TRUE(WriteFile(other, "FROM FILE;"));
   dialogs_.chosen_file = other;
   Click(Shown<QPushButton>("Из файла..."));
   EXPECT_EQ(form().pool().Memo1()->toPlainText(), U("FROM FILE;"));
@@ -168,10 +170,7 @@ TEST_F(Shipped, JournalCountsFiltersImportsAndClears) {
   EXPECT_EQ(form().LabelFiltr()->text(), U("Фильтр: СК-1"));
 
   const QString csv = folder_.filePath("import.csv");
-  QFile file(csv);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("1,2,3\r\n4,5,6\r\n");
-  file.close();
+  ASSERT_TRUE(WriteFile(csv, "1,2,3\r\n4,5,6\r\n"));
   dialogs_.chosen_file = csv;
   Click(Shown<QPushButton>("Импорт CSV..."));
   grid = form().pool().DBGrid(1);
@@ -201,10 +200,7 @@ TEST_F(Shipped, ProfileSavedAndLoadedBack) {
   ClickNode("Профили настроек");
   // A settings file that is no profile changes nothing.
   const QString other = folder_.filePath("other.ini");
-  QFile file(other);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("[Программа]\r\nLastProfile=x\r\n");
-  file.close();
+  ASSERT_TRUE(WriteFile(other, "[Программа]\r\nLastProfile=x\r\n"));
   dialogs_.chosen_file = other;
   Click(Shown<QPushButton>("Загрузить профиль..."));
   ASSERT_FALSE(dialogs_.shown.isEmpty());
