@@ -12,6 +12,7 @@ void Engine::SetHost(Host* host) { host_ = host ? host : &default_host_; }
 
 void Engine::Register(const std::string& name, WordHandler handler) {
   words_[name] = std::move(handler);
+  reference_.Note(name);
 }
 
 bool Engine::HasWord(std::string_view name) const {
@@ -41,7 +42,10 @@ void Engine::ExecuteLine(std::string_view text) {
   std::string word;
   try {
     for (;;) {
-      if (!word.empty()) Dispatch(word, frame);
+      if (!word.empty()) {
+        Dispatch(word, frame);
+        if (step_observer_ && word != "NIL") step_observer_(word);
+      }
       word = TakeWord(frame);
       if (word.empty()) break;
     }
@@ -79,6 +83,12 @@ std::string Engine::TakeWord(Frame& frame) {
     const char closing[3] = {first, ' ', 0};
     std::string piece = pending.CutBetween(quote, closing);
     if (trace_) Trace(msg::kToStack + piece);
+    if (step_observer_) {
+      const std::string step = quote + piece + quote;
+      Push(std::move(piece));
+      step_observer_(step);
+      return "NIL";
+    }
     Push(std::move(piece));
     return "NIL";
   }
