@@ -32,8 +32,9 @@ int Distance(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::string NearestName(std::string_view name, const std::vector<std::string>& candidates) {
-  // Short names get one edit, longer ones two; a case-only slip always counts.
-  const int limit = name.size() <= 3 ? 2 : 4;
+  // Names of one or two letters only by letter case, short ones one edit,
+  // longer ones two; a case-only slip always counts.
+  const int limit = name.size() <= 2 ? 0 : name.size() <= 4 ? 2 : 4;
   std::string best;
   int best_distance = limit + 1;
   for (const std::string& candidate : candidates) {

@@ -71,8 +71,11 @@ TEST(Checker, UnclosedGroups) {
             (std::vector<std::string>{
                 "2: error: START: in the ONCHANGE script: unclosed `: a group ends at ` followed by a blank",
                 "2: error: START: in the ONCLOSE script: { is never closed by }"}));
-  // A quote followed by a letter does not close the group.
-  EXPECT_EQ(Check(Script(" \"say \"hi\" there\" STATUS\r\n")), std::vector<std::string>{});
+  // A quote followed by a letter does not close the group; one followed by a
+  // blank does, wherever it stands.
+  EXPECT_EQ(Check(Script(" \"say \"hi\"there\" STATUS\r\n")), std::vector<std::string>{});
+  EXPECT_EQ(Check(Script(" \"say \"hi\" there\" STATUS\r\n")),
+            std::vector<std::string>{"2: error: START: unknown word there\""});
 }
 
 TEST(Checker, RunOfANameWithoutDefinition) {
@@ -129,9 +132,12 @@ TEST(Checker, StackDepthInAStraightLine) {
   // A body that takes its caller's values is fine; twenty values are not.
   std::string twenty;
   for (int i = 1; i <= 20; ++i) twenty += " " + std::to_string(i);
+  // MAIN runs STEP: it must hold the two values STEP takes and the twenty it
+  // leaves.
   EXPECT_EQ(Check(Script(" NIL\r\n", " DROP DROP" + twenty + "\r\n")),
-            std::vector<std::string>{
-                "21: warning: STEP: the stack holds 20 values after 20; past 19 they are lost"});
+            (std::vector<std::string>{
+                "5: warning: MAIN: the stack holds 20 values after RUN; past 19 they are lost",
+                "21: warning: STEP: the stack holds 20 values after 20; past 19 they are lost"}));
   // Branches that agree keep the line straight; a word of open effect ends it.
   EXPECT_EQ(Check(Script(" 1 IF 2 ELSE 3 FI DROP DROP\r\n")),
             std::vector<std::string>{"2: warning: START: DROP takes 1 value but the stack holds 0 here"});
