@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <array>
+#include <cstdio>
 #include <map>
 
 #include "checker.h"
@@ -72,6 +73,8 @@ void ScriptWatch::Reload() {
     settle_.start();
     return;
   }
+  // A file gone for a moment (an editor saving by renaming) is waited for.
+  if (!QFileInfo::exists(path_)) return;
   const std::string text = ReadAll(path_);
   if (text == text_) return;
   const bool tree_changed = TreeBuilders(text) != TreeBuilders(text_);
@@ -79,12 +82,18 @@ void ScriptWatch::Reload() {
   engine_.script_file().Reset();
   RunPages(tree_changed);
 
-  std::string status = engine::Cp1251(QFileInfo(path_).fileName().toStdString() + " перечитан.");
+  const std::string name = QFileInfo(path_).fileName().toStdString();
+  std::string status = engine::Cp1251(name + " перечитан.");
   const std::vector<check::Problem> problems = check::CheckScript(text, engine_.reference());
+  // All of them on the terminal too, where an editor can pick them up.
+  for (const check::Problem& problem : problems) {
+    const std::string line = engine::Utf8FromCp1251(check::FormatProblem("", problem));
+    std::fprintf(stderr, "%s%s\n", path_.toStdString().c_str(), line.c_str());
+  }
   const int faults = check::CountFaults(problems);
   for (const check::Problem& problem : problems) {
     if (problem.severity == check::Severity::kNote) continue;
-    status += " " + check::FormatProblem(QFileInfo(path_).fileName().toStdString(), problem);
+    status += " " + check::FormatProblem(name, problem);
     if (faults > 1) status += engine::Cp1251(" (ещё " + std::to_string(faults - 1) + ")");
     break;
   }
