@@ -24,6 +24,7 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   program->StartOnFirstShow(options.arguments);
+  if (program_options.watch) program->WatchScript();
   ui::ArrangeScreenshot(program->form(), options);
   program->form().show();
   return app.exec();

@@ -12,6 +12,7 @@ void Engine::SetHost(Host* host) { host_ = host ? host : &default_host_; }
 
 void Engine::Register(const std::string& name, WordHandler handler) {
   words_.Set(name, std::move(handler));
+  reference_.Note(name);
 }
 
 bool Engine::HasWord(std::string_view name) const { return words_.Find(name) != nullptr; }
@@ -37,8 +38,15 @@ void Engine::ExecuteLine(std::string_view text) {
   host_->ShowCursor(Cursor::kHourglass);
   if (trace_) Trace(msg::kExecutingLine + std::string(text));
   try {
-    for (std::string_view word = TakeWord(frame); !word.empty(); word = TakeWord(frame))
-      Dispatch(word, frame);
+    for (std::string_view word = TakeWord(frame); !word.empty(); word = TakeWord(frame)) {
+      if (!step_observer_) {
+        Dispatch(word, frame);
+        continue;
+      }
+      const std::string step(word);
+      Dispatch(step, frame);
+      if (step != "NIL") step_observer_(step);
+    }
   } catch (const LineTooLong&) {
     RefuseLongLine(frame);
   } catch (...) {
@@ -84,6 +92,7 @@ std::string_view Engine::TakeWord(Frame& frame) {
     const char closing[3] = {first, ' ', 0};
     std::string_view piece = pending.Cut(quote, closing);
     if (trace_) Trace(msg::kToStack + std::string(piece));
+    if (step_observer_) step_observer_(std::string(quote) + std::string(piece) + quote);
     Push(Value(piece));
     return kNil;
   }
