@@ -174,6 +174,9 @@ void Engine::LogTo(Memo memo, std::string_view text) {
 }
 
 std::string Engine::LoadDefinition(const std::string& name) {
+  // The first RUN reads the file; when it gives no pages, the status bar says why.
+  if (script_file_.Load() && script_file_.problem() != ScriptFile::Problem::kNone)
+    ShowStatus(script_file_.ProblemText());
   std::string body = script_file_.Body(name);
   if (trace_) Trace(msg::kDefinition + body + msg::kDefinitionEnd);
   return body;
