@@ -1,5 +1,6 @@
 #include "script_file.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "value.h"
@@ -15,6 +16,7 @@ size_t SearchFrom(std::string_view pattern, std::string_view text, size_t positi
 
 void ScriptFile::Reset() {
   text_.clear();
+  problem_.clear();
   opened_ = false;
 }
 
@@ -22,10 +24,25 @@ void ScriptFile::LoadIfNeeded() {
   if (opened_) return;
   opened_ = true;
   std::ifstream in(path_, std::ios::binary);
-  if (!in) return;
+  if (!in) {
+    std::error_code ignored;
+    problem_ = std::filesystem::exists(path_, ignored) ? "файл " + path_ + " не читается"
+                                                       : "файл " + path_ + " не найден";
+    return;
+  }
   text_.resize(kReadLimit);
   in.read(text_.data(), static_cast<std::streamsize>(kReadLimit));
   text_.resize(static_cast<size_t>(in.gcount()));
+  if (text_.find('\0') != std::string::npos) {
+    problem_ = "файл " + path_ + " не текстовый";
+  } else if (text_.find(":START\r\n") == std::string::npos) {
+    problem_ = "в файле " + path_ + " нет определения START";
+  }
+}
+
+std::string ScriptFile::Problem() {
+  LoadIfNeeded();
+  return problem_;
 }
 
 std::string ScriptFile::Body(const std::string& name) {

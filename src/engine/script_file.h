@@ -16,12 +16,16 @@ class ScriptFile {
   void Reset();
   // Normalised body of the named definition, or the empty text.
   std::string Body(const std::string& name);
+  // Why the file gave no definitions, in UTF-8 ("" when it was read); reads
+  // the file first if that has not happened since the last Reset.
+  std::string Problem();
 
  private:
   void LoadIfNeeded();
 
   std::string path_ = "Setup.KVS";
   std::string text_;
+  std::string problem_;
   bool opened_ = false;
 };
 

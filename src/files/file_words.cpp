@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <memory>
+#include <utility>
 #include <system_error>
 
 #include "os_path.h"
@@ -133,13 +135,18 @@ void RegisterByteFileWords(engine::Engine& engine, FileWordsState& state,
   });
   RegisterGuarded(engine, "CLOSEFILE", [&state](Engine&, Frame&) { state.CloseSlot(); });
 
-  RegisterGuarded(engine, "OPENDLG", [shown](Engine& e, Frame&) {
+  // DLGFILTER's filter serves the next dialog only.
+  auto filter = std::make_shared<std::string>();
+  RegisterGuarded(engine, "DLGFILTER", [filter](Engine& e, Frame&) { *filter = e.Pop(); });
+  RegisterGuarded(engine, "OPENDLG", [shown, filter](Engine& e, Frame&) {
     std::string initial = e.Pop();
-    e.Push(shown->Open(initial).value_or(std::string()));
+    const std::string offered = std::exchange(*filter, std::string());
+    e.Push(shown->Open(initial, offered).value_or(std::string()));
   });
-  RegisterGuarded(engine, "WRITEDLG", [shown](Engine& e, Frame&) {
+  RegisterGuarded(engine, "WRITEDLG", [shown, filter](Engine& e, Frame&) {
     std::string initial = e.Pop();
-    e.Push(shown->Save(initial).value_or(std::string()));
+    const std::string offered = std::exchange(*filter, std::string());
+    e.Push(shown->Save(initial, offered).value_or(std::string()));
   });
   RegisterGuarded(engine, "PATH", [](Engine& e, Frame&) { e.Push(e.base_dir()); });
   RegisterGuarded(engine, "SPATH", [](Engine& e, Frame&) { e.Push(std::string()); });
