@@ -188,6 +188,7 @@ void RegisterCoreWords(Engine& engine) {
   RegisterStringWords(engine);
   RegisterStoreWords(engine);
   RegisterTimeWords(engine);
+  RegisterUtf8Words(engine);
 }
 
 }  // namespace engine

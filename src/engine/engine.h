@@ -173,5 +173,7 @@ void RegisterArithmeticWords(Engine& engine);
 void RegisterStringWords(Engine& engine);
 void RegisterStoreWords(Engine& engine);
 void RegisterTimeWords(Engine& engine);
+// >UTF8, UTF8> and UTF8?.
+void RegisterUtf8Words(Engine& engine);
 
 }  // namespace engine
