@@ -4,13 +4,14 @@
 #include <QPlainTextEdit>
 
 #include "cp1251.h"
+#include "connect_hook.h"
 #include "device_words.h"
 #include "engine.h"
 #include "event_system.h"
 #include "link_table.h"
+#include "link_texts.h"
 #include "main_form.h"
 #include "port_scan.h"
-#include "window_text.h"
 #include "supervision.h"
 #include "wait_dispatcher_host.h"
 #include "window_text.h"
@@ -46,7 +47,11 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
     events.wait().Stop();
   };
   device::Dispatcher* dispatcher = dispatcher_.get();
-  parts.bind_link = [dispatcher](zlink::RSThread& link) {
+  DeviceWait* wait = &events.wait();
+  connect_hook_ = std::make_unique<ConnectHook>(engine, [wait] { return !wait->Armed(); });
+  ConnectHook* hook = connect_hook_.get();
+  parts.bind_link = [dispatcher, hook](zlink::RSThread& link) {
+    hook->LinkMade();
     // Every record counts as coming from link 1, whatever number the link gives.
     link.OnRecord = [dispatcher](zlink::RSThread&, int, const std::string& record) {
       dispatcher->OnRecord(record);
@@ -98,6 +103,7 @@ void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {
 
 void DeviceLinkSystem::SetConnectionText(const std::string& text) {
   form_.LabelStatCon()->setText(FromCp1251(text));
+  if (text == zlink::kConnected) connect_hook_->LinkAnswered();
 }
 
 }  // namespace ui
