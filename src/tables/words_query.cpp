@@ -51,24 +51,36 @@ void Import(engine::Engine& e, Tables& tables) {
 }  // namespace
 
 void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
+  engine::WordGroup group(engine, "Tables: SQL queries");
   Tables* t = &tables;
+  engine.Document("QUERY1", "--", "Runs the item list as an SQL query into Query1 (DBGRID1).");
   engine.Register("QUERY1", [t](engine::Engine&, engine::Frame&) {
     t->Query1().Open(QueryObject::JoinLines(t->Items()));
   });
+  engine.Document("QUERY2", "--", "Runs the item list as an SQL query into Query2 (DBGRID2).");
   engine.Register("QUERY2", [t](engine::Engine&, engine::Frame&) {
     t->Query2().Open(QueryObject::JoinLines(t->Items()));
   });
+  engine.Document("QUERYEXEC", "--", "Executes the item list as an SQL statement without result.");
   engine.Register("QUERYEXEC", [t](engine::Engine&, engine::Frame&) {
     t->Query3().Exec(QueryObject::JoinLines(t->Items()));
   });
+  engine.Document("FIELD1", "name -- ?",
+                  "Field of Query1's current row (nothing when there is no such field).");
   engine.Register("FIELD1", [t](engine::Engine& e, engine::Frame&) { PushField(e, t->Query1()); });
+  engine.Document("FIELD2", "name -- ?",
+                  "Field of Query2's current row (nothing when there is no such field).");
   engine.Register("FIELD2", [t](engine::Engine& e, engine::Frame&) { PushField(e, t->Query2()); });
+  engine.Document("FIRST1", "-- flag", "Moves to Query1's first row; 1 when there is one, else 0.");
   engine.Register("FIRST1", [t](engine::Engine& e, engine::Frame&) {
     e.Push(Flag(t->Query1().First()));
   });
+  engine.Document("NEXT1", "-- flag", "Moves to Query1's next row; 1 when there is one, else 0.");
   engine.Register("NEXT1", [t](engine::Engine& e, engine::Frame&) {
     e.Push(Flag(t->Query1().Next()));
   });
+  engine.Document("SET1", "value name -- flag",
+                  "Moves Query1 on unless field name equals value; 1 while on a row.");
   engine.Register("SET1", [t](engine::Engine& e, engine::Frame&) {
     QueryObject& query = t->Query1();
     const std::string name = e.Pop();
@@ -78,6 +90,7 @@ void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
     if (*field != value) query.Next();
     e.Push(Flag(!query.Eof()));
   });
+  engine.Document("FORQUERY1", "line -- ?", "Runs line once for every row of Query1.");
   engine.Register("FORQUERY1", [t](engine::Engine& e, engine::Frame&) {
     const std::string script = e.Pop();
     QueryObject& query = t->Query1();
@@ -89,6 +102,9 @@ void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
       query.Next();
     }
   });
+  engine.Document("BDIMPORT", "table field... count --",
+                  "Imports the FILENAME comma-separated file into the table, taking the listed "
+                  "field numbers.");
   engine.Register("BDIMPORT", [t](engine::Engine& e, engine::Frame&) { Import(e, *t); });
   // ( -- rows line ): the rows the last BDIMPORT inserted, and the first line
   // of its file that did not go in (0 when all did, -1 when the file could
