@@ -47,6 +47,12 @@ const fs::path& Folder() {
   static const fs::path folder = [] {
     std::string dir = (fs::temp_directory_path() / "zelt-fuzz-ini-XXXXXX").string();
     if (!mkdtemp(dir.data())) std::abort();
+    // Removed at exit through a copy that outlives every static object.
+    static const std::string* const leaked = new std::string(dir);
+    std::atexit([] {
+      std::error_code ignored;
+      fs::remove_all(*leaked, ignored);
+    });
     return fs::path(dir);
   }();
   return folder;
