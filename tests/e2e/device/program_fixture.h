@@ -2,6 +2,8 @@
 // over a real pseudo-terminal in this process.
 #pragma once
 
+#include <fstream>
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -108,8 +110,11 @@ class Program {
                                                     const QStringList& ports,
                                                     const std::string& script) {
     zlink::SetLinkLogFolder(dir.path());
-    return std::make_unique<zelt::Program>(
-        ports, script.empty() ? dir.filePath("Setup.KVS").toStdString() : script);
+    if (!script.empty()) return std::make_unique<zelt::Program>(ports, script);
+    // A script file of one empty definition: a missing one would be reported.
+    const std::string own = dir.filePath("Setup.KVS").toStdString();
+    std::ofstream(own, std::ios::binary) << ":NONE\r\n;\r\n";
+    return std::make_unique<zelt::Program>(ports, own);
   }
 };
 
