@@ -44,6 +44,19 @@ struct Frame {
 class Engine;
 using WordHandler = std::function<void(Engine&, Frame&)>;
 
+// Long lines. While lines run, the engine calls Pulse() every kPulseWords
+// words; the window keeps the link answering and the window painting there,
+// and may stop the lines. A line entered while Pulse() runs does not run
+// inside it: it is handed to Hold(), to be run once the lines have ended.
+class LinePulse {
+ public:
+  virtual ~LinePulse() = default;
+  virtual void Pulse() = 0;
+  virtual void Hold(std::string line) = 0;
+  // The outermost line has ended, and Pulse() ran while it did.
+  virtual void LinesEnded() = 0;
+};
+
 class Engine {
  public:
   static constexpr int kStackSlots = 20;  // at most 19 values
@@ -72,6 +85,17 @@ class Engine {
   // nested more than kMaxNesting deep does not run; the status bar says so.
   void ExecuteLine(std::string_view text);
   int nesting() const { return nesting_; }
+
+  // Long lines (LinePulse). The counter costs one decrement a word.
+  static constexpr int kPulseWords = 256;
+  void SetPulse(LinePulse* pulse) { pulse_ = pulse; }
+  // Outermost lines begun so far: tells one line's pulses from the next's.
+  uint32_t line_serial() const { return line_serial_; }
+  // Ends every running line at its next word, as a faulting word ends: what
+  // the words did stays, the rest of the lines does not run. Nothing while
+  // no line runs.
+  void StopLines();
+  bool stopping() const { return stopping_; }
 
   // Stack.
   void Push(Value value);
@@ -113,6 +137,10 @@ class Engine {
  private:
   void LogTo(Memo memo, std::string_view text);
   std::string TakeWord(Frame& frame);
+  // Every kPulseWords words: the pulse; false when the line must end.
+  bool Checkpoint();
+  // The outermost line has ended: the stop is over; LinesEnded() after pulses.
+  void EndOutermostLine();
   void Dispatch(const std::string& word, Frame& frame);
 
   Host default_host_;
@@ -122,6 +150,12 @@ class Engine {
   std::array<Value, kStackSlots + 1> stack_;  // slots 1..20, as the counter counts
   int counter_ = 1;
   int nesting_ = 0;  // calls of ExecuteLine now running
+  LinePulse* pulse_ = nullptr;
+  int countdown_ = kPulseWords;  // words until the next checkpoint
+  uint32_t line_serial_ = 0;
+  bool in_pulse_ = false;
+  bool pulsed_ = false;  // the pulse ran during the outermost line
+  bool stopping_ = false;
   std::array<Value, kCells> cells_;
   std::array<Value, kSavedCells> saved_cells_;
   std::array<int32_t, kDimElements> dim_{};

@@ -210,6 +210,13 @@ void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links)
     s->ClearItem(module, item);
   });
 
+  // WRFAILS ( -- n ): data bytes that the device refused to write since the
+  // last WRFAILS; reading starts the count afresh.
+  engine.Register("WRFAILS", [s](Engine& e, Frame&) {
+    e.Push(engine::NumberToText(s->failed_write_bytes));
+    s->failed_write_bytes = 0;
+  });
+
   engine.Register("WAITSEND", [s](Engine& e, Frame&) { s->pending_pacing = e.PopNumber() != 0; });
 }
 

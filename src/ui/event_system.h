@@ -10,6 +10,7 @@
 
 #include "event_router.h"
 #include "link_slots.h"
+#include "long_lines.h"
 #include "timers.h"
 #include "tree_navigation.h"
 #include "wait_device.h"
@@ -37,6 +38,7 @@ class EventSystem : public QObject {
   DelayedScript& timer1() { return timer1_; }
   SupervisionTimer& timer_com() { return timer_com_; }
   NavigationTree& tree() { return *tree_; }
+  LongLines& long_lines() { return *long_lines_; }
 
   // Step 3 of the start-up: port discovery and the first link; true when a
   // link was started. Until the port supervision installs it, no port is
@@ -66,6 +68,7 @@ class EventSystem : public QObject {
   DelayedScript timer1_;
   SupervisionTimer timer_com_;
   std::unique_ptr<NavigationTree> tree_;
+  std::unique_ptr<LongLines> long_lines_;
   std::function<bool()> start_first_link_;
 };
 

@@ -1,6 +1,7 @@
 #include "main_form.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
@@ -289,6 +290,21 @@ void TMainForm::ShowCursor(engine::Cursor cursor) {
 void TMainForm::SetSettingsPanel(bool on) {
   panel_set_->setVisible(on);
   tree_view_->setEnabled(on);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  for (const std::function<bool()>& check : close_checks_) {
+    bool close = true;
+    try {
+      close = check();
+    } catch (...) {
+    }
+    if (!close) {
+      event->ignore();
+      return;
+    }
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

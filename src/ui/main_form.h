@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "control_pool.h"
 #include "control_registers.h"
@@ -94,6 +95,10 @@ class TMainForm : public QMainWindow, public engine::Host {
   void SetRecordHookOff(std::function<void()> off) { link_hooks_.record_hook_off = std::move(off); }
   const LinkHooks& link_hooks() const { return link_hooks_; }
 
+  // Asked in order before the window closes; the first that answers false
+  // keeps the window open.
+  void AddCloseCheck(std::function<bool()> check) { close_checks_.push_back(std::move(check)); }
+
   // engine::Host
   void ShowStatus(const std::string& text) override;
   void AddMemoLine(engine::Memo memo, const std::string& line) override;
@@ -106,6 +111,7 @@ class TMainForm : public QMainWindow, public engine::Host {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildToolBar();
@@ -141,6 +147,7 @@ class TMainForm : public QMainWindow, public engine::Host {
   std::unique_ptr<QtDialogs> qt_dialogs_;
   Dialogs* dialogs_ = nullptr;
   LinkHooks link_hooks_;
+  std::vector<std::function<bool()>> close_checks_;
   bool wait_indicators_on_ = false;
   bool hourglass_ = false;
   bool shown_once_ = false;
