@@ -17,12 +17,13 @@ class LinkEnd {
   virtual std::string LastCommand() const = 0;
   virtual void SetLastCommand(const std::string& record_text) = 0;
   virtual void SetPacing(bool on) = 0;
-  // The record the link sent last, in spaced hexadecimal ("" when none).
-  virtual std::string LastSent() const = 0;
+  // The record the link sent last, in spaced hexadecimal ("" when none; a
+  // link that does not keep it has nothing to repeat).
+  virtual std::string LastSent() const { return {}; }
   // The device refused that record: repeat it next, ahead of the queue, when
   // `may_repeat` and it was not the repeat already; otherwise it has failed
   // and the data bytes it did not write are returned.
-  virtual int32_t Refused(bool may_repeat) = 0;
+  virtual int32_t Refused(bool /*may_repeat*/) { return 0; }
 };
 
 class LinkTable {

@@ -74,6 +74,7 @@ class RefusedWrite : public ::testing::TestWithParam<Case> {
 
 TEST_P(RefusedWrite, TheImageHoldsWhatWasSentOrWrfailsSaysWhatFailed) {
   std::mt19937 random(GetParam().seed);
+  int failed = 0;
   for (int batch = 0; batch < 3; ++batch) {
     std::string wanted;
     const std::string before = MemoryImage();
@@ -85,22 +86,24 @@ TEST_P(RefusedWrite, TheImageHoldsWhatWasSentOrWrfailsSaysWhatFailed) {
     const int reported = std::stoi(program->Pushed("WRFAILS"));
     const int in_memory = Differing(wanted, MemoryImage());
     const int in_file = Differing(wanted, SavedImage());
-    std::printf("refuse %.1f seed %u batch %d: %d bytes reported failed, %d differ in memory, "
+    std::printf("refuse %.2f seed %u batch %d: %d bytes reported failed, %d differ in memory, "
                 "%d in the saved image\n",
                 GetParam().rate, GetParam().seed, batch, reported, in_memory, in_file);
     EXPECT_LE(in_memory, reported);
     EXPECT_LE(reported, kBytes);
     if (reported == 0) EXPECT_EQ(in_file, 0) << "the image was saved when the session closed";
+    failed += reported > 0;
   }
   EXPECT_GT(simulator->refused(), 0);
+  if (GetParam().rate < 0.1) EXPECT_LT(failed, 3) << "a rare refusal is almost always mended";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Device, RefusedWrite,
-    ::testing::Values(Case{0.3, 11}, Case{0.3, 12}, Case{0.3, 13}, Case{0.6, 21}, Case{0.6, 22},
+    ::testing::Values(Case{0.05, 1}, Case{0.3, 11}, Case{0.3, 12}, Case{0.3, 13}, Case{0.6, 21}, Case{0.6, 22},
                       Case{0.6, 23}),
     [](const ::testing::TestParamInfo<Case>& info) {
-      return "Refuse" + std::to_string(static_cast<int>(info.param.rate * 10)) + "Seed" +
+      return "Refuse" + std::to_string(static_cast<int>(info.param.rate * 100)) + "Seed" +
              std::to_string(info.param.seed);
     });
 

@@ -25,7 +25,7 @@ class Refusals : public ::testing::Test, public DeviceFixture {
     const std::string record = zlink::VerifyFrame(sent.substr(1, sent.size() - 3)).bytes.substr(2);
     return record == std::string(1, '\0') ? "" : uhex::BytesToSpacedHex(record);
   }
-  void Queue(const std::string& line) { engine.ExecuteLine(line); }
+  void Send(const std::string& line) { engine.ExecuteLine(line); }
   std::string Wrfails() {
     engine.ExecuteLine("WRFAILS");
     return engine.Pop();
@@ -35,7 +35,7 @@ class Refusals : public ::testing::Test, public DeviceFixture {
 };
 
 TEST_F(Refusals, TheRecordSentLastIsRepeatedNextAheadOfTheQueue) {
-  Queue("\"02 02 B0 \" 1 SENDCK \"04 02 6F 10 01 \" 1 SENDCK \"04 02 6F 11 02 \" 1 SENDCK "
+  Send("\"02 02 B0 \" 1 SENDCK \"04 02 6F 10 01 \" 1 SENDCK \"04 02 6F 11 02 \" 1 SENDCK "
         "\"02 02 B1 \" 1 SENDCK");
   EXPECT_EQ(Poll(), "02 02 B0 ");
   EXPECT_EQ(Poll(), "04 02 6F 10 01 ");
@@ -51,7 +51,7 @@ TEST_F(Refusals, TheRecordSentLastIsRepeatedNextAheadOfTheQueue) {
 }
 
 TEST_F(Refusals, ARecordRefusedAfterItsRepeatCountsItsDataBytesOnce) {
-  Queue("\"02 02 B0 \" 1 SENDCK \"14 02 6F 00 14 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F \""
+  Send("\"02 02 B0 \" 1 SENDCK \"14 02 6F 00 14 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F \""
         " 1 SENDCK \"05 02 6F 20 14 07 \" 1 SENDCK \"02 02 B1 \" 1 SENDCK");
   Poll();
   EXPECT_EQ(Poll().substr(0, 8), "14 02 6F");
@@ -69,7 +69,7 @@ TEST_F(Refusals, ARecordRefusedAfterItsRepeatCountsItsDataBytesOnce) {
 }
 
 TEST_F(Refusals, ALoneSendckFollowedByAWaitIsRepeatedOnceAsBefore) {
-  Queue("\"03 02 AD 03 \" 1 SENDCK");
+  Send("\"03 02 AD 03 \" 1 SENDCK");
   EXPECT_EQ(Poll(), "03 02 AD 03 ");
   Deliver("02 92 AD");
   EXPECT_EQ(Queue(1), "03 02 AD 03 ");
@@ -85,7 +85,7 @@ TEST_F(Refusals, ALoneSendckFollowedByAWaitIsRepeatedOnceAsBefore) {
 }
 
 TEST_F(Refusals, AWriteAt0B00IsNeverRepeatedButCountsAsFailed) {
-  Queue("\"05 02 6F 00 0B 01 \" 1 SENDCK");
+  Send("\"05 02 6F 00 0B 01 \" 1 SENDCK");
   Poll();
   Deliver("02 92 6F");
   EXPECT_EQ(Queue(1), "");
@@ -94,7 +94,7 @@ TEST_F(Refusals, AWriteAt0B00IsNeverRepeatedButCountsAsFailed) {
 }
 
 TEST_F(Refusals, AClosePersistentlyRefusedCountsTheBytesOfItsSession) {
-  Queue("\"02 02 B0 \" 1 SENDCK \"04 02 6F 10 01 \" 1 SENDCK \"0D 02 6F 10 00 01 21 43 F5 FF FF FF "
+  Send("\"02 02 B0 \" 1 SENDCK \"04 02 6F 10 01 \" 1 SENDCK \"0D 02 6F 10 00 01 21 43 F5 FF FF FF "
         "FF FF \" 1 SENDCK \"02 02 B1 \" 1 SENDCK");
   for (int k = 0; k < 3; ++k) Poll();
   EXPECT_TRUE(links.At(1).protocol.WriteSessionOpen());
@@ -105,11 +105,11 @@ TEST_F(Refusals, AClosePersistentlyRefusedCountsTheBytesOfItsSession) {
   Deliver("02 92 B1");
   EXPECT_EQ(Wrfails(), "10");  // one byte and a phone record of nine
   // A close that is taken counts nothing.
-  Queue("\"02 02 B0 \" 1 SENDCK \"04 02 6F 10 01 \" 1 SENDCK \"02 02 B1 \" 1 SENDCK");
+  Send("\"02 02 B0 \" 1 SENDCK \"04 02 6F 10 01 \" 1 SENDCK \"02 02 B1 \" 1 SENDCK");
   for (int k = 0; k < 3; ++k) Poll();
   Deliver("02 92 B1");
   EXPECT_EQ(Poll(), "02 02 B1 ");
-  Queue("\"03 02 AD 03 \" 1 SENDCK");
+  Send("\"03 02 AD 03 \" 1 SENDCK");
   Poll();
   EXPECT_EQ(Wrfails(), "0");
 }
@@ -133,7 +133,7 @@ TEST_F(Refusals, ABatchIsWrittenWholeOrItsFailuresAreCounted) {
         batch += "\"05 02 6F " + address + " 14 " + uhex::ByteToHex(b) + " \" 1 SENDCK ";
       }
       batch += "\"02 02 B1 \" 1 SENDCK";
-      Queue(batch);
+      Send(batch);
       std::bernoulli_distribution refuse(rate);
       for (int poll = 0; poll < 1000; ++poll) {
         const std::string record = uhex::SpacedHexToBytes(Poll());
@@ -152,7 +152,9 @@ TEST_F(Refusals, ABatchIsWrittenWholeOrItsFailuresAreCounted) {
       const int reported = std::stoi(Wrfails());
       EXPECT_LE(differing, reported) << rate << " seed " << seed;
       EXPECT_LE(reported, 64) << rate << " seed " << seed;
-      if (reported == 0) EXPECT_FALSE(model.writing()) << "the session was closed";
+      if (reported == 0) {
+        EXPECT_FALSE(model.writing()) << "the session was closed";
+      }
       failed_batches += reported > 0;
     }
   }
