@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <optional>
+#include <ostream>
 #include <random>
 
 #include "UHex.h"
+#include "value.h"
 #include "program_fixture.h"
 
 namespace {
@@ -22,6 +25,8 @@ struct Case {
   double rate;
   quint32 seed;
 };
+
+void PrintTo(const Case& c, std::ostream* out) { *out << "refuse " << c.rate << " seed " << c.seed; }
 
 class RefusedWrite : public ::testing::TestWithParam<Case> {
  protected:
@@ -83,7 +88,10 @@ TEST_P(RefusedWrite, TheImageHoldsWhatWasSentOrWrfailsSaysWhatFailed) {
       wanted += static_cast<char>(static_cast<uint8_t>(before[kSettings + k]) + 1 + random() % 250);
     }
     ASSERT_TRUE(program->RunAndWait(BatchLine(wanted), 60000)) << "batch " << batch;
-    const int reported = std::stoi(program->Pushed("WRFAILS"));
+    const std::string wrfails = program->Pushed("WRFAILS");
+    const std::optional<int32_t> count = engine::ToNumber(wrfails);
+    EXPECT_TRUE(count) << "WRFAILS pushed " << wrfails;
+    const int reported = count.value_or(0);
     const int in_memory = Differing(wanted, MemoryImage());
     const int in_file = Differing(wanted, SavedImage());
     std::printf("refuse %.2f seed %u batch %d: %d bytes reported failed, %d differ in memory, "
