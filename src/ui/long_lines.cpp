@@ -1,7 +1,6 @@
 #include "long_lines.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QStatusBar>

@@ -150,6 +150,8 @@ TEST_F(LongLine, NoLineRunsInsideALongOne) {
   // while the line runs.
   program->engine.ExecuteLine("\"NEST\" 100 STARTTIMER1 \"NEST\" 1 ONREADCK");
   QTimer::singleShot(600, [&] { QTest::mouseClick(program->form.Button16(), Qt::LeftButton); });
+  bool closed = true;
+  QTimer::singleShot(700, [&] { closed = program->form.close(); });
   const qint64 ms = Timed("\"02 02 C0 \" 1 SENDCK 300000 \"TICK\" FOR OVER");
   ASSERT_GT(ms, 1000);
   // The timer's line and the hook's ran once the line was over, each on its
@@ -159,6 +161,9 @@ TEST_F(LongLine, NoLineRunsInsideALongOne) {
     EXPECT_EQ(run.nesting, 1);
     EXPECT_TRUE(run.after_line);
   }
+  // The window stayed: a line still ran when it was asked to close.
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(program->form.isVisible());
   // After the line, the button works again.
   QTest::mouseClick(program->form.Button16(), Qt::LeftButton);
   EXPECT_EQ(runs.size(), 3u);
