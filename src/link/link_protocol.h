@@ -57,6 +57,8 @@ class LinkProtocol {
   void SetPacing(bool on) { pacing_ = on; }
   std::string& LastCommand() { return last_command_; }
   const std::string& LastReply() const { return last_reply_; }
+  // Records taken from SendQueue and sent since the link began.
+  uint64_t RecordsSent() const { return records_sent_; }
 
   // The record that the reply to the last new poll carried (spaced hex; empty
   // when the reply was the empty record): the device answers a record before
@@ -107,6 +109,7 @@ class LinkProtocol {
   std::array<bool, 4> repeat_{};  // by Code: 43, 44, 41, 42
   bool answered_ = false;
   bool pacing_ = false;
+  uint64_t records_sent_ = 0;
 };
 
 }  // namespace zlink

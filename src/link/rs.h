@@ -57,6 +57,7 @@ class RSThread : public QObject, private LinkProtocolHost {
   bool Pacing() const { return protocol_.Pacing(); }
   void SetPacing(bool on) { protocol_.SetPacing(on); }
   std::string& LastCommand() { return protocol_.LastCommand(); }
+  uint64_t RecordsSent() const { return protocol_.RecordsSent(); }
   const std::string& LastSent() const { return protocol_.LastSent(); }
   int32_t Refused(bool may_repeat) { return protocol_.Refused(may_repeat); }
   // Records still queued, or a write session opened and not yet closed:
