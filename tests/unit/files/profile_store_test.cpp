@@ -217,8 +217,8 @@ TEST_F(ProfileFiles, StaleTemporaryFilesAreReusedAndRemoved) {
   EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"a.ini"});
 }
 
-// A temporary file that another writer holds, or a link someone put in its
-// place, is never taken or removed.
+// A temporary file that another writer holds, or a link, folder or fifo in
+// its place, is never taken or removed.
 TEST_F(ProfileFiles, TemporaryFilesInUseAndLinksAreLeftAlone) {
   WriteBytes(dir_.path() / "a.ini", "[S]\r\nK=1\r\n");
   LeaveStaleTemps(dir_.path(), 1);
@@ -227,6 +227,8 @@ TEST_F(ProfileFiles, TemporaryFilesInUseAndLinksAreLeftAlone) {
   ASSERT_EQ(flock(busy, LOCK_EX | LOCK_NB), 0);
   WriteBytes(dir_.path() / "stranger", "keep");
   fs::create_symlink(dir_.path() / "stranger", dir_.path() / ".a.ini.new1");
+  fs::create_directory(dir_.path() / ".a.ini.new2");
+  ASSERT_EQ(mkfifo((dir_.path() / ".a.ini.new3").c_str(), 0666), 0);
 
   EXPECT_TRUE(ProfileWriteKey(Name("a.ini"), "S", "K", "2"));
   close(busy);
@@ -234,7 +236,8 @@ TEST_F(ProfileFiles, TemporaryFilesInUseAndLinksAreLeftAlone) {
   EXPECT_EQ(ReadBytes(dir_.path() / ".a.ini.new0"), "half-written");
   EXPECT_EQ(ReadBytes(dir_.path() / "stranger"), "keep");
   EXPECT_EQ(dir_.Entries(),
-            (std::vector<std::string>{".a.ini.new0", ".a.ini.new1", "a.ini", "stranger"}));
+            (std::vector<std::string>{".a.ini.new0", ".a.ini.new1", ".a.ini.new2", ".a.ini.new3",
+                                      "a.ini", "stranger"}));
 }
 
 // Writers killed at random moments: the file is always wholly one of the
