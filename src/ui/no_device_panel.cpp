@@ -126,6 +126,7 @@ NoDevicePanel::NoDevicePanel(QWidget* parent) : QScrollArea(parent) {
   setObjectName(QStringLiteral("NoDevicePanel"));
   setFrameStyle(QFrame::Panel | QFrame::Raised);
   setWidgetResizable(true);
+  setFocusPolicy(Qt::NoFocus);
   text_ = new QLabel;
   text_->setObjectName(QStringLiteral("NoDeviceText"));
   text_->setTextFormat(Qt::RichText);
