@@ -56,8 +56,10 @@ class LinkProtocol {
   void SetPacing(bool on) { pacing_ = on; }
   std::string& LastCommand() { return last_command_; }
   const std::string& LastReply() const { return last_reply_; }
-  // Records taken from SendQueue and sent since the link began.
+  // Records taken from SendQueue and sent since the link began, and since the
+  // queue was last found empty (0 while the records queued since then wait).
   uint64_t RecordsSent() const { return records_sent_; }
+  int RecordsSentSinceEmpty() const { return queue_emptied_ ? 0 : batch_sent_; }
 
   // Turns a reply text ("4300", "43" + "03 02 AD 03 ") into a frame, writes
   // it and logs it.
@@ -90,6 +92,8 @@ class LinkProtocol {
   bool answered_ = false;
   bool pacing_ = false;
   uint64_t records_sent_ = 0;
+  int batch_sent_ = 0;
+  bool queue_emptied_ = true;
 };
 
 }  // namespace zlink

@@ -58,6 +58,7 @@ class RSThread : public QObject, private LinkProtocolHost {
   void SetPacing(bool on) { protocol_.SetPacing(on); }
   std::string& LastCommand() { return protocol_.LastCommand(); }
   uint64_t RecordsSent() const { return protocol_.RecordsSent(); }
+  int RecordsSentSinceEmpty() const { return protocol_.RecordsSentSinceEmpty(); }
   RecordHandler OnRecord;
 
   const QString& PortName() const { return port_name_; }
