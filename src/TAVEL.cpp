@@ -37,6 +37,7 @@ int main(int argc, char* argv[]) {
   }
   // DEBUG is honoured wherever it stands; the start-up looks at the first argument.
   program->StartOnFirstShow(options.debug ? QStringList{QStringLiteral("DEBUG")} : QStringList{});
+  if (program_options.watch) program->WatchScript();
   ui::ArrangeScreenshot(program->form(), options);
   program->form().show();
   return app.exec();

@@ -36,6 +36,7 @@ constexpr OptionHelp kOptions[] = {
     {"--screenshot", "FILE", "save a PNG of the window after start-up, then quit"},
     {"--screenshot-delay", "MS", "wait this long before --screenshot (default 1000)"},
     {"--screenshot-pages", "DIR", "read the device, save every page as DIR/page-NN.png, quit"},
+    {"--watch", nullptr, "read Setup.KVS again whenever it changes and show the page anew"},
     {"--help", nullptr, "print this help and quit (also -h)"},
     {"--version", nullptr, "print the version and quit"},
 };
@@ -145,7 +146,8 @@ class PageShooter : public QObject {
   }
 
  private:
-  enum class Phase { kConnect, kRead, kPage };
+  enum class Phase { kConnect, kAutoRead, kRead, kPage };
+  static constexpr int kAutoReadMs = 1500;
 
   bool Connected() const {
     return form_.LabelStatCon()->text() == FromCp1251(zlink::kConnected);
@@ -162,7 +164,16 @@ class PageShooter : public QObject {
       case Phase::kConnect:
         if (!Connected() && clock_.elapsed() < 10000) return;
         if (!Connected()) std::fprintf(stderr, "zelt: no device connected, reading anyway\n");
-        form_.Button16()->click();
+        phase_ = Phase::kAutoRead;
+        clock_.restart();
+        return;
+      case Phase::kAutoRead:
+        // Pages that read the device by themselves once it answers (ONCONNECT)
+        // are left to it; the others are read with the tool-bar button.
+        if (!events_.wait().Armed()) {
+          if (clock_.elapsed() < kAutoReadMs) return;
+          form_.Button16()->click();
+        }
         phase_ = Phase::kRead;
         idle_ticks_ = 0;
         clock_.restart();

@@ -1,6 +1,7 @@
 #include "main_form.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
@@ -398,6 +399,14 @@ void TMainForm::ShowCursor(engine::Cursor cursor) {
 void TMainForm::SetSettingsPanel(bool on) {
   panel_set_->setVisible(on);
   tree_view_->setEnabled(on);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (close_query_ && !close_query_()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

@@ -109,6 +109,9 @@ class TMainForm : public QMainWindow, public engine::Host {
   void SetRecordHookOff(std::function<void()> off) { link_hooks_.record_hook_off = std::move(off); }
   const LinkHooks& link_hooks() const { return link_hooks_; }
 
+  // Asked before the window closes; false keeps it open (CLOSEQUERY).
+  void SetCloseQuery(std::function<bool()> allows_close) { close_query_ = std::move(allows_close); }
+
   // engine::Host
   void ShowStatus(const std::string& text) override;
   void AddMemoLine(engine::Memo memo, const std::string& line) override;
@@ -122,6 +125,7 @@ class TMainForm : public QMainWindow, public engine::Host {
  protected:
   void showEvent(QShowEvent* event) override;
   bool focusNextPrevChild(bool next) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildToolBar();
@@ -165,6 +169,7 @@ class TMainForm : public QMainWindow, public engine::Host {
   std::unique_ptr<QtDialogs> qt_dialogs_;
   Dialogs* dialogs_ = nullptr;
   LinkHooks link_hooks_;
+  std::function<bool()> close_query_;
   bool wait_indicators_on_ = false;
   bool hourglass_ = false;
   bool shown_once_ = false;

@@ -4,10 +4,12 @@
 #include <QPlainTextEdit>
 
 #include "cp1251.h"
+#include "connect_hook.h"
 #include "device_words.h"
 #include "engine.h"
 #include "event_system.h"
 #include "link_table.h"
+#include "link_texts.h"
 #include "main_form.h"
 #include "port_scan.h"
 #include "supervision.h"
@@ -45,7 +47,11 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
     events.wait().Stop();
   };
   device::Dispatcher* dispatcher = dispatcher_.get();
-  parts.bind_link = [dispatcher](zlink::RSThread& link) {
+  DeviceWait* wait = &events.wait();
+  connect_hook_ = std::make_unique<ConnectHook>(engine, [wait] { return !wait->Armed(); });
+  ConnectHook* hook = connect_hook_.get();
+  parts.bind_link = [dispatcher, hook](zlink::RSThread& link) {
+    hook->LinkMade();
     // Every record counts as coming from link 1, whatever number the link gives.
     link.OnRecord = [dispatcher](zlink::RSThread&, int, const std::string& record) {
       dispatcher->OnRecord(record);
@@ -78,7 +84,8 @@ void DeviceLinkSystem::LinksChanged(engine::Engine& engine, EventSystem& events)
     return;
   }
   NoDeviceReport report = supervision_ ? supervision_->Report() : NoDeviceReport{};
-  report.script_problem = QString::fromStdString(engine.script_file().Problem());
+  engine.script_file().Load();
+  report.script_problem = FromCp1251(engine.script_file().ProblemText());
   form_.ShowNoDevice(true, report);
 }
 
@@ -96,6 +103,7 @@ void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {
 
 void DeviceLinkSystem::SetConnectionText(const std::string& text) {
   form_.LabelStatCon()->setText(FromCp1251(text));
+  if (text == zlink::kConnected) connect_hook_->LinkAnswered();
 }
 
 }  // namespace ui

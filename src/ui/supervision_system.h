@@ -20,6 +20,7 @@ class Engine;
 
 namespace ui {
 
+class ConnectHook;
 class EventSystem;
 class PortSupervision;
 class TMainForm;
@@ -61,6 +62,7 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
   std::unique_ptr<WaitDispatcherHost> wait_host_;
   std::unique_ptr<device::Dispatcher> dispatcher_;
   std::unique_ptr<PortSupervision> supervision_;
+  std::unique_ptr<ConnectHook> connect_hook_;  // ONCONNECT
 };
 
 }  // namespace ui

@@ -190,7 +190,7 @@ TEST(CommandLine, DebugAnywhereHelpVersionAndErrors) {
   ui::LaunchOptions o = ui::ParseLaunchOptions({"--demo", "--port", "DEBUG", "x", "debug"});
   EXPECT_TRUE(o.debug);
   EXPECT_FALSE(o.error.isEmpty());  // "x" is no option
-  o = ui::ParseLaunchOptions({"--port", "/dev/debug", "--port=a", "--screenshot-pages", "d"});
+  o = ui::ParseLaunchOptions({"--port", "/dev/debug", "--port=a", "--screenshot-pages", "d", "--watch"});
   EXPECT_FALSE(o.debug);
   EXPECT_TRUE(o.error.isEmpty());
   EXPECT_EQ(o.screenshot_pages, "d");
@@ -200,7 +200,8 @@ TEST(CommandLine, DebugAnywhereHelpVersionAndErrors) {
   EXPECT_EQ(ui::ParseLaunchOptions({"--screenshot"}).error, "--screenshot needs FILE");
   const QString usage = ui::Usage();
   for (const char* option : {"DEBUG", "--demo", "--port NAME", "--screenshot FILE",
-                             "--screenshot-delay MS", "--screenshot-pages DIR", "--help", "--version"}) {
+                             "--screenshot-delay MS", "--screenshot-pages DIR", "--watch", "--help",
+                             "--version"}) {
     EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
   }
   EXPECT_EQ(ui::VersionText(), "zelt V1.0.0.1");
