@@ -125,7 +125,11 @@ void LinkProtocol::HandleData(Code code, const std::string& code_text,
 
 std::string LinkProtocol::NextQueued() {
   std::string record = uhex::TakeRecord(send_queue_);
-  if (!record.empty()) ++records_sent_;
+  if (!record.empty()) {
+    ++records_sent_;
+    batch_sent_ = queue_emptied_ ? 1 : batch_sent_ + 1;
+  }
+  queue_emptied_ = send_queue_.empty();
   if (record.empty()) record = "00";
   if (record == "00") pacing_ = false;
   NoteSent(record);

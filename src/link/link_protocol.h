@@ -57,8 +57,10 @@ class LinkProtocol {
   void SetPacing(bool on) { pacing_ = on; }
   std::string& LastCommand() { return last_command_; }
   const std::string& LastReply() const { return last_reply_; }
-  // Records taken from SendQueue and sent since the link began.
+  // Records taken from SendQueue and sent since the link began, and since the
+  // queue was last found empty (0 while the records queued since then wait).
   uint64_t RecordsSent() const { return records_sent_; }
+  int RecordsSentSinceEmpty() const { return queue_emptied_ ? 0 : batch_sent_; }
 
   // The record that the reply to the last new poll carried (spaced hex; empty
   // when the reply was the empty record): the device answers a record before
@@ -110,6 +112,8 @@ class LinkProtocol {
   bool answered_ = false;
   bool pacing_ = false;
   uint64_t records_sent_ = 0;
+  int batch_sent_ = 0;
+  bool queue_emptied_ = true;
 };
 
 }  // namespace zlink

@@ -65,6 +65,7 @@ class RSThread : public QObject, private LinkProtocolHost {
   bool WriteUnfinished() const {
     return !stopped_ && (!protocol_.SendQueue().empty() || protocol_.WriteSessionOpen());
   }
+  int RecordsSentSinceEmpty() const { return protocol_.RecordsSentSinceEmpty(); }
   RecordHandler OnRecord;
 
   const QString& PortName() const { return port_name_; }

@@ -128,6 +128,7 @@ class TMainForm : public QMainWindow, public engine::Host {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -137,6 +138,8 @@ class TMainForm : public QMainWindow, public engine::Host {
   void BuildMonitor();
   void CapLines(QPlainTextEdit* memo);
   void SetUpKeyboard();
+  // Tab's round: tree, the page's controls, the tool bar.
+  QList<QWidget*> TabOrder() const;
   void SetUpMemoMenus();
 
   QFrame* panel_tool_bar_ = nullptr;

@@ -126,7 +126,7 @@ TEST(Program, UnknownOptionIsAnErrorWithTheUsage) {
   ASSERT_TRUE(zelt.waitForFinished(20000));
   EXPECT_EQ(zelt.exitCode(), 2);
   const QString err = QString::fromUtf8(zelt.readAllStandardError());
-  EXPECT_TRUE(err.startsWith("zelt: unknown option: --screenshot-dealy")) << err.toStdString();
+  EXPECT_TRUE(err.contains("zelt: unknown option: --screenshot-dealy\n")) << err.toStdString();
   EXPECT_TRUE(err.contains("Usage: zelt"));
 }
 
