@@ -23,7 +23,9 @@ QString FilterCaption(int32_t k, int32_t m, int32_t n) {
 void RegisterMonitorWords(engine::Engine& engine, Tables& tables) {
   Tables* t = &tables;
   engine.Register("ADDEV", [](engine::Engine& e, engine::Frame&) { e.LogEvent(e.Pop()); });
-  engine.Register("FILTR", [t](engine::Engine& e, engine::Frame&) {
+  // FILTR empties the traffic memos; FILTRCAP, this program's addition, only
+  // sets the caption, so that the traffic already shown stays.
+  auto caption = [t](engine::Engine& e, bool clear_memos) {
     const int32_t k = e.PopNumber();
     const int32_t m = e.PopNumber();
     const int32_t n = e.PopNumber();
@@ -32,9 +34,12 @@ void RegisterMonitorWords(engine::Engine& engine, Tables& tables) {
       w.label_filtr->setText(FilterCaption(k, m, n));
       w.label_filtr->adjustSize();  // the caption sizes the label, as the others do
     }
+    if (!clear_memos) return;
     if (w.memo_terminal) w.memo_terminal->clear();
     if (w.memo_terminal_out) w.memo_terminal_out->clear();
-  });
+  };
+  engine.Register("FILTR", [caption](engine::Engine& e, engine::Frame&) { caption(e, true); });
+  engine.Register("FILTRCAP", [caption](engine::Engine& e, engine::Frame&) { caption(e, false); });
   engine.Register("CONCLEAR", [t](engine::Engine& e, engine::Frame&) {
     const int32_t row = e.PopNumber();
     device::DeviceStores* d = t->window().device;

@@ -207,13 +207,16 @@ TEST_F(Shipped, JournalCountsFiltersImportsAndClearsTheShownTab) {
   EXPECT_GE(dialogs_.shown.last().mid(19).toInt(), rows);
   EXPECT_EQ(form().pool().DBGrid(1)->currentIndex().row(), before);
 
-  // The filter's words are the caption's.
+  // The filter's words are the caption's; the traffic shown stays.
+  const QString traffic = form().MemoTerminal()->toPlainText();
+  ASSERT_FALSE(traffic.isEmpty());
   ui::StyledComboBox* filter = ComboOffering("СК-1 Адр.-2");
   ASSERT_NE(filter, nullptr);
   filter->combo()->setFocus();
   QTest::keyClick(filter->combo(), Qt::Key_Down);
   EXPECT_EQ(filter->Text(), U("СК-1"));
   EXPECT_EQ(form().LabelFiltr()->text(), U("Фильтр: СК-1"));
+  EXPECT_EQ(form().MemoTerminal()->toPlainText(), traffic);
 
   const QString csv = folder_.filePath("import.csv");
   ASSERT_TRUE(WriteFile(csv, "1,2,3\r\n4,5,6\r\n"));
