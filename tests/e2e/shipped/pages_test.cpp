@@ -281,6 +281,12 @@ TEST_F(Shipped, ProfileCarriesSettingsPhoneBookAndScript) {
   dialogs_.chosen_file = profile;
   Click(Shown<QPushButton>("Сохранить профиль..."));
   EXPECT_EQ(Status(), U("Профиль сохранён: ") + profile);
+  // A file that cannot be written is reported, right after a good save too.
+  const QString nowhere = folder_.filePath("missing/profile.ini");
+  dialogs_.chosen_file = nowhere;
+  Click(Shown<QPushButton>("Сохранить профиль..."));
+  EXPECT_EQ(dialogs_.shown.last(), U("Не удалось записать профиль в файл: ") + nowhere);
+  dialogs_.chosen_file = profile;
   EXPECT_EQ(ValueBeside("Последний профиль:"), profile);
   QFile saved(profile);
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));

@@ -56,6 +56,8 @@ class Shipped : public ::testing::Test {
     ASSERT_TRUE(simulator_->Start(nullptr));
   }
   void TearDown() override {
+    // The pages' lines leave nothing behind on the stack.
+    if (program_) EXPECT_EQ(program_->engine.Depth(), 0) << program_->engine.StackValue(1);
     program_.reset();
     simulator_.reset();
     QDir::setCurrent(previous_folder_);
