@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
+#include "cp1251.h"
 #include "connect_hook.h"
 #include "device_words.h"
 #include "engine.h"
@@ -56,7 +57,11 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
       dispatcher->OnRecord(record);
     };
   };
+  parts.wanted_ports = port_list;
+  parts.changed = [this, &engine, &events] { LinksChanged(engine, events); };
+  parts.pages_cleared = [&events] { events.PagesCleared(); };
   supervision_ = std::make_unique<PortSupervision>(std::move(parts));
+  events.SetDeviceGate([this] { return DeviceGate(); });
 
   PortSupervision* supervision = supervision_.get();
   events.SetStartFirstLink([supervision] { return supervision->StartFirstLink(); });
@@ -69,6 +74,27 @@ DeviceLinkSystem::~DeviceLinkSystem() {
     if (zlink::RSThread* link = zlink::LinkInSlot(n)) zlink::RSThread::StopLink(link);
   }
   if (zlink::RSThread* link = zlink::CurrentLink()) zlink::RSThread::StopLink(link);
+}
+
+void DeviceLinkSystem::LinksChanged(engine::Engine& engine, EventSystem& events) {
+  const bool open = supervision_ && supervision_->LinkOpen();
+  if (open) {
+    form_.ShowNoDevice(false);
+    events.LinkOpened();
+    return;
+  }
+  NoDeviceReport report = supervision_ ? supervision_->Report() : NoDeviceReport{};
+  engine.script_file().Load();
+  report.script_problem = FromCp1251(engine.script_file().ProblemText());
+  form_.ShowNoDevice(true, report);
+}
+
+std::string DeviceLinkSystem::DeviceGate() const {
+  if (!supervision_ || !supervision_->LinkOpen()) {
+    return engine::Cp1251("Нет связи с устройством: порт не открыт, подробности на странице.");
+  }
+  if (form_.LabelStatCon()->text() != QString::fromUtf8(kNotConnected)) return {};
+  return engine::Cp1251("Устройство не отвечает: проверьте кабель и питание устройства.");
 }
 
 void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "device_link.h"
 #include "device_stores.h"
@@ -48,6 +49,9 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
   PortSupervision& supervision() { return *supervision_; }
 
  private:
+  void LinksChanged(engine::Engine& engine, EventSystem& events);
+  std::string DeviceGate() const;
+
   // zlink::LinkView
   void AddLinkMemoLine(const std::string& line) override;
   void SetConnectionText(const std::string& text) override;
