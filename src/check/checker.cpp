@@ -284,6 +284,7 @@ const std::vector<CalledDefinition>& CalledDefinitions() {
       {"ONSTARTWAIT", "when a device wait begins", true},
       {"ONSTOPWAIT", "when a device wait ends", true},
       {"CLOSEQUERY", "before the window closes (0 on top keeps it open)", false},
+      {"ONCONNECT", "when the device answers after no answer (the pages read it then)", false},
   };
   return kCalled;
 }

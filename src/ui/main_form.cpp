@@ -239,6 +239,9 @@ void TMainForm::BuildMonitor() {
   layout->setSpacing(0);
   memo_ev_ = MakeMemo(panel_monitor_, "MemoEV", true);
   memo_ev_->setFixedWidth(kMemoEvWidth);
+  // Event lines are sentences with a time stamp: wrapped, they are read whole
+  // in the narrow memo.
+  memo_ev_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   memo_terminal_ = MakeMemo(panel_monitor_, "MemoTerminal", true);
   memo_terminal_->setFixedWidth(kMemoTerminalWidth);
   // The records sent are a record like the others: not for typing into.

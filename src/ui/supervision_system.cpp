@@ -130,7 +130,7 @@ void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {
 
 void DeviceLinkSystem::SetConnectionText(const std::string& text) {
   form_.LabelStatCon()->setText(FromCp1251(text));
-  if (text == zlink::kConnected) connect_hook_->LinkAnswered();
+  connect_hook_->ConnectionShown(text == zlink::kConnected);
 }
 
 }  // namespace ui
