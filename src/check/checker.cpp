@@ -109,10 +109,11 @@ void Checker::FindDefinitionsAndMentions() {
     // A name anywhere in another body may be run from there, directly or
     // through a cell or an event line.
   }
-  for (const auto& [name, d] : first_) {
+  for (const auto& [defined, d] : first_) {
+    const std::string& own = defined;  // a lambda cannot capture a binding
     std::string piece;
     auto flush = [&] {
-      if (!piece.empty() && piece != name) mentioned_.insert(piece);
+      if (!piece.empty() && piece != own) mentioned_.insert(piece);
       piece.clear();
     };
     for (char c : d->body) {
