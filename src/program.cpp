@@ -3,6 +3,7 @@
 #include <QObject>
 #include <vector>
 
+#include "close_query.h"
 #include "control_words.h"
 #include "event_system.h"
 #include "port_args.h"
@@ -70,6 +71,7 @@ Program::Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& 
        .memo_terminal = form_.MemoTerminal(), .memo_terminal_out = form_.MemoTerminalOut()},
       &form_);
   if (!script.empty()) engine_.script_file().SetPath(script);
+  form_.SetCloseQuery([this] { return ui::CloseQueryAllowsClose(engine_); });
 }
 
 Program::~Program() = default;

@@ -22,7 +22,7 @@ constexpr int kSettleMs = 150;
 std::string ReadAll(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
-  const QByteArray bytes = file.read(engine::ScriptFile::kReadLimit);
+  const QByteArray bytes = file.readAll();
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 

@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "pending_text.h"
 #include "script_file.h"
 #include "value.h"
+#include "word_table.h"
 #include "word_reference.h"
 
 namespace engine {
@@ -41,9 +41,6 @@ class Host {
 struct Frame {
   PendingText pending;
 };
-
-class Engine;
-using WordHandler = std::function<void(Engine&, Frame&)>;
 
 class Engine {
  public:
@@ -126,12 +123,15 @@ class Engine {
 
  private:
   void LogTo(Memo memo, std::string_view text);
-  std::string TakeWord(Frame& frame);
-  void Dispatch(const std::string& word, Frame& frame);
+  // The next word, "NIL" after a group or between blanks, empty at the end
+  // of the line. The view lasts until the pending text changes.
+  std::string_view TakeWord(Frame& frame);
+  void Dispatch(std::string_view word, Frame& frame);
+  void RefuseLongLine(Frame& frame);
 
   Host default_host_;
   Host* host_;
-  std::unordered_map<std::string, WordHandler> words_;
+  WordTable words_;
   WordReference reference_;
   StepObserver step_observer_;
 
@@ -173,5 +173,7 @@ void RegisterArithmeticWords(Engine& engine);
 void RegisterStringWords(Engine& engine);
 void RegisterStoreWords(Engine& engine);
 void RegisterTimeWords(Engine& engine);
+// >UTF8, UTF8> and UTF8?.
+void RegisterUtf8Words(Engine& engine);
 
 }  // namespace engine

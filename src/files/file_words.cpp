@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <memory>
+#include <utility>
 #include <system_error>
 
 #include "os_path.h"
@@ -151,17 +153,24 @@ void RegisterByteFileWords(engine::Engine& engine, FileWordsState& state,
   engine.Document("CLOSEFILE", "--", "Closes the open file.");
   RegisterGuarded(engine, "CLOSEFILE", [&state](Engine&, Frame&) { state.CloseSlot(); });
 
+  // DLGFILTER's filter serves the next dialog only.
+  auto filter = std::make_shared<std::string>();
+  engine.Document("DLGFILTER", "filter --",
+                  "The next OPENDLG or WRITEDLG offers this filter (\"CSV (*.csv)\", several joined by ;;).");
+  RegisterGuarded(engine, "DLGFILTER", [filter](Engine& e, Frame&) { *filter = e.Pop(); });
   engine.Document("OPENDLG", "name -- chosen",
                   "Shows the open-file dialog; the chosen file name, or empty when cancelled.");
-  RegisterGuarded(engine, "OPENDLG", [shown](Engine& e, Frame&) {
+  RegisterGuarded(engine, "OPENDLG", [shown, filter](Engine& e, Frame&) {
     std::string initial = e.Pop();
-    e.Push(shown->Open(initial).value_or(std::string()));
+    const std::string offered = std::exchange(*filter, std::string());
+    e.Push(shown->Open(initial, offered).value_or(std::string()));
   });
   engine.Document("WRITEDLG", "name -- chosen",
                   "Shows the save-file dialog; the chosen file name, or empty when cancelled.");
-  RegisterGuarded(engine, "WRITEDLG", [shown](Engine& e, Frame&) {
+  RegisterGuarded(engine, "WRITEDLG", [shown, filter](Engine& e, Frame&) {
     std::string initial = e.Pop();
-    e.Push(shown->Save(initial).value_or(std::string()));
+    const std::string offered = std::exchange(*filter, std::string());
+    e.Push(shown->Save(initial, offered).value_or(std::string()));
   });
   engine.Document("PATH", "-- dir",
                   "The base folder of Setup.KVS and the trace log (empty: the working folder).");

@@ -1,11 +1,22 @@
 #include <string>
 
+#include "cp1251.h"
 #include "file_words.h"
 #include "long_value.h"
 #include "profile_store.h"
 #include "settings_reader.h"
 
 namespace files {
+
+namespace {
+
+// A settings write that did not reach the file is said in the status bar; the
+// word's stack effect stays the same.
+void ReportIfFailed(engine::Engine& e, bool written, const std::string& file) {
+  if (!written) e.ShowStatus(engine::Cp1251("Не удалось записать файл настроек ") + file);
+}
+
+}  // namespace
 
 void RegisterSettingsWords(engine::Engine& engine, FileWordsState& state) {
   engine::WordGroup group(engine, "Settings files");
@@ -31,7 +42,7 @@ void RegisterSettingsWords(engine::Engine& engine, FileWordsState& state) {
     std::string file = e.Pop();
     std::string key = e.Pop();
     std::string value = e.Pop();
-    ProfileWriteKey(file, state.section, key, value);
+    ReportIfFailed(e, ProfileWriteKey(file, state.section, key, value), file);
   });
 
   engine.Document("KEY%", "key -- value",
@@ -49,13 +60,15 @@ void RegisterSettingsWords(engine::Engine& engine, FileWordsState& state) {
   RegisterGuarded(engine, "KEY!", [&state](Engine& e, Frame&) {
     std::string key = e.Pop();
     std::string value = e.Pop();
-    WriteLongValue(e.base_dir() + state.file_name, state.section, key, value);
+    const std::string file = e.base_dir() + state.file_name;
+    ReportIfFailed(e, WriteLongValue(file, state.section, key, value), file);
   });
   engine.Document("DELETEKEY", "key --",
                   "Deletes the key (and its continuation keys) in the FILENAME file and SECTION.");
   RegisterGuarded(engine, "DELETEKEY", [&state](Engine& e, Frame&) {
     std::string key = e.Pop();
-    ProfileDeleteKey(e.base_dir() + state.file_name, state.section, key);
+    const std::string file = e.base_dir() + state.file_name;
+    ReportIfFailed(e, ProfileDeleteKey(file, state.section, key), file);
   });
 }
 

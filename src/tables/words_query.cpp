@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "bd_import.h"
+#include "value.h"
 #include "file_words.h"
 #include "import_file.h"
 #include "os_path.h"
@@ -21,6 +22,8 @@ void PushField(engine::Engine& e, QueryObject& query) {
 }
 
 void Import(engine::Engine& e, Tables& tables) {
+  ImportResult& result = tables.last_import();
+  result = ImportResult{};
   const int32_t count = e.PopNumber();
   // The column list holds at most 13 entries; a longer one is refused whole.
   if (count < 0 || count > kImportColumns) throw engine::Fault{};
@@ -33,8 +36,16 @@ void Import(engine::Engine& e, Tables& tables) {
   if (!files) return;
   const auto path = files::OsPath(files->file_name);
   std::string text;
-  if (!path || !ReadImportFile(*path, text) || text.empty()) return;
-  InsertImportRows(tables.store(), table, ImportRows(text, columns), columns.size());
+  if (!path || !ReadImportFile(*path, text)) {
+    result.failed_line = -1;
+    return;
+  }
+  const ImportScan scan = ScanImport(text, columns);
+  result.rows = InsertImportRows(tables.store(), table, scan.rows, columns.size());
+  if (static_cast<size_t>(result.rows) < scan.rows.size())
+    result.failed_line = scan.rows[static_cast<size_t>(result.rows)].line;
+  else
+    result.failed_line = scan.bad_line;
 }
 
 }  // namespace
@@ -95,6 +106,13 @@ void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
                   "Imports the FILENAME comma-separated file into the table, taking the listed "
                   "field numbers.");
   engine.Register("BDIMPORT", [t](engine::Engine& e, engine::Frame&) { Import(e, *t); });
+  // ( -- rows line ): the rows the last BDIMPORT inserted, and the first line
+  // of its file that did not go in (0 when all did, -1 when the file could
+  // not be read).
+  engine.Register("BDIMPORTED", [t](engine::Engine& e, engine::Frame&) {
+    e.Push(engine::NumberToText(t->last_import().rows));
+    e.Push(engine::NumberToText(t->last_import().failed_line));
+  });
 }
 
 }  // namespace tables
