@@ -15,8 +15,6 @@
 namespace check {
 namespace {
 
-constexpr size_t kReadLimit = 500000;  // what the engine reads of the file
-
 bool IsNumber(const std::string& text) { return engine::ToNumber(text).has_value(); }
 
 // Which argument of a word is a script, counted from the top of the stack,
@@ -96,7 +94,7 @@ std::string Checker::Hint(const std::string& name, bool definitions_only) const 
 }
 
 void Checker::FindDefinitionsAndMentions() {
-  definitions_ = FindDefinitions(file_.substr(0, std::min(file_.size(), kReadLimit)));
+  definitions_ = FindDefinitions(file_);
   for (const Definition& d : definitions_) {
     auto [it, fresh] = first_.emplace(d.name, &d);
     if (!fresh) {
@@ -250,9 +248,6 @@ std::vector<Problem> Checker::Run() {
       file_.find("\r\n") == std::string_view::npos) {
     Report(0, Severity::kError, "lines end in LF only; name lines need CR LF to be found");
   }
-  if (file_.size() > kReadLimit)
-    Report(kReadLimit, Severity::kWarning,
-           "the program reads only the first 500000 bytes; what follows is never seen");
   for (const auto& [name, d] : first_) {
     const std::string where = name + ": ";
     if (d->unclosed_group) {
@@ -285,6 +280,7 @@ const std::vector<CalledDefinition>& CalledDefinitions() {
       {"ONSTARTWAIT", "when a device wait begins", true},
       {"ONSTOPWAIT", "when a device wait ends", true},
       {"CLOSEQUERY", "before the window closes (0 on top keeps it open)", false},
+      {"ONCONNECT", "once a device answers on a link", false},
   };
   return kCalled;
 }

@@ -106,9 +106,9 @@ void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
                   "Imports the FILENAME comma-separated file into the table, taking the listed "
                   "field numbers.");
   engine.Register("BDIMPORT", [t](engine::Engine& e, engine::Frame&) { Import(e, *t); });
-  // ( -- rows line ): the rows the last BDIMPORT inserted, and the first line
-  // of its file that did not go in (0 when all did, -1 when the file could
-  // not be read).
+  engine.Document("BDIMPORTED", "-- rows line",
+                  "Rows the last BDIMPORT inserted and the first line of its file that did not "
+                  "go in (0: all did, -1: no file).");
   engine.Register("BDIMPORTED", [t](engine::Engine& e, engine::Frame&) {
     e.Push(engine::NumberToText(t->last_import().rows));
     e.Push(engine::NumberToText(t->last_import().failed_line));

@@ -27,9 +27,10 @@ std::vector<std::string> Check(const std::string& script) {
 }
 
 // A script whose START holds `start` (lines 1-3) and, after the hooks, the
-// definition STEP with `step` (from line 20).
+// definition STEP with `step` (from line 20), then ONCONNECT.
 std::string Script(const std::string& start, const std::string& step = " NIL\r\n") {
-  return ":START\r\n" + start + ";\r\n" + kHooks + ":STEP\r\n" + step + ";\r\n";
+  return ":START\r\n" + start + ";\r\n" + kHooks + ":STEP\r\n" + step + ";\r\n" +
+         ":ONCONNECT\r\n;\r\n";
 }
 
 TEST(Checker, CleanScriptHasNothingToSay) {
@@ -89,8 +90,8 @@ TEST(Checker, DefinitionsNeverRunAndDefinedTwice) {
   const std::string script =
       Script(" \"LATER\" 5 !\r\n") + ":ORPHAN\r\n 1\r\n;\r\n:LATER\r\n;\r\n:STEP\r\n;\r\n";
   EXPECT_EQ(Check(script),
-            (std::vector<std::string>{"23: warning: definition ORPHAN is never run from anywhere",
-                                      "28: warning: definition STEP is defined again; RUN uses the "
+            (std::vector<std::string>{"25: warning: definition ORPHAN is never run from anywhere",
+                                      "30: warning: definition STEP is defined again; RUN uses the "
                                       "one at line 20"}));
 }
 
@@ -102,6 +103,8 @@ TEST(Checker, DefinitionsTheProgramRuns) {
                 "\"\xD7\xF2\xE5\xED\xE8\xE5 \xE8\xE7 \xF3\xF1\xF2\xF0\xEE\xE9\xF1\xF2\xE2\xE0\"; did you mean MAIM?",
                 "1: note: no definition CLOSEQUERY, which the program runs before the window closes "
                 "(0 on top keeps it open)",
+                "1: note: no definition ONCONNECT, which the program runs once a device answers "
+                "on a link",
                 "3: warning: definition MAIM is never run from anywhere"}));
   EXPECT_EQ(check::CountFaults(check::CheckScript(":START\r\n;\r\n", authoring::ProgramWords())),
             6);
