@@ -92,13 +92,8 @@ std::string_view Engine::TakeWord(Frame& frame) {
     const char closing[3] = {first, ' ', 0};
     std::string_view piece = pending.Cut(quote, closing);
     if (trace_) Trace(msg::kToStack + std::string(piece));
-    if (step_observer_) {
-      const std::string step = std::string(quote) + std::string(piece) + quote;
-      Push(Value(piece));
-      step_observer_(step);  // with the stack after the push
-      return kNil;
-    }
     Push(Value(piece));
+    if (step_observer_) step_observer_(std::string(quote) + std::string(piece) + quote);
     return kNil;
   }
   std::string_view word = pending.Cut("", " ");
