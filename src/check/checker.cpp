@@ -7,6 +7,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "cp1251.h"
 #include "script_text.h"
 #include "stack_depth.h"
 #include "suggest.h"
@@ -161,8 +162,8 @@ void Checker::CheckWord(const std::vector<Token>& tokens, size_t i, size_t base,
   }
   const Token& line = tokens[back];
   const size_t line_base = base + line.offset + (line.kind == TokenKind::kQuoted ? 1 : 0);
-  CheckText(line.text, line_base, script->body, where + "in the " + token.text + " script: ",
-            false);
+  CheckText(line.text, line_base, script->body,
+            where + "in the " + token.text + " script: ", false);
 }
 
 void Checker::CheckBlocks(const std::vector<Token>& tokens, size_t base, const std::string& where) {
@@ -225,8 +226,7 @@ void Checker::CheckCalledDefinitions() {
     if (Defined(called.name)) continue;
     const std::string hint = Hint(called.name, true);
     Report(0, called.required ? Severity::kError : Severity::kNote,
-           std::string("no definition ") + called.name + ", which the program runs " +
-               called.when + hint);
+           "no definition " + called.name + ", which the program runs " + called.when + hint);
   }
 }
 
@@ -273,8 +273,8 @@ std::vector<Problem> Checker::Run() {
 const std::vector<CalledDefinition>& CalledDefinitions() {
   static const std::vector<CalledDefinition> kCalled = {
       {"START", "at start-up when a device port was found", true},
-      {"MAIN", "for the button \"\xD7\xF2\xE5\xED\xE8\xE5 \xE8\xE7 \xF3\xF1\xF2\xF0\xEE\xE9\xF1\xF2\xE2\xE0\"", true},
-      {"MAINS", "for the button \"\xC7\xE0\xEF\xE8\xF1\xFC \xE2 \xF3\xF1\xF2\xF0\xEE\xE9\xF1\xF2\xE2\xEE\"", true},
+      {"MAIN", engine::Cp1251("for the button \"Чтение из устройства\""), true},
+      {"MAINS", engine::Cp1251("for the button \"Запись в устройство\""), true},
       {"TREECLICK", "at every click on a tree node", true},
       {"WAIT", "at a click while the device wait is armed", true},
       {"ONSTARTWAIT", "when a device wait begins", true},

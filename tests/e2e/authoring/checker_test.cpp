@@ -1,11 +1,12 @@
 // The checker on small scripts, each with one kind of mistake, against every
 // word the program registers.
+#include "checker.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "checker.h"
 #include "program_words.h"
 
 namespace {
@@ -51,9 +52,10 @@ TEST(Checker, UnknownWordsWithTheNearestName) {
 
 TEST(Checker, IfElseFiBalanceInABody) {
   EXPECT_EQ(Check(Script(" 1 IF 2\r\n ELSE 3\r\n FI\r\n")), std::vector<std::string>{});
-  EXPECT_EQ(Check(Script(" 1 IF 2 ELSE 3\r\n")),
-            std::vector<std::string>{
-                "2: error: START: IF without FI: when it is false the rest of the line is skipped"});
+  EXPECT_EQ(
+      Check(Script(" 1 IF 2 ELSE 3\r\n")),
+      std::vector<std::string>{
+          "2: error: START: IF without FI: when it is false the rest of the line is skipped"});
   EXPECT_EQ(Check(Script(" 1 FI\r\n ELSE\r\n 1 IF ELSE ELSE FI\r\n")),
             (std::vector<std::string>{"2: error: START: FI without IF",
                                       "3: error: START: ELSE without IF",
@@ -64,14 +66,16 @@ TEST(Checker, IfElseFiBalanceInABody) {
 
 TEST(Checker, UnclosedGroups) {
   // A quote opened in a body and never closed before the ';' empties it.
-  EXPECT_EQ(Check(Script(" \"no end\r\n")),
-            std::vector<std::string>{
-                "2: error: START: \" is never closed before the ending ;, so the definition is empty"});
+  EXPECT_EQ(
+      Check(Script(" \"no end\r\n")),
+      std::vector<std::string>{
+          "2: error: START: \" is never closed before the ending ;, so the definition is empty"});
   // In an event line the group must close with a blank after it.
-  EXPECT_EQ(Check(Script(" \"1 `abc\" ONCHANGE \"{ note\" ONCLOSE\r\n")),
-            (std::vector<std::string>{
-                "2: error: START: in the ONCHANGE script: unclosed `: a group ends at ` followed by a blank",
-                "2: error: START: in the ONCLOSE script: { is never closed by }"}));
+  EXPECT_EQ(
+      Check(Script(" \"1 `abc\" ONCHANGE \"{ note\" ONCLOSE\r\n")),
+      (std::vector<std::string>{"2: error: START: in the ONCHANGE script: unclosed `: a group ends "
+                                "at ` followed by a blank",
+                                "2: error: START: in the ONCLOSE script: { is never closed by }"}));
   // A quote followed by a letter does not close the group; one followed by a
   // blank does, wherever it stands.
   EXPECT_EQ(Check(Script(" \"say \"hi\"there\" STATUS\r\n")), std::vector<std::string>{});
@@ -96,16 +100,18 @@ TEST(Checker, DefinitionsNeverRunAndDefinedTwice) {
 }
 
 TEST(Checker, DefinitionsTheProgramRuns) {
-  EXPECT_EQ(Check(":START\r\n;\r\n:MAIM\r\n;\r\n:ONSTARTWAIT\r\n;\r\n:ONSTOPWAIT\r\n;\r\n"
-                  ":WAIT\r\n;\r\n:TREECLICK\r\n;\r\n:MAINS\r\n;\r\n"),
-            (std::vector<std::string>{
-                "1: error: no definition MAIN, which the program runs for the button "
-                "\"\xD7\xF2\xE5\xED\xE8\xE5 \xE8\xE7 \xF3\xF1\xF2\xF0\xEE\xE9\xF1\xF2\xE2\xE0\"; did you mean MAIM?",
-                "1: note: no definition CLOSEQUERY, which the program runs before the window closes "
-                "(0 on top keeps it open)",
-                "1: note: no definition ONCONNECT, which the program runs once a device answers "
-                "on a link",
-                "3: warning: definition MAIM is never run from anywhere"}));
+  EXPECT_EQ(
+      Check(":START\r\n;\r\n:MAIM\r\n;\r\n:ONSTARTWAIT\r\n;\r\n:ONSTOPWAIT\r\n;\r\n"
+            ":WAIT\r\n;\r\n:TREECLICK\r\n;\r\n:MAINS\r\n;\r\n"),
+      (std::vector<std::string>{
+          "1: error: no definition MAIN, which the program runs for the button "
+          "\"\xD7\xF2\xE5\xED\xE8\xE5 \xE8\xE7 \xF3\xF1\xF2\xF0\xEE\xE9\xF1\xF2\xE2\xE0\"; did you "
+          "mean MAIM?",
+          "1: note: no definition CLOSEQUERY, which the program runs before the window closes "
+          "(0 on top keeps it open)",
+          "1: note: no definition ONCONNECT, which the program runs once a device answers "
+          "on a link",
+          "3: warning: definition MAIM is never run from anywhere"}));
   EXPECT_EQ(check::CountFaults(check::CheckScript(":START\r\n;\r\n", authoring::ProgramWords())),
             6);
 }
@@ -127,11 +133,13 @@ TEST(Checker, EventScriptsAreCheckedLikeBodies) {
 
 TEST(Checker, StackDepthInAStraightLine) {
   // START runs on an emptied stack: taking more than it holds is seen.
-  EXPECT_EQ(Check(Script(" 1 + DROP\r\n")),
-            std::vector<std::string>{"2: warning: START: + takes 2 values but the stack holds 1 here"});
+  EXPECT_EQ(
+      Check(Script(" 1 + DROP\r\n")),
+      std::vector<std::string>{"2: warning: START: + takes 2 values but the stack holds 1 here"});
   // Through RUN of a definition that takes two values.
-  EXPECT_EQ(Check(Script(" 1 STEP RUN\r\n", " DROP DROP\r\n")),
-            std::vector<std::string>{"2: warning: START: RUN takes 2 values but the stack holds 1 here"});
+  EXPECT_EQ(
+      Check(Script(" 1 STEP RUN\r\n", " DROP DROP\r\n")),
+      std::vector<std::string>{"2: warning: START: RUN takes 2 values but the stack holds 1 here"});
   // A body that takes its caller's values is fine; twenty values are not.
   std::string twenty;
   for (int i = 1; i <= 20; ++i) twenty += " " + std::to_string(i);
@@ -142,12 +150,14 @@ TEST(Checker, StackDepthInAStraightLine) {
                 "5: warning: MAIN: the stack holds 20 values after RUN; past 19 they are lost",
                 "21: warning: STEP: the stack holds 20 values after 20; past 19 they are lost"}));
   // Branches that agree keep the line straight; a word of open effect ends it.
-  EXPECT_EQ(Check(Script(" 1 IF 2 ELSE 3 FI DROP DROP\r\n")),
-            std::vector<std::string>{"2: warning: START: DROP takes 1 value but the stack holds 0 here"});
+  EXPECT_EQ(
+      Check(Script(" 1 IF 2 ELSE 3 FI DROP DROP\r\n")),
+      std::vector<std::string>{"2: warning: START: DROP takes 1 value but the stack holds 0 here"});
   EXPECT_EQ(Check(Script(" 7 3 \"DROP\" FOR DROP DROP DROP\r\n")), std::vector<std::string>{});
   // CLEARSTEK makes the depth known again.
   EXPECT_EQ(Check(Script(" 5 % RUN CLEARSTEK SWAP\r\n")),
-            std::vector<std::string>{"2: warning: START: SWAP takes 2 values but the stack holds 0 here"});
+            std::vector<std::string>{
+                "2: warning: START: SWAP takes 2 values but the stack holds 0 here"});
 }
 
 TEST(Checker, LineFeedsOnlyFindNoDefinition) {

@@ -30,8 +30,8 @@ std::string Pages(const std::string& suffix, bool extra_node = false,
          " \"B\" TEXT \"PAGE_B RUN\" ONCHANGE ADDCHILD\r\n" +
          (extra_node ? " \"C\" TEXT \"PAGE_A RUN\" ONCHANGE ADDCHILD\r\n" : "") + ";\r\n" +
          ":PAGE_A\r\n SCLEAR 8 LEFT 8 TOP \"page A\" TEXT LABEL\r\n;\r\n"
-         ":PAGE_B\r\n SCLEAR 8 LEFT 8 TOP 5 % \"" + suffix + "\" & TEXT LABEL " + extra_word +
-         "\r\n;\r\n" + kHooks;
+         ":PAGE_B\r\n SCLEAR 8 LEFT 8 TOP 5 % \"" +
+         suffix + "\" & TEXT LABEL " + extra_word + "\r\n;\r\n" + kHooks;
 }
 
 class Watch : public ::testing::Test {
@@ -40,8 +40,8 @@ class Watch : public ::testing::Test {
     previous_folder_ = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder_.path()));
     Write(Pages(" (1)"));
-    simulator_ = std::make_unique<sim::DeviceSimulator>(
-        device_e2e::FastDevice(folder_.filePath("port")));
+    simulator_ =
+        std::make_unique<sim::DeviceSimulator>(device_e2e::FastDevice(folder_.filePath("port")));
     ASSERT_TRUE(simulator_->Start(nullptr));
     program_ = std::make_unique<device_e2e::Program>(QStringList{simulator_->PortPath()},
                                                      folder_.filePath("Setup.KVS").toStdString());
