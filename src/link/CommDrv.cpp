@@ -3,6 +3,8 @@
 #include <QSerialPort>
 #include <vector>
 
+#include "memory_port.h"
+
 const char* const TCommPortDriver::kRateNames[TCommPortDriver::kRateCount] = {
     "110",   "300",   "600",   "1200",  "2400",  "4800",  "9600",
     "14400", "19200", "38400", "56000", "57600", "115200"};
@@ -32,6 +34,14 @@ bool TCommPortDriver::Connected() const { return port_ != nullptr; }
 
 bool TCommPortDriver::Connect() {
   if (Connected()) return true;
+  if (zlink::MemoryPort* memory = zlink::MemoryPort::Find(com_port_)) {
+    if (!memory->TryTake()) return false;
+    port_ = memory;
+    connect(port_, &QIODevice::readyRead, this, &TCommPortDriver::ReadAvailable);
+    connect(port_, &QIODevice::aboutToClose, this, &TCommPortDriver::Disconnect);
+    if (port_->bytesAvailable() > 0) ReadAvailable();
+    return true;
+  }
   auto* port = new QSerialPort(this);
   port->setPortName(DevicePath(com_port_));
   if (!port->open(QIODevice::ReadWrite)) {
@@ -40,19 +50,26 @@ bool TCommPortDriver::Connect() {
   }
   port_ = port;
   ApplySettings();
-  connect(port_, &QSerialPort::readyRead, this, &TCommPortDriver::ReadAvailable);
-  connect(port_, &QSerialPort::errorOccurred, this,
+  connect(port, &QSerialPort::readyRead, this, &TCommPortDriver::ReadAvailable);
+  connect(port, &QSerialPort::errorOccurred, this,
           [this](QSerialPort::SerialPortError error) { HandleError(error); });
   // Bytes that came while the port was being set up.
   if (port_->bytesAvailable() > 0) ReadAvailable();
   return true;
 }
 
+QSerialPort* TCommPortDriver::SerialPort() const { return qobject_cast<QSerialPort*>(port_); }
+
 void TCommPortDriver::Disconnect() {
   if (!port_) return;
-  QSerialPort* port = port_;
+  QIODevice* device = port_;
   port_ = nullptr;
-  port->disconnect(this);
+  device->disconnect(this);
+  if (auto* memory = qobject_cast<zlink::MemoryPort*>(device)) {
+    memory->Release();  // the device side owns it
+    return;
+  }
+  auto* port = static_cast<QSerialPort*>(device);
   port->close();
   // The port may be the sender of the signal that led here.
   port->deleteLater();
@@ -64,29 +81,31 @@ bool TCommPortDriver::SendData(const char* data, int32_t count) {
   return port_->write(data, count) == count;
 }
 
+// A memory port has no line settings: the simulated device paces it.
 void TCommPortDriver::ApplySettings() {
-  if (!port_) return;
-  port_->setBaudRate(BaudRate(speed_));
-  port_->setDataBits(
+  QSerialPort* port = SerialPort();
+  if (!port) return;
+  port->setBaudRate(BaudRate(speed_));
+  port->setDataBits(
       static_cast<QSerialPort::DataBits>(5 + (data_bits_ <= db8BITS ? data_bits_ : db8BITS)));
   static const QSerialPort::Parity kParity[] = {QSerialPort::NoParity, QSerialPort::OddParity,
                                                 QSerialPort::EvenParity, QSerialPort::MarkParity,
                                                 QSerialPort::SpaceParity};
-  port_->setParity(kParity[parity_ <= ptSPACE ? parity_ : ptNONE]);
+  port->setParity(kParity[parity_ <= ptSPACE ? parity_ : ptNONE]);
   static const QSerialPort::StopBits kStop[] = {QSerialPort::OneStop, QSerialPort::OneAndHalfStop,
                                                 QSerialPort::TwoStop};
-  port_->setStopBits(kStop[stop_bits_ <= sb2BITS ? stop_bits_ : sb1BITS]);
+  port->setStopBits(kStop[stop_bits_ <= sb2BITS ? stop_bits_ : sb1BITS]);
   // One flow control at a time on this port class; hardware handshaking wins.
   if (hw_handshaking_ == hhRTSCTS)
-    port_->setFlowControl(QSerialPort::HardwareControl);
+    port->setFlowControl(QSerialPort::HardwareControl);
   else if (sw_handshaking_ == shXONXOFF)
-    port_->setFlowControl(QSerialPort::SoftwareControl);
+    port->setFlowControl(QSerialPort::SoftwareControl);
   else
-    port_->setFlowControl(QSerialPort::NoFlowControl);
+    port->setFlowControl(QSerialPort::NoFlowControl);
   // A pseudo-terminal refuses the control lines; that is fine.
-  port_->setDataTerminalReady(dtr_ == deENABLE);
-  if (hw_handshaking_ == hhNONE) port_->setRequestToSend(true);
-  port_->clearError();
+  port->setDataTerminalReady(dtr_ == deENABLE);
+  if (hw_handshaking_ == hhNONE) port->setRequestToSend(true);
+  port->clearError();
 }
 
 // readyRead only posts the delivery: the port does not signal again while a

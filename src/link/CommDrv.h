@@ -1,5 +1,6 @@
 // TCommPortDriver: the program's only access to a serial line, on Qt Serial
-// Port. Bytes reach OnReceiveData on the owning thread as soon as they arrive;
+// Port, or on an in-process memory port of that name (the simulated device
+// without pseudo-terminals). Bytes reach OnReceiveData on the owning thread as soon as they arrive;
 // no call here ever waits for the line.
 #pragma once
 
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 
+class QIODevice;
 class QSerialPort;
 
 class TCommPortDriver : public QObject {
@@ -82,8 +84,9 @@ class TCommPortDriver : public QObject {
   void ReadAvailable();
   void Deliver();
   void HandleError(int error);
+  QSerialPort* SerialPort() const;
 
-  QSerialPort* port_ = nullptr;
+  QIODevice* port_ = nullptr;  // a QSerialPort of its own or a zlink::MemoryPort
   QString com_port_ = QStringLiteral("COM2");
   TComPortBaudRate speed_ = br9600;
   TComPortDataBits data_bits_ = db8BITS;
