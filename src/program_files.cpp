@@ -68,7 +68,8 @@ StartFolder ChooseStartFolder(const QString& current_dir, bool stay,
 
 StartFolder EnterStartFolder(const QString& source_tree_script) {
   const QString program_dir = QCoreApplication::applicationDirPath();
-  const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  // %LOCALAPPDATA%\zelt on Windows (not the roaming profile), ~/.local/share/zelt elsewhere.
+  const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
   const QString current_dir = QDir::currentPath();
   StartFolder start = ChooseStartFolder(current_dir, WorksIn(current_dir), data_dir,
                                         ShippedScript(program_dir, source_tree_script),

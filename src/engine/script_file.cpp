@@ -1,5 +1,6 @@
 #include "script_file.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "value.h"
@@ -21,7 +22,8 @@ void ScriptFile::Reset() {
 void ScriptFile::LoadIfNeeded() {
   if (opened_) return;
   opened_ = true;
-  std::ifstream in(path_, std::ios::binary);
+  // The path is UTF-8; on Windows the stream opens it through the wide API.
+  std::ifstream in(std::filesystem::u8path(path_), std::ios::binary);
   if (!in) return;
   text_.resize(kReadLimit);
   in.read(text_.data(), static_cast<std::streamsize>(kReadLimit));

@@ -1,6 +1,7 @@
 #include "link_log.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace zlink {
 namespace {
@@ -50,8 +51,12 @@ std::string LinkMemoLine(std::string_view text, const std::tm& when) {
 }
 
 bool AppendLinkLog(const std::string& folder, std::string_view text, const std::tm& when) {
-  const std::string path = folder + LinkLogFileName(when);
+  const std::filesystem::path path = std::filesystem::u8path(folder + LinkLogFileName(when));
+#ifdef _WIN32
+  std::FILE* file = _wfopen(path.c_str(), L"ab");  // any folder name, not just the code page's
+#else
   std::FILE* file = std::fopen(path.c_str(), "ab");
+#endif
   if (file == nullptr) return false;
   const std::string line = LinkFileLine(text, when);
   const bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size();

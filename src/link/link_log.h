@@ -19,7 +19,7 @@ std::string LinkFileLine(std::string_view text, const std::tm& when);
 // The memo's line: text, two blanks, the stamp.
 std::string LinkMemoLine(std::string_view text, const std::tm& when);
 
-// Appends one line to the day's file in `folder` (which ends with a
+// Appends one line to the day's file in `folder` (UTF-8, ending with a
 // separator), opening and closing the file for this line alone. A file that
 // cannot be written loses the line; false tells so.
 bool AppendLinkLog(const std::string& folder, std::string_view text, const std::tm& when);

@@ -12,6 +12,7 @@
 #include "device_words.h"
 #include "engine.h"
 #include "file_words.h"
+#include "utf8_console.h"
 
 namespace {
 
@@ -71,6 +72,7 @@ std::string Printable(const std::string& value) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  kvs::UseUtf8Console(&argc, &argv);
   TerminalHost host;
   engine::Engine e(&host);
   RegisterWords(e);
