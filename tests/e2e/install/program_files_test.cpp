@@ -89,6 +89,13 @@ TEST_F(StartFolderTest, ShippedScriptOfAnInstalledProgramOrTheSourceTree) {
   EXPECT_TRUE(zelt::RunsInstalled(Path("prefix/bin")));
 }
 
+TEST_F(StartFolderTest, ShippedScriptBesideTheProgramAsTheWindowsInstallerPutsIt) {
+  QDir(root_.path()).mkpath("zelt");
+  Touch(Path("zelt/Setup.KVS"));
+  EXPECT_EQ(zelt::ShippedScript(Path("zelt"), Path("shipped/Setup.KVS")), Path("zelt/Setup.KVS"));
+  EXPECT_FALSE(zelt::RunsInstalled(Path("zelt")));  // link logs beside it while it may write
+}
+
 TEST_F(StartFolderTest, WritableFolders) {
   EXPECT_TRUE(zelt::CanWriteIn(Path("start")));
   EXPECT_TRUE(QDir(Path("start")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
