@@ -19,6 +19,7 @@ VIProductVersion "${VERSION}"
 VIAddVersionKey "ProductName" "${NAME}"
 VIAddVersionKey "FileDescription" "Программатор ZELT-2 GSM"
 VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "ZELT-2 GSM"
 
 !include "LogicLib.nsh"
 !include "x64.nsh"
