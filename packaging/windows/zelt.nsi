@@ -2,7 +2,8 @@
 ; makensis -DSTAGE=<folder> -DFILES=<files.nsh> -DOUTFILE=<zelt-setup.exe> -DVERSION=<x.y.z.w> zelt.nsi
 ; The stage holds everything the program needs; files.nsh lists it for the
 ; uninstaller (tools/windows/package.sh writes both).
-Unicode true
+; A 64-bit installer: it runs where 32-bit programs cannot (a 64-bit-only Wine).
+Target amd64-unicode
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 

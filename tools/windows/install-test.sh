@@ -5,7 +5,7 @@
 # Runs under an X server (xvfb-run); Wine's server is started in it.
 # Usage: install-test.sh ZELT_SETUP_EXE OUT_DIR      (screenshot: OUT_DIR/installed.png)
 set -euo pipefail
-setup=$1 out=$2
+setup=$(cd "$(dirname "$1")" && pwd)/$(basename "$1") out=$2
 rm -rf "$out"; mkdir -p "$out"
 export WINEPREFIX=$out/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset WINEPATH  # the installed program must find its own DLLs

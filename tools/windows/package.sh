@@ -3,7 +3,8 @@
 # (zelt-windows.zip) from a cross-build.
 # Usage: tools/windows/package.sh BUILD_DIR QT_PREFIX OUT_DIR
 set -euo pipefail
-build=$1 qt=$2 out=$3
+mkdir -p "$3"
+build=$(cd "$1" && pwd) qt=$(cd "$2" && pwd) out=$(cd "$3" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
 version=$(sed -n 's/.*kVersion\[\] = "V\([0-9.]*\)".*/\1/p' "$root/src/ui/main_form.h" 2>/dev/null | head -1)
 version=${version:-1.0.0.1}
