@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "memory_port.h"
+#ifdef Q_OS_WIN
+#include "win_serial_port.h"
+#endif
 
 const char* const TCommPortDriver::kRateNames[TCommPortDriver::kRateCount] = {
     "110",   "300",   "600",   "1200",  "2400",  "4800",  "9600",
@@ -42,6 +45,20 @@ bool TCommPortDriver::Connect() {
     if (port_->bytesAvailable() > 0) ReadAvailable();
     return true;
   }
+#ifdef Q_OS_WIN
+  auto* port = new zlink::WinSerialPort(this);
+  if (!port->OpenPath(DevicePath(com_port_))) {
+    delete port;
+    return false;
+  }
+  port_ = port;
+  ApplySettings();
+  port->SetPollingMs(polling_delay_);
+  connect(port, &QIODevice::readyRead, this, &TCommPortDriver::ReadAvailable);
+  connect(port, &zlink::WinSerialPort::Failed, this, &TCommPortDriver::Disconnect,
+          Qt::QueuedConnection);
+  return true;
+#else
   auto* port = new QSerialPort(this);
   port->setPortName(DevicePath(com_port_));
   if (!port->open(QIODevice::ReadWrite)) {
@@ -56,6 +73,7 @@ bool TCommPortDriver::Connect() {
   // Bytes that came while the port was being set up.
   if (port_->bytesAvailable() > 0) ReadAvailable();
   return true;
+#endif
 }
 
 QSerialPort* TCommPortDriver::SerialPort() const { return qobject_cast<QSerialPort*>(port_); }
@@ -69,10 +87,9 @@ void TCommPortDriver::Disconnect() {
     memory->Release();  // the device side owns it
     return;
   }
-  auto* port = static_cast<QSerialPort*>(device);
-  port->close();
+  device->close();
   // The port may be the sender of the signal that led here.
-  port->deleteLater();
+  device->deleteLater();
 }
 
 bool TCommPortDriver::SendData(const char* data, int32_t count) {
@@ -83,6 +100,22 @@ bool TCommPortDriver::SendData(const char* data, int32_t count) {
 
 // A memory port has no line settings: the simulated device paces it.
 void TCommPortDriver::ApplySettings() {
+#ifdef Q_OS_WIN
+  if (auto* port = qobject_cast<zlink::WinSerialPort*>(port_)) {
+    zlink::WinLineSettings line;
+    line.baud = BaudRate(speed_);
+    line.byte_size = 5 + (data_bits_ <= db8BITS ? data_bits_ : db8BITS);
+    line.parity = parity_ <= ptSPACE ? parity_ : ptNONE;
+    line.stop_bits = stop_bits_ <= sb2BITS ? stop_bits_ : sb1BITS;
+    line.dtr = dtr_ == deENABLE;
+    line.rts_cts = hw_handshaking_ == hhRTSCTS;
+    line.xon_xoff = sw_handshaking_ == shXONXOFF;
+    line.in_queue = in_buf_size_;
+    line.out_queue = out_buf_size_;
+    port->Apply(line);
+  }
+  return;
+#endif
   QSerialPort* port = SerialPort();
   if (!port) return;
   port->setBaudRate(BaudRate(speed_));
@@ -159,4 +192,9 @@ void TCommPortDriver::SetComPortInBufSize(uint16_t size) {
 
 void TCommPortDriver::SetComPortDtrEnable(TComPortDtrEnable dtr) { dtr_ = dtr; }
 
-void TCommPortDriver::SetComPortPollingDelay(uint16_t delay) { polling_delay_ = delay; }
+void TCommPortDriver::SetComPortPollingDelay(uint16_t delay) {
+  polling_delay_ = delay;
+#ifdef Q_OS_WIN
+  if (auto* port = qobject_cast<zlink::WinSerialPort*>(port_)) port->SetPollingMs(delay);
+#endif
+}

@@ -1,6 +1,6 @@
-// TCommPortDriver: the program's only access to a serial line, on Qt Serial
-// Port, or on an in-process memory port of that name (the simulated device
-// without pseudo-terminals). Bytes reach OnReceiveData on the owning thread as soon as they arrive;
+// TCommPortDriver: the program's only access to a serial line: Qt Serial Port
+// on Unix, a polled Win32 COM port on Windows, or an in-process memory port of
+// that name (the simulated device without pseudo-terminals). Bytes reach OnReceiveData on the owning thread as soon as they arrive;
 // no call here ever waits for the line.
 #pragma once
 
@@ -70,8 +70,8 @@ class TCommPortDriver : public QObject {
   void SetComPortDtrEnable(TComPortDtrEnable dtr);
   void SetComPortInBufSize(uint16_t size);
   void SetComPortOutBufSize(uint16_t size);
-  // Kept for scripts and settings that set it; reading is event driven, so no
-  // polling period applies.
+  // The Windows port's polling period (10 ms at least); reading on Unix is
+  // event driven, so no period applies there.
   void SetComPortPollingDelay(uint16_t delay);
 
   // Puts the line settings on the open port. Settings a port refuses (a
@@ -86,7 +86,7 @@ class TCommPortDriver : public QObject {
   void HandleError(int error);
   QSerialPort* SerialPort() const;
 
-  QIODevice* port_ = nullptr;  // a QSerialPort of its own or a zlink::MemoryPort
+  QIODevice* port_ = nullptr;  // a serial port of its own or a zlink::MemoryPort
   QString com_port_ = QStringLiteral("COM2");
   TComPortBaudRate speed_ = br9600;
   TComPortDataBits data_bits_ = db8BITS;
