@@ -43,7 +43,9 @@ class TempDir {
   }
   const fs::path& path() const { return path_; }
   // An absolute file name inside the folder, as a script gives it.
-  std::string Name(const std::string& leaf) const { return (path_ / leaf).string(); }
+  // The leaf's bytes are kept as they are (a Windows-1251 name is no name in
+  // the platform's own code page).
+  std::string Name(const std::string& leaf) const { return path_.string() + "/" + leaf; }
   // Names of everything in the folder, to spot leftovers.
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
