@@ -105,10 +105,12 @@ TEST_F(StartFolderTest, WritableFolders) {
     EXPECT_FALSE(zelt::CanWriteIn(QStringLiteral("/proc")));  // even for root
   }
   EXPECT_TRUE(zelt::WorksIn(Path("start")));
+#ifndef _WIN32  // HOME names the home folder on Unix; Windows asks the user's profile
   const QByteArray home = qgetenv("HOME");
   qputenv("HOME", Path("start").toLocal8Bit());
   EXPECT_FALSE(zelt::WorksIn(Path("start"))) << "the home folder is where desktops start programs";
   qputenv("HOME", home);
+#endif
 }
 
 TEST(ProgramOptions, PortsInOrderAndTheDemo) {
