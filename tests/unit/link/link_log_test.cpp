@@ -33,6 +33,7 @@ TEST(LinkLog, NamesAndLines) {
 TEST(LinkLog, AppendsLineByLineAndLosesLinesItCannotWrite) {
   namespace fs = std::filesystem;
   const fs::path folder = fs::temp_directory_path() / ("zelt_link_log_" + std::to_string(::getpid()));
+  fs::remove_all(folder);  // process numbers repeat (under Wine soon)
   fs::create_directories(folder);
   const std::string dir = folder.string() + "/";
   const std::tm when = Sixth_December_2026();
