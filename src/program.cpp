@@ -3,9 +3,11 @@
 #include <QObject>
 #include <vector>
 
+#include "close_query.h"
 #include "control_words.h"
 #include "event_system.h"
 #include "port_args.h"
+#include "script_watch.h"
 #include "supervision_system.h"
 #include "device_simulator.h"
 #include "tables.h"
@@ -18,6 +20,7 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
   for (const QString& argument : arguments) {
     args.push_back(argument.toStdString());
     if (argument == QLatin1String("--demo")) options.demo = true;
+    if (argument == QLatin1String("--watch")) options.watch = true;
   }
   for (const std::string& port : zlink::ParsePortArgs(args)) {
     options.ports << QString::fromStdString(port);
@@ -61,6 +64,7 @@ Program::Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& 
        .memo_terminal = form_.MemoTerminal(), .memo_terminal_out = form_.MemoTerminalOut()},
       &form_);
   if (!script.empty()) engine_.script_file().SetPath(script);
+  form_.SetCloseQuery([this] { return ui::CloseQueryAllowsClose(engine_); });
 }
 
 Program::~Program() = default;
@@ -68,6 +72,18 @@ Program::~Program() = default;
 void Program::StartOnFirstShow(const QStringList& arguments) {
   QObject::connect(&form_, &ui::TMainForm::FirstShown, &form_,
                    [this, arguments] { events_->StartUp(arguments); });
+}
+
+}  // namespace zelt
+
+namespace zelt {
+
+ScriptWatch& Program::WatchScript() {
+  if (!watch_) {
+    watch_ = new ScriptWatch(engine_, *events_, form_);
+    watch_->Start();
+  }
+  return *watch_;
 }
 
 }  // namespace zelt

@@ -11,16 +11,15 @@ Engine::Engine(Host* host) : host_(host ? host : &default_host_) {}
 void Engine::SetHost(Host* host) { host_ = host ? host : &default_host_; }
 
 void Engine::Register(const std::string& name, WordHandler handler) {
-  words_[name] = std::move(handler);
+  words_.Set(name, std::move(handler));
+  reference_.Note(name);
 }
 
-bool Engine::HasWord(std::string_view name) const {
-  return words_.count(std::string(name)) != 0;
-}
+bool Engine::HasWord(std::string_view name) const { return words_.Find(name) != nullptr; }
 
 WordHandler Engine::FindWord(std::string_view name) const {
-  auto it = words_.find(std::string(name));
-  return it == words_.end() ? WordHandler() : it->second;
+  const WordHandler* handler = words_.Find(name);
+  return handler ? *handler : WordHandler();
 }
 
 void Engine::ExecuteLine(std::string_view text) {
@@ -38,13 +37,18 @@ void Engine::ExecuteLine(std::string_view text) {
   busy_ = true;
   host_->ShowCursor(Cursor::kHourglass);
   if (trace_) Trace(msg::kExecutingLine + std::string(text));
-  std::string word;
   try {
-    for (;;) {
-      if (!word.empty()) Dispatch(word, frame);
-      word = TakeWord(frame);
-      if (word.empty()) break;
+    for (std::string_view word = TakeWord(frame); !word.empty(); word = TakeWord(frame)) {
+      if (!step_observer_) {
+        Dispatch(word, frame);
+        continue;
+      }
+      const std::string step(word);
+      Dispatch(step, frame);
+      if (step != "NIL") step_observer_(step);
     }
+  } catch (const LineTooLong&) {
+    RefuseLongLine(frame);
   } catch (...) {
     // Only running out of memory gets here; the line ends, the exit still runs.
   }
@@ -52,43 +56,53 @@ void Engine::ExecuteLine(std::string_view text) {
   busy_ = false;
 }
 
-void Engine::Dispatch(const std::string& word, Frame& frame) {
-  auto it = words_.find(word);
-  if (it == words_.end()) {
-    if (trace_) Trace(msg::kToStack + word);
-    Push(word);
+void Engine::Dispatch(std::string_view word, Frame& frame) {
+  const WordHandler* handler = words_.Find(word);
+  if (!handler) {
+    if (trace_) Trace(msg::kToStack + std::string(word));
+    Push(Value(word));
     return;
   }
   try {
-    it->second(*this, frame);
+    (*handler)(*this, frame);
+  } catch (const LineTooLong&) {
+    RefuseLongLine(frame);
   } catch (...) {
     // A failing word ends silently; the line goes on.
   }
 }
 
-std::string Engine::TakeWord(Frame& frame) {
+// The pending text has emptied itself: the rest of the line is not run.
+void Engine::RefuseLongLine(Frame& frame) {
+  frame.pending.Clear();
+  ShowStatus(msg::kLineTooLong);
+}
+
+std::string_view Engine::TakeWord(Frame& frame) {
+  static constexpr std::string_view kNil = "NIL";
   PendingText& pending = frame.pending;
   if (pending.Empty()) return {};
   const char first = pending.Front();
   if (first == '{') {
-    pending.CutBetween("{", "}");
-    return "NIL";
+    pending.Cut("{", "}");
+    return kNil;
   }
   if (first == '"' || first == '`') {
     const char quote[2] = {first, 0};
     const char closing[3] = {first, ' ', 0};
-    std::string piece = pending.CutBetween(quote, closing);
-    if (trace_) Trace(msg::kToStack + piece);
-    Push(std::move(piece));
-    return "NIL";
+    std::string_view piece = pending.Cut(quote, closing);
+    if (trace_) Trace(msg::kToStack + std::string(piece));
+    Push(Value(piece));
+    if (step_observer_) step_observer_(std::string(quote) + std::string(piece) + quote);
+    return kNil;
   }
-  std::string word = pending.CutBetween("", " ");
-  while (!word.empty() && word.back() == ' ') word.pop_back();
-  if (!word.empty() && word != "NIL") {
+  std::string_view word = pending.Cut("", " ");
+  while (!word.empty() && word.back() == ' ') word.remove_suffix(1);
+  if (trace_ && !word.empty() && word != kNil) {
     DumpStack();
     Trace(word);
   }
-  if (word.empty() && !pending.Empty()) return "NIL";
+  if (word.empty() && !pending.Empty()) return kNil;
   return word;
 }
 
@@ -160,6 +174,9 @@ void Engine::LogTo(Memo memo, std::string_view text) {
 }
 
 std::string Engine::LoadDefinition(const std::string& name) {
+  // The first RUN reads the file; when it gives no pages, the status bar says why.
+  if (script_file_.Load() && script_file_.problem() != ScriptFile::Problem::kNone)
+    ShowStatus(script_file_.ProblemText());
   std::string body = script_file_.Body(name);
   if (trace_) Trace(msg::kDefinition + body + msg::kDefinitionEnd);
   return body;
@@ -171,6 +188,7 @@ void RegisterCoreWords(Engine& engine) {
   RegisterStringWords(engine);
   RegisterStoreWords(engine);
   RegisterTimeWords(engine);
+  RegisterUtf8Words(engine);
 }
 
 }  // namespace engine

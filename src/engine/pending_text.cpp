@@ -1,49 +1,181 @@
 #include "pending_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
-
-#include "value.h"
 
 namespace engine {
 
-void PendingText::Assign(std::string_view text) {
-  buffer_.assign(text);
-  start_ = 0;
+size_t PendingText::Segment::Held() const {
+  return text.size() - start + body.size() + sizeof(Segment);
 }
 
-void PendingText::DropFront(size_t n) {
-  start_ = std::min(buffer_.size(), start_ + n);
-  if (start_ == buffer_.size()) Clear();
+void PendingText::Assign(std::string_view text) {
+  Clear();
+  if (text.empty()) return;
+  Segment segment;
+  segment.text.assign(text);
+  Push(std::move(segment));
+}
+
+void PendingText::Clear() {
+  segments_.clear();
+  held_below_ = 0;
+}
+
+size_t PendingText::Held() const {
+  return held_below_ + (segments_.empty() ? 0 : segments_.back().Held());
+}
+
+void PendingText::Guard(size_t more) {
+  if (Held() + more <= kLimit) return;
+  Clear();
+  throw LineTooLong{};
+}
+
+void PendingText::Push(Segment segment) {
+  if (!segments_.empty()) held_below_ += segments_.back().Held();
+  segments_.push_back(std::move(segment));
+}
+
+void PendingText::Pop() {
+  segments_.pop_back();
+  if (!segments_.empty()) held_below_ -= segments_.back().Held();
 }
 
 void PendingText::Prepend(std::string_view text) {
   if (text.empty()) return;
-  if (text.size() > start_) {
-    // Make room in front: twice what is needed, so repeated inserts stay linear.
-    size_t size = Size();
-    size_t room = 2 * (text.size() + size) + 64;
-    std::string grown(room + size, ' ');
-    std::memcpy(grown.data() + room, buffer_.data() + start_, size);
-    buffer_.swap(grown);
-    start_ = room;
+  Guard(text.size());
+  if (segments_.empty()) {
+    Assign(text);
+    return;
   }
-  start_ -= text.size();
-  std::memcpy(buffer_.data() + start_, text.data(), text.size());
+  Segment& top = segments_.back();
+  if (text.size() > top.start) {
+    // Make room in front: twice what is needed, so repeated inserts stay linear.
+    const size_t size = top.text.size() - top.start;
+    const size_t room = 2 * (text.size() + size) + 64;
+    std::string grown(room + size, ' ');
+    std::memcpy(grown.data() + room, top.text.data() + top.start, size);
+    top.text.swap(grown);
+    top.start = room;
+  }
+  top.start -= text.size();
+  std::memcpy(top.text.data() + top.start, text.data(), text.size());
 }
 
-std::string PendingText::CutBetween(std::string_view start_marker,
-                                    std::string_view end_marker) {
-  Cut cut = FindCut(View(), start_marker, end_marker);
-  std::string piece(cut.piece);
-  DropFront(cut.consumed);
-  return piece;
+void PendingText::PrependRepeat(std::string_view body, int32_t count) {
+  if (count < 1) {
+    Prepend(" ");
+    return;
+  }
+  Guard(body.size() + 1 + sizeof(Segment));
+  Segment loop;
+  loop.text = " ";
+  loop.body.assign(body);
+  loop.next = 1;
+  loop.last = count;
+  Push(std::move(loop));
+}
+
+void PendingText::AppendIteration(Segment& segment) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, segment.next).ptr;
+  ++segment.next;
+  segment.text.append(digits, end);
+  segment.text += ' ';
+  segment.text += segment.body;
+  segment.text += ' ';
+}
+
+bool PendingText::NormalizeSlow() {
+  while (!segments_.empty()) {
+    Segment& top = segments_.back();
+    if (top.start < top.text.size()) return true;
+    if (top.Repeats()) {
+      top.text.clear();  // keeps its capacity for the next iteration
+      top.start = 0;
+      AppendIteration(top);
+      continue;
+    }
+    Pop();
+  }
+  return false;
+}
+
+bool PendingText::Pull() {
+  Segment& top = segments_.back();
+  if (top.Repeats()) {
+    Guard(top.body.size() + 16);
+    AppendIteration(top);
+    return true;
+  }
+  if (segments_.size() < 2) return false;
+  // The front segment's rest goes in front of the one below it.
+  std::string text = std::move(top.text);
+  const size_t start = top.start;
+  Pop();
+  Prepend(std::string_view(text).substr(start));
+  return true;
+}
+
+std::string_view PendingText::Cut(std::string_view start_marker, std::string_view end_marker) {
+  if (!Normalize()) return {};
+  bool started = start_marker.empty();
+  size_t piece_at = 0;  // offsets count from the front of the pending text
+  size_t from = 0;      // where the next search begins
+  for (;;) {
+    Segment& top = segments_.back();
+    const std::string_view text(top.text.data() + top.start, top.text.size() - top.start);
+    if (!started) {
+      const size_t at = text.find(start_marker, from);
+      if (at == std::string_view::npos) {
+        // The marker may still begin in the text's last characters.
+        from = text.size() - std::min(text.size(), start_marker.size() - 1);
+        if (Pull()) continue;
+        return {};  // no start marker anywhere: nothing is cut
+      }
+      started = true;
+      piece_at = at + start_marker.size();
+      from = piece_at;
+    }
+    if (!end_marker.empty()) {
+      const size_t end = text.find(end_marker, from);
+      if (end != std::string_view::npos) {
+        top.start += end + end_marker.size();
+        return text.substr(piece_at, end - piece_at);
+      }
+      from = std::max(piece_at, text.size() - std::min(text.size(), end_marker.size() - 1));
+    }
+    if (Pull()) continue;
+    // No end marker in the whole rest.
+    if (start_marker.empty()) {
+      top.start = top.text.size();
+      return text;
+    }
+    top.start += std::min(start_marker.size() + end_marker.size() - 1, text.size());
+    return {};
+  }
 }
 
 void PendingText::TrimLeadingBlanks() {
-  std::string_view text = View();
-  size_t n = text.find_first_not_of(' ');
-  DropFront(n == std::string_view::npos ? text.size() : n);
+  while (Normalize()) {
+    Segment& top = segments_.back();
+    const size_t first = top.text.find_first_not_of(' ', top.start);
+    if (first != std::string::npos) {
+      top.start = first;
+      return;
+    }
+    top.start = top.text.size();
+  }
+}
+
+std::string_view PendingText::View() {
+  if (!Normalize()) return {};
+  while (Pull()) {
+  }
+  const Segment& top = segments_.back();
+  return std::string_view(top.text).substr(top.start);
 }
 
 }  // namespace engine

@@ -1,37 +1,90 @@
 // The unconsumed rest of a line. Taking words from the front costs O(1) per
-// word and putting a body in front costs O(body): the text sits at the end of
-// a buffer with free room before it that inserts fill from the back.
+// word and putting a body in front costs O(body). A FOR loop is not written
+// out: its iterations are produced one at a time as the front reaches them,
+// so a loop holds its body once whatever its count, and every reader of the
+// rest (words, groups, IF skipping) sees the same text the written-out loop
+// would have been.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace engine {
 
+// Thrown when the pending text would hold more than PendingText::kLimit bytes
+// (a definition that runs itself without end); the text is emptied first.
+struct LineTooLong {};
+
 class PendingText {
  public:
+  static constexpr size_t kLimit = size_t{64} << 20;
+
   PendingText() = default;
   explicit PendingText(std::string_view text) { Assign(text); }
 
-  std::string_view View() const { return std::string_view(buffer_).substr(start_); }
-  bool Empty() const { return start_ >= buffer_.size(); }
-  size_t Size() const { return buffer_.size() - start_; }
-  char Front() const { return buffer_[start_]; }
+  bool Empty() { return !Normalize(); }
+  // The first character; the text must not be empty.
+  char Front() {
+    Normalize();
+    const Segment& top = segments_.back();
+    return top.text[top.start];
+  }
 
   void Assign(std::string_view text);
-  void Clear() { buffer_.clear(); start_ = 0; }
-  // Drops the first n characters (all when n exceeds the size).
-  void DropFront(size_t n);
+  void Clear();
   // Puts text in front of what is pending.
   void Prepend(std::string_view text);
+  // Puts in front what FOR repeats: a blank, then for each i from 1 to count
+  // the number i, a blank, the body and a blank; a count below 1 gives the
+  // blank alone.
+  void PrependRepeat(std::string_view body, int32_t count);
 
-  // CutBetween on the pending text itself, without copying the rest.
-  std::string CutBetween(std::string_view start_marker, std::string_view end_marker);
+  // CutBetween on the pending text itself. The view stays valid until the
+  // next call on this text.
+  std::string_view Cut(std::string_view start_marker, std::string_view end_marker);
+  std::string CutBetween(std::string_view start_marker, std::string_view end_marker) {
+    return std::string(Cut(start_marker, end_marker));
+  }
   void TrimLeadingBlanks();
 
+  // The whole rest as one text; writes out the iterations still to come.
+  std::string_view View();
+  // Bytes held: texts and the bodies of loops, not the iterations to come.
+  size_t Held() const;
+
  private:
-  std::string buffer_;
-  size_t start_ = 0;
+  struct Segment {
+    std::string text;  // text[start..] comes first
+    size_t start = 0;
+    std::string body;  // a loop: iterations next..last follow the text
+    int64_t next = 1;
+    int64_t last = 0;
+
+    bool Repeats() const { return next <= last; }
+    size_t Held() const;
+  };
+
+  // Drops used-up segments and produces the next iteration of a loop whose
+  // text is used up; false when nothing is pending.
+  bool Normalize() {
+    if (!segments_.empty()) {
+      const Segment& top = segments_.back();
+      if (top.start < top.text.size()) return true;
+    }
+    return NormalizeSlow();
+  }
+  bool NormalizeSlow();
+  // Lengthens the front segment's text by what follows it; false at the end.
+  bool Pull();
+  void AppendIteration(Segment& segment);
+  void Push(Segment segment);
+  void Pop();
+  void Guard(size_t more);
+
+  std::vector<Segment> segments_;  // back() is the front of the text
+  size_t held_below_ = 0;          // Held() of every segment but the back one
 };
 
 }  // namespace engine

@@ -1,7 +1,11 @@
 #include "link_log.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+
+#include "link_texts.h"
 
 namespace zlink {
 namespace {
@@ -50,17 +54,49 @@ std::string LinkMemoLine(std::string_view text, const std::tm& when) {
   return line;
 }
 
-bool AppendLinkLog(const std::string& folder, std::string_view text, const std::tm& when) {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Whether the file, `size` bytes long, already ends with the pause line:
+// nothing is written after it.
+bool EndsPaused(std::FILE* file, long size) {
+  const std::string_view paused = kLogPaused;
+  const long tail = std::min<long>(size, static_cast<long>(paused.size()) + 64);
+  std::string bytes(static_cast<size_t>(tail), '\0');
+  if (std::fseek(file, size - tail, SEEK_SET) != 0) return false;
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  return bytes.find(paused) != std::string::npos;
+}
+
+bool Write(std::FILE* file, const std::string& line) {
+  return std::fwrite(line.data(), 1, line.size(), file) == line.size();
+}
+
+}  // namespace
+
+bool AppendLinkLog(const std::string& folder, std::string_view text, const std::tm& when,
+                   long cap) {
   const std::filesystem::path path = std::filesystem::u8path(folder + LinkLogFileName(when));
 #ifdef _WIN32
-  std::FILE* file = _wfopen(path.c_str(), L"ab");  // any folder name, not just the code page's
+  // Any folder name, not just the code page's.
+  std::unique_ptr<std::FILE, FileCloser> file(_wfopen(path.c_str(), L"a+b"));
 #else
-  std::FILE* file = std::fopen(path.c_str(), "ab");
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "a+b"));
 #endif
-  if (file == nullptr) return false;
+  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return false;
+  const long size = std::ftell(file.get());
+  if (size < 0) return false;
   const std::string line = LinkFileLine(text, when);
-  const bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size();
-  return std::fclose(file) == 0 && written;
+  if (size + static_cast<long>(line.size()) > cap) {
+    if (!EndsPaused(file.get(), size) && std::fseek(file.get(), 0, SEEK_END) == 0)
+      Write(file.get(), LinkFileLine(kLogPaused, when));
+    return false;
+  }
+  const bool written = Write(file.get(), line);
+  return std::fclose(file.release()) == 0 && written;
 }
 
 }  // namespace zlink

@@ -60,10 +60,14 @@ TEST_F(EngineTest, RunawayRecursionEndsTheLineWithAMessage) {
   EXPECT_EQ(Stack(), (Values{"5", "7"}));
 }
 
-TEST_F(EngineTest, HugeForEndsTheLineWithAMessage) {
-  Run("1 2000000000 \"DUP DROP\" FOR 6");
+TEST_F(EngineTest, LoopWhoseGroupNeverClosesEndsTheLineWithAMessage) {
+  // Each iteration opens a comment that no "}" closes: finding its end would
+  // write out all the iterations, so the guard ends the line instead.
+  Run("5 2000000000 \"{\" FOR 6");
   EXPECT_EQ(host_.statuses, Values{engine::msg::kLineTooLong});
-  EXPECT_EQ(Stack(), Values{"1"});
+  EXPECT_EQ(Stack(), (Values{"5", "1"})) << "the first iteration pushed its index";
+  Run("7");
+  EXPECT_EQ(Stack(), (Values{"5", "1", "7"}));
 }
 
 TEST_F(EngineTest, TerminatingScriptsRunUnderTheGuard) {
