@@ -54,7 +54,7 @@ void RegisterStoreWords(Engine& engine) {
     e.dim()[DimElement(plane, row, column)] = value;
   });
   engine.Register("DIM%", [](Engine& e, Frame&) {
-    e.Push(NumberToText(e.dim()[PopDimElement(e)]));
+    e.PushNumber(e.dim()[PopDimElement(e)]);
   });
   engine.Register("DIMCLEAR", [](Engine& e, Frame&) { e.dim().fill(0); });
   engine.Register("SET", [](Engine& e, Frame&) {

@@ -49,7 +49,7 @@ void RegisterStringWords(Engine& engine) {
   engine.Register("ORD", [](Engine& e, Frame&) {
     const Value s = e.Pop();
     if (s.empty()) throw Fault{};
-    e.Push(NumberToText(static_cast<unsigned char>(s[0])));
+    e.PushNumber(static_cast<unsigned char>(s[0]));
   });
   engine.Register("DELPAR", [](Engine& e, Frame&) {
     const Value name = e.Pop();
@@ -101,7 +101,7 @@ void RegisterStringWords(Engine& engine) {
   });
 
   engine.Register("HEX", [](Engine& e, Frame&) {
-    e.Push(NumberToText(uhex::HexPairToByte(e.Pop())));
+    e.PushNumber(uhex::HexPairToByte(e.Pop()));
   });
   engine.Register("SHEX", [](Engine& e, Frame&) {
     e.Push(uhex::ByteToHex(static_cast<uint8_t>(e.PopNumber() & 0xFF)));
