@@ -5,6 +5,11 @@
 #include "messages.h"
 
 namespace engine {
+namespace {
+
+constexpr std::string_view kNil = "NIL";
+
+}  // namespace
 
 Engine::Engine(Host* host) : host_(host ? host : &default_host_) {}
 
@@ -105,7 +110,7 @@ void Engine::Dispatch(std::string_view word, Frame& frame) {
   const WordHandler* handler = words_.Find(word);
   if (!handler) {
     if (trace_) Trace(msg::kToStack + std::string(word));
-    Push(Value(word));
+    PushText(word);
     return;
   }
   try {
@@ -124,41 +129,59 @@ void Engine::RefuseLongLine(Frame& frame) {
 }
 
 std::string_view Engine::TakeWord(Frame& frame) {
-  static constexpr std::string_view kNil = "NIL";
   PendingText& pending = frame.pending;
-  if (pending.Empty()) return {};
-  const char first = pending.Front();
-  if (first == '{') {
-    pending.Cut("{", "}");
-    return kNil;
-  }
-  if (first == '"' || first == '`') {
-    const char quote[2] = {first, 0};
-    const char closing[3] = {first, ' ', 0};
-    std::string_view piece = pending.Cut(quote, closing);
-    if (trace_) Trace(msg::kToStack + std::string(piece));
-    Push(Value(piece));
-    if (step_observer_) step_observer_(std::string(quote) + std::string(piece) + quote);
-    return kNil;
-  }
-  std::string_view word = pending.Cut("", " ");
+  const std::string_view head = pending.Head();
+  if (head.empty()) return {};
+  const char first = head[0];
+  if (first == '{' || first == '"' || first == '`') return TakeGroup(frame, first);
+  std::string_view word = pending.CutWord();
+  if (word.empty()) return pending.Empty() ? word : kNil;
   while (!word.empty() && word.back() == ' ') word.remove_suffix(1);
-  if (trace_ && !word.empty() && word != kNil) {
+  if (trace_ && word != kNil) {
     DumpStack();
     Trace(word);
   }
-  if (word.empty() && !pending.Empty()) return kNil;
   return word;
 }
 
-void Engine::Push(Value value) {
-  stack_[counter_] = std::move(value);
+// A comment is dropped; a quoted group is pushed as one literal.
+std::string_view Engine::TakeGroup(Frame& frame, char first) {
+  if (first == '{') {
+    frame.pending.Cut("{", "}");
+    return kNil;
+  }
+  const char quote[2] = {first, 0};
+  const char closing[3] = {first, ' ', 0};
+  const std::string_view piece = frame.pending.Cut(quote, closing);
+  if (trace_) Trace(msg::kToStack + std::string(piece));
+  PushText(piece);
+  if (step_observer_) step_observer_(std::string(quote) + std::string(piece) + quote);
+  return kNil;
+}
+
+// The value just written to the next slot is on the stack; a full stack drops it.
+void Engine::Pushed() {
   ++counter_;
   if (counter_ > kStackSlots) {
     counter_ = kStackSlots;
     ShowStatus(msg::kStackOverflow);
     ForcedTrace(msg::kStackOverflow);
   }
+}
+
+void Engine::Push(Value value) {
+  Next().SetText(std::move(value));
+  Pushed();
+}
+
+void Engine::PushText(std::string_view text) {
+  Next().SetText(text);
+  Pushed();
+}
+
+void Engine::PushNumber(int32_t number) {
+  Next().SetNumber(number);
+  Pushed();
 }
 
 Value Engine::Pop() {
@@ -169,11 +192,15 @@ Value Engine::Pop() {
     ForcedTrace(msg::kStackUnderflow);
     return {};
   }
-  return std::move(stack_[counter_]);
+  return stack_[counter_].Take();
 }
 
 int32_t Engine::PopNumber() {
-  auto n = ToNumber(Pop());
+  if (counter_ == 1) {
+    Pop();  // the underflow message; the empty text is no number
+    throw Fault{};
+  }
+  const auto n = stack_[--counter_].Number();
   if (!n) throw Fault{};
   return *n;
 }
@@ -183,7 +210,7 @@ void Engine::DumpStack() {
   std::string text;
   for (int slot = counter_ - 1; slot >= 1; --slot) {
     text += '"';
-    text += stack_[slot];
+    text += stack_[slot].Text();
     text += "\" ";
   }
   Trace(msg::kStack + text);

@@ -11,6 +11,7 @@
 
 #include "pending_text.h"
 #include "script_file.h"
+#include "stack_slot.h"
 #include "value.h"
 #include "word_table.h"
 #include "word_reference.h"
@@ -110,12 +111,15 @@ class Engine {
 
   // Stack.
   void Push(Value value);
+  void PushText(std::string_view text);
+  // A number's text is written only when someone reads it as a text.
+  void PushNumber(int32_t number);
   Value Pop();
   int32_t PopNumber();  // Pop and convert; Fault when it is no number
   void ClearStack() { counter_ = 1; }
   int Depth() const { return counter_ - 1; }
   // Slot 1 is the bottom value, slot Depth() the top one.
-  const Value& StackValue(int slot) const { return stack_[slot]; }
+  const Value& StackValue(int slot) const { return stack_[slot].Text(); }
   void DumpStack();
 
   // Stores. Cell() maps -256..-1 to 0..255 and faults outside -256..256.
@@ -150,6 +154,7 @@ class Engine {
   // The next word, "NIL" after a group or between blanks, empty at the end
   // of the line. The view lasts until the pending text changes.
   std::string_view TakeWord(Frame& frame);
+  std::string_view TakeGroup(Frame& frame, char first);
   void Dispatch(std::string_view word, Frame& frame);
   void RefuseLongLine(Frame& frame);
   // Every kPulseWords words: the pulse; false when the line must end.
@@ -163,7 +168,10 @@ class Engine {
   WordReference reference_;
   StepObserver step_observer_;
 
-  std::array<Value, kStackSlots + 1> stack_;  // slots 1..20, as the counter counts
+  StackSlot& Next() { return stack_[counter_]; }
+  void Pushed();
+
+  std::array<StackSlot, kStackSlots + 1> stack_;  // slots 1..20, as the counter counts
   int counter_ = 1;
   int nesting_ = 0;  // calls of ExecuteLine now running
   LinePulse* pulse_ = nullptr;
