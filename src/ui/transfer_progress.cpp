@@ -107,6 +107,10 @@ void TransferProgress::Sample() {
 }
 
 void RegisterProgressWords(engine::Engine& engine, TransferProgress& progress) {
+  engine::WordGroup group(engine, "Device");
+  engine.Document("PROGRESS", "caption --",
+                  "The caption beside the status bar's transfer progress bar; the empty text "
+                  "restores \"Обмен с устройством\".");
   engine.Register("PROGRESS", [&progress](engine::Engine& e, engine::Frame&) {
     progress.SetCaption(FromCp1251(e.Pop()));
   });
