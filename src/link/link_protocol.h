@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "frame.h"
+#include "write_session.h"
 
 namespace zlink {
 
@@ -61,6 +62,20 @@ class LinkProtocol {
   uint64_t RecordsSent() const { return records_sent_; }
   int RecordsSentSinceEmpty() const { return queue_emptied_ ? 0 : batch_sent_; }
 
+  // The record that the reply to the last new poll carried (spaced hex; empty
+  // when the reply was the empty record): the device answers a record before
+  // it polls again, so a refusal belongs to this one.
+  const std::string& LastSent() const { return last_sent_; }
+  bool LastSentWasRepeat() const { return last_sent_repeat_; }
+  // The device refused the record sent last. With `may_repeat`, and unless it
+  // was already the repeat, the record goes out again next, ahead of the
+  // queue, and 0 is returned; otherwise it has failed for good and the data
+  // bytes it did not write are returned. Either way it is no longer the
+  // record sent last.
+  int32_t Refused(bool may_repeat);
+  // Open writing went out and close writing not yet.
+  bool WriteSessionOpen() const { return session_.open(); }
+
   // Turns a reply text ("4300", "43" + "03 02 AD 03 ") into a frame, writes
   // it and logs it.
   void SendReply(const std::string& reply);
@@ -74,6 +89,7 @@ class LinkProtocol {
   void HandlePoll(Code code, const std::string& code_text);
   void HandleData(Code code, const std::string& code_text, const std::string& bytes);
   std::string NextQueued();
+  void NoteSent(const std::string& record);
   void SetOnlyFlag(Code code);
 
   LinkProtocolHost& host_;
@@ -88,6 +104,10 @@ class LinkProtocol {
   std::string send_queue_;
   std::string last_reply_;
   std::string last_command_;
+  std::string last_sent_;
+  bool last_sent_repeat_ = false;
+  std::string repeat_next_;  // the refused record waiting at the queue's front
+  WriteSession session_;
   std::array<bool, 4> repeat_{};  // by Code: 43, 44, 41, 42
   bool answered_ = false;
   bool pacing_ = false;

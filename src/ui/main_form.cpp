@@ -239,6 +239,9 @@ void TMainForm::BuildMonitor() {
   layout->setSpacing(0);
   memo_ev_ = MakeMemo(panel_monitor_, "MemoEV", true);
   memo_ev_->setFixedWidth(kMemoEvWidth);
+  // Event lines are sentences with a time stamp: wrapped, they are read whole
+  // in the narrow memo.
+  memo_ev_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   memo_terminal_ = MakeMemo(panel_monitor_, "MemoTerminal", true);
   memo_terminal_->setFixedWidth(kMemoTerminalWidth);
   // The records sent are a record like the others: not for typing into.
@@ -402,6 +405,18 @@ void TMainForm::SetSettingsPanel(bool on) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  // The program's own questions first, then the script's CLOSEQUERY.
+  for (const std::function<bool()>& check : close_checks_) {
+    bool close = true;
+    try {
+      close = check();
+    } catch (...) {
+    }
+    if (!close) {
+      event->ignore();
+      return;
+    }
+  }
   if (close_query_ && !close_query_()) {
     event->ignore();
     return;

@@ -107,10 +107,10 @@ void TransferProgress::Sample() {
 }
 
 void RegisterProgressWords(engine::Engine& engine, TransferProgress& progress) {
-  engine::WordGroup group(engine, "Device");
+  engine::WordGroup group(engine, "Window: the page and its controls");
   engine.Document("PROGRESS", "caption --",
-                  "The caption beside the status bar's transfer progress bar; the empty text "
-                  "restores \"Обмен с устройством\".");
+                  "Caption beside the status bar's transfer progress bar; empty restores the "
+                  "default.");
   engine.Register("PROGRESS", [&progress](engine::Engine& e, engine::Frame&) {
     progress.SetCaption(FromCp1251(e.Pop()));
   });
