@@ -120,8 +120,8 @@ std::string DeviceLinkSystem::DeviceGate() const {
   if (!supervision_ || !supervision_->LinkOpen()) {
     return engine::Cp1251("Нет связи с устройством: порт не открыт, подробности на странице.");
   }
-  if (form_.LabelStatCon()->text() != QString::fromUtf8(kNotConnected)) return {};
-  return engine::Cp1251("Устройство не отвечает: проверьте кабель и питание устройства.");
+  // An open port whose device is silent is the script's to explain.
+  return {};
 }
 
 void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {
