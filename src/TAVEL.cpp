@@ -1,8 +1,10 @@
 // zelt: the ZELT-2 GSM configurator.
 #include <QApplication>
+#include <QStringList>
 #include <cstdio>
 
 #include "launch.h"
+#include "translations.h"
 #include "program.h"
 #include "program_files.h"
 
@@ -11,8 +13,18 @@
 #endif
 
 int main(int argc, char* argv[]) {
+  // --help and --version answer without a display.
+  QStringList raw;
+  for (int i = 1; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+  if (ui::LaunchOptions early = ui::ParseLaunchOptions(raw); early.help || early.version) {
+    early.error.clear();
+    return ui::AnswerCommandLine(early);
+  }
   QApplication app(argc, argv);
+  // Qt has taken its own options (-platform and the like) out by now.
   const ui::LaunchOptions options = ui::ParseLaunchOptions(app.arguments().mid(1));
+  if (const int code = ui::AnswerCommandLine(options); code >= 0) return code;
+  ui::LoadQtTranslations(app);
   zelt::ProgramOptions program_options = zelt::ParseProgramOptions(options.arguments);
   program_options.script =
       zelt::EnterStartFolder(QStringLiteral(ZELT_SHIPPED_SCRIPT)).script.toStdString();
@@ -23,7 +35,9 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "zelt: %s\n", qPrintable(error));
     return 1;
   }
-  program->StartOnFirstShow(options.arguments);
+  // DEBUG is honoured wherever it stands; the start-up looks at the first argument.
+  program->StartOnFirstShow(options.debug ? QStringList{QStringLiteral("DEBUG")} : QStringList{});
+  if (program_options.watch) program->WatchScript();
   ui::ArrangeScreenshot(program->form(), options);
   program->form().show();
   return app.exec();

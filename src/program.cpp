@@ -3,9 +3,11 @@
 #include <QObject>
 #include <vector>
 
+#include "close_query.h"
 #include "control_words.h"
 #include "event_system.h"
 #include "port_args.h"
+#include "script_watch.h"
 #include "supervision_system.h"
 #include "tables.h"
 #ifdef ZELT_DEMO
@@ -20,6 +22,7 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
   for (const QString& argument : arguments) {
     args.push_back(argument.toStdString());
     if (argument == QLatin1String("--demo")) options.demo = true;
+    if (argument == QLatin1String("--watch")) options.watch = true;
   }
   for (const std::string& port : zlink::ParsePortArgs(args)) {
     options.ports << QString::fromStdString(port);
@@ -68,6 +71,7 @@ Program::Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& 
        .memo_terminal = form_.MemoTerminal(), .memo_terminal_out = form_.MemoTerminalOut()},
       &form_);
   if (!script.empty()) engine_.script_file().SetPath(script);
+  form_.SetCloseQuery([this] { return ui::CloseQueryAllowsClose(engine_); });
 }
 
 Program::~Program() = default;
@@ -75,6 +79,18 @@ Program::~Program() = default;
 void Program::StartOnFirstShow(const QStringList& arguments) {
   QObject::connect(&form_, &ui::TMainForm::FirstShown, &form_,
                    [this, arguments] { events_->StartUp(arguments); });
+}
+
+}  // namespace zelt
+
+namespace zelt {
+
+ScriptWatch& Program::WatchScript() {
+  if (!watch_) {
+    watch_ = new ScriptWatch(engine_, *events_, form_);
+    watch_->Start();
+  }
+  return *watch_;
 }
 
 }  // namespace zelt

@@ -26,14 +26,17 @@ class EventSystem;
 
 namespace zelt {
 
+class ScriptWatch;
+
 struct ProgramOptions {
   QStringList ports;   // --port NAME, in order; empty for the platform's scan
   bool demo = false;   // --demo: the simulated device on a pseudo-terminal of its own
   std::string script;  // the Setup.KVS to run; empty keeps "Setup.KVS"
+  bool watch = false;  // --watch: reload Setup.KVS when it changes
 };
 
-// --port (repeatable, also --port=NAME) and --demo from the arguments after
-// the program name.
+// --port (repeatable, also --port=NAME), --demo and --watch from the
+// arguments after the program name.
 ProgramOptions ParseProgramOptions(const QStringList& arguments);
 
 class Program {
@@ -58,6 +61,8 @@ class Program {
   // The start-up sequence runs on the window's first show, with the program's
   // arguments (DEBUG first shows the link memo).
   void StartOnFirstShow(const QStringList& arguments);
+  // From now on a change of the script file reloads the pages (--watch).
+  ScriptWatch& WatchScript();
 
  private:
   Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& ports,
@@ -73,6 +78,7 @@ class Program {
   std::unique_ptr<ui::EventSystem> events_;
   std::unique_ptr<ui::DeviceLinkSystem> device_;
   tables::Tables* tables_ = nullptr;  // owned by the window
+  ScriptWatch* watch_ = nullptr;      // owned by the window
 };
 
 }  // namespace zelt

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
+  qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite qt6-translations-l10n
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
 )

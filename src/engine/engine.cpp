@@ -17,6 +17,7 @@ void Engine::SetHost(Host* host) { host_ = host ? host : &default_host_; }
 
 void Engine::Register(const std::string& name, WordHandler handler) {
   words_.Set(name, std::move(handler));
+  reference_.Note(name);
 }
 
 bool Engine::HasWord(std::string_view name) const { return words_.Find(name) != nullptr; }
@@ -42,8 +43,15 @@ void Engine::ExecuteLine(std::string_view text) {
   host_->ShowCursor(Cursor::kHourglass);
   if (trace_) Trace(msg::kExecutingLine + std::string(text));
   try {
-    for (std::string_view word = TakeWord(frame); !word.empty(); word = TakeWord(frame))
-      Dispatch(word, frame);
+    for (std::string_view word = TakeWord(frame); !word.empty(); word = TakeWord(frame)) {
+      if (!step_observer_) {
+        Dispatch(word, frame);
+        continue;
+      }
+      const std::string step(word);
+      Dispatch(step, frame);
+      if (step != "NIL") step_observer_(step);
+    }
   } catch (const LineTooLong&) {
     RefuseLongLine(frame);
   } catch (...) {
@@ -102,6 +110,7 @@ std::string_view Engine::TakeGroup(Frame& frame, char first) {
   const std::string_view piece = frame.pending.Cut(quote, closing);
   if (trace_) Trace(msg::kToStack + std::string(piece));
   PushText(piece);
+  if (step_observer_) step_observer_(std::string(quote) + std::string(piece) + quote);
   return kNil;
 }
 
@@ -192,6 +201,9 @@ void Engine::LogTo(Memo memo, std::string_view text) {
 }
 
 std::string Engine::LoadDefinition(const std::string& name) {
+  // The first RUN reads the file; when it gives no pages, the status bar says why.
+  if (script_file_.Load() && script_file_.problem() != ScriptFile::Problem::kNone)
+    ShowStatus(script_file_.ProblemText());
   std::string body = script_file_.Body(name);
   if (trace_) Trace(msg::kDefinition + body + msg::kDefinitionEnd);
   return body;
@@ -203,6 +215,7 @@ void RegisterCoreWords(Engine& engine) {
   RegisterStringWords(engine);
   RegisterStoreWords(engine);
   RegisterTimeWords(engine);
+  RegisterUtf8Words(engine);
 }
 
 }  // namespace engine

@@ -14,6 +14,7 @@
 #include "stack_slot.h"
 #include "value.h"
 #include "word_table.h"
+#include "word_reference.h"
 
 namespace engine {
 
@@ -62,6 +63,15 @@ class Engine {
 
   // Word table: exact, case-sensitive byte names.
   void Register(const std::string& name, WordHandler handler);
+  // The word's entry of the reference (docs/words.md), written just before
+  // its registration: effect and description, the group of the WordGroup in force.
+  void Document(const std::string& name, const std::string& effect,
+                const std::string& description) {
+    reference_.Document(name, WordDoc{effect, description});
+  }
+  // Every registered name with its documentation, in registration order.
+  const WordReference& reference() const { return reference_; }
+  WordReference& reference() { return reference_; }
   bool HasWord(std::string_view name) const;
   // The handler registered under name, or an empty function.
   WordHandler FindWord(std::string_view name) const;
@@ -69,6 +79,10 @@ class Engine {
   // Runs one line. Re-entrant: nested calls share stack and stores. A line
   // nested more than kMaxNesting deep does not run; the status bar says so.
   void ExecuteLine(std::string_view text);
+  // Told after every step of a line: a word run, a literal or a quoted group
+  // pushed (kvs --trace). Null for none.
+  using StepObserver = std::function<void(std::string_view step)>;
+  void SetStepObserver(StepObserver observer) { step_observer_ = std::move(observer); }
   int nesting() const { return nesting_; }
 
   // Stack.
@@ -123,6 +137,8 @@ class Engine {
   Host default_host_;
   Host* host_;
   WordTable words_;
+  WordReference reference_;
+  StepObserver step_observer_;
 
   StackSlot& Next() { return stack_[counter_]; }
   void Pushed();
@@ -141,6 +157,22 @@ class Engine {
   ScriptFile script_file_;
 };
 
+// Names the group of the words registered while it lives.
+class WordGroup {
+ public:
+  WordGroup(Engine& engine, std::string group) : reference_(engine.reference()) {
+    previous_ = reference_.group();
+    reference_.set_group(std::move(group));
+  }
+  ~WordGroup() { reference_.set_group(std::move(previous_)); }
+  WordGroup(const WordGroup&) = delete;
+  WordGroup& operator=(const WordGroup&) = delete;
+
+ private:
+  WordReference& reference_;
+  std::string previous_;
+};
+
 // The words of the engine itself: control flow, arithmetic, comparison,
 // strings, stores and time.
 void RegisterCoreWords(Engine& engine);
@@ -149,5 +181,7 @@ void RegisterArithmeticWords(Engine& engine);
 void RegisterStringWords(Engine& engine);
 void RegisterStoreWords(Engine& engine);
 void RegisterTimeWords(Engine& engine);
+// >UTF8, UTF8> and UTF8?.
+void RegisterUtf8Words(Engine& engine);
 
 }  // namespace engine

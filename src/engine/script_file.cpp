@@ -1,7 +1,10 @@
 #include "script_file.h"
 
-#include <fstream>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
 
+#include "cp1251.h"
 #include "value.h"
 
 namespace engine {
@@ -15,22 +18,98 @@ size_t SearchFrom(std::string_view pattern, std::string_view text, size_t positi
 
 void ScriptFile::Reset() {
   text_.clear();
+  bodies_.clear();
   opened_ = false;
+  problem_ = Problem::kNone;
 }
 
-void ScriptFile::LoadIfNeeded() {
-  if (opened_) return;
+namespace {
+
+struct Closer {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// A text file in Windows-1251 never holds a zero byte; UTF-16 files and
+// programs do.
+bool LooksBinary(const std::string& text) { return text.find('\0') != std::string::npos; }
+
+// A name line: a colon at a line start, a name, CR LF.
+bool HasNameLine(const std::string& text) {
+  for (size_t colon = text.find(':'); colon != std::string::npos;
+       colon = text.find(':', colon + 1)) {
+    if (colon != 0 && text[colon - 1] != '\n') continue;
+    size_t end = text.find_first_of("\r\n", colon);
+    if (end != std::string::npos && end > colon + 1 && text.compare(end, 2, "\r\n") == 0)
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ScriptFile::Load() {
+  if (opened_) return false;
   opened_ = true;
-  std::ifstream in(path_, std::ios::binary);
-  if (!in) return;
-  text_.resize(kReadLimit);
-  in.read(text_.data(), static_cast<std::streamsize>(kReadLimit));
-  text_.resize(static_cast<size_t>(in.gcount()));
+  text_.clear();
+  bodies_.clear();
+  errno = 0;
+  std::unique_ptr<std::FILE, Closer> file(std::fopen(path_.c_str(), "rb"));
+  if (!file) {
+    problem_ = errno == ENOENT || errno == ENOTDIR ? Problem::kMissing : Problem::kUnreadable;
+    return true;
+  }
+  // The whole file, however long: definitions at its end must not vanish.
+  char chunk[65536];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) text_.append(chunk, got);
+  if (std::ferror(file.get())) {  // a folder, an unreadable disk
+    text_.clear();
+    problem_ = Problem::kUnreadable;
+  } else if (text_.empty()) {
+    problem_ = Problem::kEmpty;
+  } else if (LooksBinary(text_)) {
+    text_.clear();
+    problem_ = Problem::kBinary;
+  } else if (!HasNameLine(text_)) {
+    problem_ = Problem::kNoDefinitions;
+  } else {
+    problem_ = Problem::kNone;
+  }
+  return true;
+}
+
+std::string ScriptFile::ProblemText() const {
+  const std::string name = Cp1251("Файл скрипта ") + Cp1251(path_);
+  switch (problem_) {
+    case Problem::kNone:
+      return {};
+    case Problem::kMissing:
+      return name + Cp1251(" не найден: страниц нет");
+    case Problem::kUnreadable:
+      return name + Cp1251(" не удалось прочитать: страниц нет");
+    case Problem::kEmpty:
+      return name + Cp1251(" пуст: страниц нет");
+    case Problem::kBinary:
+      return name + Cp1251(" не текстовый (двоичные данные): страниц нет");
+    case Problem::kNoDefinitions:
+      return name + Cp1251(" не содержит определений (строка :ИМЯ и конец строки CR LF)");
+  }
+  return {};
 }
 
 std::string ScriptFile::Body(const std::string& name) {
-  LoadIfNeeded();
+  Load();
   if (text_.empty()) return {};
+  // The text never changes once read, so each name is looked up once.
+  auto known = bodies_.find(name);
+  if (known != bodies_.end()) return known->second;
+  if (bodies_.size() >= kKnownBodies) bodies_.clear();
+  std::string body = FindBody(name);
+  bodies_.emplace(name, body);
+  return body;
+}
+
+std::string ScriptFile::FindBody(const std::string& name) const {
   const std::string key = ":" + name + "\r\n";
   size_t key_at = text_.find(key);
   if (key_at == std::string::npos) return {};

@@ -50,14 +50,23 @@ std::string CellsDump(Engine& e) {
 }  // namespace
 
 void RegisterArithmeticWords(Engine& engine) {
+  engine::WordGroup group(engine, "Arithmetic and comparison");
+  engine.Document("AND", "b a -- n", "Bitwise AND of two 32-bit numbers.");
   RegisterBinary(engine, "AND", [](uint32_t b, uint32_t a) { return b & a; });
+  engine.Document("OR", "b a -- n", "Bitwise OR of two 32-bit numbers.");
   RegisterBinary(engine, "OR", [](uint32_t b, uint32_t a) { return b | a; });
+  engine.Document("XOR", "b a -- n", "Bitwise exclusive OR of two 32-bit numbers.");
   RegisterBinary(engine, "XOR", [](uint32_t b, uint32_t a) { return b ^ a; });
+  engine.Document("+", "b a -- n", "b + a, wrapping around at 32 bits.");
   RegisterBinary(engine, "+", [](uint32_t b, uint32_t a) { return b + a; });
+  engine.Document("-", "b a -- n", "b - a, wrapping around at 32 bits.");
   RegisterBinary(engine, "-", [](uint32_t b, uint32_t a) { return b - a; });
+  engine.Document("*", "b a -- n", "b * a, wrapping around at 32 bits.");
   RegisterBinary(engine, "*", [](uint32_t b, uint32_t a) { return b * a; });
+  engine.Document("SHL", "b a -- n", "b shifted left by a (modulo 32) bits.");
   RegisterBinary(engine, "SHL", [](uint32_t b, uint32_t a) { return b << (a & 31); });
 
+  engine.Document("DIV", "b a -- n", "b divided by a, truncated toward zero; a = 0 is a fault.");
   engine.Register("DIV", [](Engine& e, Frame&) {
     const int32_t a = e.PopNumber();
     const int32_t b = e.PopNumber();
@@ -71,31 +80,44 @@ void RegisterArithmeticWords(Engine& engine) {
     e.PushNumber(b / a);
   });
 
+  engine.Document("=", "b a -- flag",
+                  "255 when the two texts are equal byte for byte, else 0 (no number conversion).");
   engine.Register("=", [](Engine& e, Frame&) {
     const Value a = e.Pop();
     const Value b = e.Pop();
     e.Push(Truth(a == b));
   });
+  engine.Document("<>", "b a -- flag", "255 when the two texts differ, else 0.");
   engine.Register("<>", [](Engine& e, Frame&) {
     const Value a = e.Pop();
     const Value b = e.Pop();
     e.Push(Truth(a != b));
   });
+  engine.Document("<", "b a -- flag",
+                  "255 when b < a as numbers; 0 otherwise and when either is no number.");
   RegisterOrder(engine, "<", false);
+  engine.Document(">", "b a -- flag",
+                  "255 when b > a as numbers; 0 otherwise and when either is no number.");
   RegisterOrder(engine, ">", true);
+  engine.Document("NOT", "n -- flag", "255 when n is 0, else 0.");
   engine.Register("NOT", [](Engine& e, Frame&) { e.Push(Truth(e.PopNumber() == 0)); });
 
+  engine.Document("DUP", "x -- x x", "Duplicates the top value.");
   engine.Register("DUP", [](Engine& e, Frame&) {
     Value x = e.Pop();
     e.Push(x);
     e.Push(std::move(x));
   });
+  engine.Document("SWAP", "b a -- a b", "Exchanges the two top values.");
   engine.Register("SWAP", [](Engine& e, Frame&) {
     Value a = e.Pop();
     Value b = e.Pop();
     e.Push(std::move(a));
     e.Push(std::move(b));
   });
+  engine.Document(".", "x -- x",
+                  "Shows the top value in the event memo and dumps the non-empty cells to the "
+                  "trace log.");
   engine.Register(".", [](Engine& e, Frame&) {
     Value x = e.Pop();
     e.LogEvent(msg::kOnStack + x);

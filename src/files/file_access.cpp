@@ -8,6 +8,8 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -92,14 +94,92 @@ std::optional<std::string> ReadWhole(const fs::path& path, bool* missing) {
 
 ReplacementFile::~ReplacementFile() { Discard(); }
 
+// While the temporary file is ours its lock is held (the file open): it is
+// removed or renamed before it is closed, never after, where another writer
+// could already have taken it for a stale one. Windows cannot rename or
+// remove an open file; there the other writer's remove fails instead.
 void ReplacementFile::Discard() {
-  if (file_) file_.reset();
-  if (!temp_.empty()) {
-    std::error_code ec;
-    fs::remove(temp_, ec);
-    temp_.clear();
-  }
+  std::error_code ec;
+#ifdef _WIN32
+  file_.reset();
+  if (!temp_.empty()) fs::remove(temp_, ec);
+#else
+  if (!temp_.empty()) fs::remove(temp_, ec);
+  file_.reset();
+#endif
+  temp_.clear();
 }
+
+namespace {
+
+constexpr int kTempNames = 100;
+
+// ".name.newN": hidden, and short enough for any name.
+fs::path TempName(const fs::path& target, int number) {
+  fs::path name = ".";
+  if (target.filename().native().size() < 200) name += target.filename().native();
+  name += ".new" + std::to_string(number);
+  return target.parent_path() / name;
+}
+
+#ifdef _WIN32
+// A temporary file left by a killed writer is closed, so it can be removed;
+// one that another program is still writing cannot (it is open without
+// delete sharing).
+FilePtr ClaimTemp(const fs::path& temp, bool* may_go_on) {
+  *may_go_on = true;
+  std::error_code ec;
+  fs::remove(temp, ec);
+  errno = 0;
+  FilePtr file = OpenPath(temp, "wbx");  // exclusive: never clobber a stranger's file
+  if (!file && errno != EEXIST) *may_go_on = false;
+  return file;
+}
+
+void RemoveIfStale(const fs::path& temp) {
+  std::error_code ec;
+  fs::remove(temp, ec);
+}
+#else
+// The writer holds an exclusive lock on its temporary file until it has
+// renamed it; the system drops the lock of a killed writer, so a file that
+// can be locked is a stale one. Only a plain file that the name still names
+// once locked is taken: never a link, never a file renamed meanwhile.
+int LockIfStale(const fs::path& temp, int flags) {
+  int fd = open(temp.c_str(), flags | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return -1;
+  struct stat opened, named;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || fstat(fd, &opened) != 0 ||
+      lstat(temp.c_str(), &named) != 0 || !S_ISREG(opened.st_mode) ||
+      opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) {
+    close(fd);
+    errno = EEXIST;
+    return -1;
+  }
+  return fd;
+}
+
+// Takes the temporary file: a new one, or a stale one emptied for reuse.
+FilePtr ClaimTemp(const fs::path& temp, bool* may_go_on) {
+  errno = 0;
+  int fd = LockIfStale(temp, O_CREAT);
+  *may_go_on = fd >= 0 || errno == EEXIST || errno == ELOOP || errno == EWOULDBLOCK;
+  if (fd < 0) return nullptr;
+  FilePtr file;
+  if (ftruncate(fd, 0) == 0) file.reset(fdopen(fd, "wb"));
+  if (!file) close(fd);
+  return file;
+}
+
+void RemoveIfStale(const fs::path& temp) {
+  int fd = LockIfStale(temp, 0);
+  if (fd < 0) return;
+  unlink(temp.c_str());
+  close(fd);
+}
+#endif
+
+}  // namespace
 
 bool ReplacementFile::Begin(const fs::path& target) {
   Discard();
@@ -115,20 +195,21 @@ bool ReplacementFile::Begin(const fs::path& target) {
   bool exists = !ec && fs::exists(status);
   if (exists && (fs::is_directory(status) || !MayWrite(target_))) return false;
 
-  fs::path folder = target_.parent_path();
-  for (int attempt = 0; attempt < 100 && !file_; ++attempt) {
-    fs::path name = ".";
-    if (target_.filename().native().size() < 200) name += target_.filename().native();
-    name += ".new" + std::to_string(attempt);  // hidden, and short enough for any name
-    temp_ = folder / name;
-    errno = 0;
-    file_ = OpenPath(temp_, "wbx");  // exclusive: never clobber a stranger's file
-    if (!file_ && errno != EEXIST) break;
+  // Writers killed before their rename leave temporary files behind: the
+  // first one that is not being written is reused, the others removed, so
+  // they never pile up.
+  int number = 0;
+  for (; number < kTempNames && !file_; ++number) {
+    temp_ = TempName(target_, number);
+    bool may_go_on = true;
+    file_ = ClaimTemp(temp_, &may_go_on);
+    if (!file_ && !may_go_on) break;
   }
   if (!file_) {
     temp_.clear();
     return false;
   }
+  for (; number < kTempNames; ++number) RemoveIfStale(TempName(target_, number));
   if (exists) fs::permissions(temp_, status.permissions(), ec);
   failed_ = false;
   return true;
@@ -142,18 +223,25 @@ bool ReplacementFile::Write(std::string_view bytes) {
 }
 
 bool ReplacementFile::Commit() {
-  if (failed_ || !file_) {
-    Discard();
-    return false;
-  }
-  bool written = SyncToDisk(file_.get());
-  written = (std::fclose(file_.release()) == 0) && written;
-  if (!written) {
+  if (failed_ || !file_ || !SyncToDisk(file_.get())) {
     Discard();
     return false;
   }
   std::error_code ec;
+#ifdef _WIN32
+  if (std::fclose(file_.release()) != 0) {
+    Discard();
+    return false;
+  }
   fs::rename(temp_, target_, ec);
+#else
+  fs::rename(temp_, target_, ec);
+  if (!ec) {
+    temp_.clear();  // the target now; closing it cannot lose what fsync wrote
+    file_.reset();
+    return true;
+  }
+#endif
   if (ec) {
     Discard();
     return false;

@@ -17,10 +17,14 @@ class FileDialogs {
   // Names in and out are Windows-1251 texts as the scripts see them; convert
   // OS paths with ScriptName (os_path.h) so that OsPath finds them again.
   // Open: the single filter "Все файлы (*.*)" matching *.*. Save: no filter.
-  virtual std::optional<std::string> Open(const std::string& /*initial_name*/) {
+  // A `filter` that is not empty (set by DLGFILTER, Qt style with entries
+  // separated by ";;") is offered instead.
+  virtual std::optional<std::string> Open(const std::string& /*initial_name*/,
+                                          const std::string& /*filter*/) {
     return std::nullopt;
   }
-  virtual std::optional<std::string> Save(const std::string& /*initial_name*/) {
+  virtual std::optional<std::string> Save(const std::string& /*initial_name*/,
+                                          const std::string& /*filter*/) {
     return std::nullopt;
   }
 };

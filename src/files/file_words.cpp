@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <memory>
+#include <utility>
 #include <system_error>
 
 #include "os_path.h"
@@ -83,36 +85,51 @@ void RegisterGuarded(engine::Engine& engine, const std::string& name,
 
 void RegisterByteFileWords(engine::Engine& engine, FileWordsState& state,
                            FileDialogs* dialogs) {
+  engine::WordGroup group(engine, "Files");
   FileDialogs* shown = dialogs ? dialogs : &default_dialogs;
   using engine::Engine;
   using engine::Frame;
 
+  engine.Document("EXIST", "name -- flag",
+                  "A positive number when the file can be opened for reading, else 0.");
   RegisterGuarded(engine, "EXIST", [&state](Engine& e, Frame&) {
     FilePtr file = OpenForReading(e.Pop());
     e.Push(file ? engine::NumberToText(state.NextNumber()) : engine::kFalse);
   });
+  engine.Document("DELETEFILE", "name --", "Deletes the file; a missing file is ignored.");
   RegisterGuarded(engine, "DELETEFILE", [](Engine& e, Frame&) { DeleteFile(e.Pop()); });
+  engine.Document("COPYFILE", "source target -- flag",
+                  "Copies source to target, replacing it; 255 on success, else 0.");
   RegisterGuarded(engine, "COPYFILE", [](Engine& e, Frame&) {
     std::string target = e.Pop();
     std::string source = e.Pop();
     e.Push(engine::Truth(CopyFile(source, target)));
   });
+  engine.Document("WRITEFILE", "code name --",
+                  "Appends the byte code (low 8 bits) to the file, creating it when missing.");
   RegisterGuarded(engine, "WRITEFILE", [](Engine& e, Frame&) {
     std::string name = e.Pop();
     int32_t code = e.PopNumber();
     AppendByte(name, code);
   });
+  engine.Document("LENFILE", "name -- n",
+                  "Length of the file in bytes (at most 500000); 0 when it cannot be opened.");
   RegisterGuarded(engine, "LENFILE", [&state](Engine& e, Frame&) {
     state.CloseSlot();
     FilePtr file = OpenForReading(e.Pop());
     e.Push(engine::NumberToText(file ? CountBytes(file.get(), kFileReadLimit) : 0));
   });
+  engine.Document("OPENFILE", "name -- n",
+                  "Opens the file for READFILE/READFILES; a positive number, or -1 when it "
+                  "cannot be opened.");
   RegisterGuarded(engine, "OPENFILE", [&state](Engine& e, Frame&) {
     state.CloseSlot();
     state.slot_file = OpenForReading(e.Pop());
     if (state.slot_file) state.slot = state.NextNumber();
     e.Push(state.slot_file ? engine::NumberToText(state.slot) : "-1");
   });
+  engine.Document("READFILE", "-- code",
+                  "The next byte of the open file as 0..255; 0 with no file open.");
   RegisterGuarded(engine, "READFILE", [&state](Engine& e, Frame&) {
     if (state.slot <= 0 || !state.slot_file) {
       e.Push(engine::kFalse);
@@ -121,6 +138,8 @@ void RegisterByteFileWords(engine::Engine& engine, FileWordsState& state,
     int byte = std::fgetc(state.slot_file.get());
     e.Push(engine::NumberToText(byte == EOF ? ' ' : byte));  // a blank past the end
   });
+  engine.Document("READFILES", "count -- text",
+                  "Up to count next bytes of the open file as one text.");
   RegisterGuarded(engine, "READFILES", [&state](Engine& e, Frame&) {
     std::string count_text = e.Pop();
     auto count = engine::ToNumber(count_text);
@@ -131,17 +150,32 @@ void RegisterByteFileWords(engine::Engine& engine, FileWordsState& state,
     size_t wanted = std::clamp<int64_t>(*count, 0, kFileReadLimit);
     e.Push(ReadUpTo(state.slot_file.get(), wanted));
   });
+  engine.Document("CLOSEFILE", "--", "Closes the open file.");
   RegisterGuarded(engine, "CLOSEFILE", [&state](Engine&, Frame&) { state.CloseSlot(); });
 
-  RegisterGuarded(engine, "OPENDLG", [shown](Engine& e, Frame&) {
+  // DLGFILTER's filter serves the next dialog only.
+  auto filter = std::make_shared<std::string>();
+  engine.Document("DLGFILTER", "filter --",
+                  "The next OPENDLG or WRITEDLG offers this filter (\"CSV (*.csv)\", several joined by ;;).");
+  RegisterGuarded(engine, "DLGFILTER", [filter](Engine& e, Frame&) { *filter = e.Pop(); });
+  engine.Document("OPENDLG", "name -- chosen",
+                  "Shows the open-file dialog; the chosen file name, or empty when cancelled.");
+  RegisterGuarded(engine, "OPENDLG", [shown, filter](Engine& e, Frame&) {
     std::string initial = e.Pop();
-    e.Push(shown->Open(initial).value_or(std::string()));
+    const std::string offered = std::exchange(*filter, std::string());
+    e.Push(shown->Open(initial, offered).value_or(std::string()));
   });
-  RegisterGuarded(engine, "WRITEDLG", [shown](Engine& e, Frame&) {
+  engine.Document("WRITEDLG", "name -- chosen",
+                  "Shows the save-file dialog; the chosen file name, or empty when cancelled.");
+  RegisterGuarded(engine, "WRITEDLG", [shown, filter](Engine& e, Frame&) {
     std::string initial = e.Pop();
-    e.Push(shown->Save(initial).value_or(std::string()));
+    const std::string offered = std::exchange(*filter, std::string());
+    e.Push(shown->Save(initial, offered).value_or(std::string()));
   });
+  engine.Document("PATH", "-- dir",
+                  "The base folder of Setup.KVS and the trace log (empty: the working folder).");
   RegisterGuarded(engine, "PATH", [](Engine& e, Frame&) { e.Push(e.base_dir()); });
+  engine.Document("SPATH", "-- dir", "The second path prefix (always empty).");
   RegisterGuarded(engine, "SPATH", [](Engine& e, Frame&) { e.Push(std::string()); });
 }
 

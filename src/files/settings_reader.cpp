@@ -1,6 +1,7 @@
 #include "settings_reader.h"
 
 #include "file_access.h"
+#include "os_path.h"
 #include "settings_format.h"
 
 namespace files {
@@ -50,20 +51,11 @@ std::string PieceKey(std::string_view key, int n) {
 
 bool LoadSettingsText(std::string_view file_name, std::string& text) {
   text.clear();
-  FilePtr file = OpenForReading(file_name);
-  if (!file) return false;
-  text = ReadUpTo(file.get(), kFileReadLimit + 1);
-  bool failed = std::ferror(file.get()) != 0;
-  if (failed) {
-    text.clear();
-    return false;
-  }
-  if (text.size() > kFileReadLimit) {
-    // A line cut in two by the limit would read as a wrong value.
-    text.resize(kFileReadLimit);
-    size_t last_break = text.find_last_of("\r\n");
-    text.resize(last_break == std::string::npos ? 0 : last_break + 1);
-  }
+  auto path = OsPath(file_name);
+  if (!path || path->empty()) return false;
+  auto whole = ReadWhole(*path, nullptr);
+  if (!whole) return false;
+  text = std::move(*whole);
   return true;
 }
 

@@ -10,7 +10,7 @@
 
 namespace files {
 
-// The most a reader loads of one file (and LENFILE and READFILES read).
+// The most LENFILE and READFILES read of one file.
 constexpr size_t kFileReadLimit = 500000;
 
 // The key lines of one section of a settings text, ready for lookups. Views
@@ -39,8 +39,8 @@ void TrimTildes(std::string& text);
 // "key_n": the name of the nth piece of a long value.
 std::string PieceKey(std::string_view key, int n);
 
-// Loads at most kFileReadLimit bytes of the file into `text` (a line cut by the
-// limit is left out). When the file cannot be read, `text` is emptied.
+// Loads the whole file into `text`. When the file cannot be read, `text` is
+// emptied.
 bool LoadSettingsText(std::string_view file_name, std::string& text);
 
 // Loads the file into `buffer`, then reads the whole long value of key.

@@ -99,9 +99,12 @@ void QueueOnLinkSlot(Engine& e, LinkTable& links, int32_t module, const std::str
 }  // namespace
 
 void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links) {
+  engine::WordGroup group(engine, "Device");
   DeviceStores* s = &stores;
   LinkTable* l = &links;
 
+  engine.Document("CONNECTED", "i m -- flag",
+                  "The connection flag of item i of row m (0: nothing sets a flag).");
   engine.Register("CONNECTED", [s](Engine& e, Frame&) {
     int32_t module = e.PopNumber();
     int32_t item = e.PopNumber();
@@ -115,6 +118,9 @@ void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links)
     e.Push(engine::Truth(on));
   });
 
+  engine.Document("FORCONNECT", "m w -- ?",
+                  "Runs the text w, with the item number pushed first, for each item whose "
+                  "connection flag is set in row m.");
   engine.Register("FORCONNECT", [s](Engine& e, Frame& f) {
     std::string word = e.Pop();
     int32_t row = e.PopNumber();
@@ -130,8 +136,14 @@ void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links)
     f.pending.Prepend(text);
   });
 
+  engine.Document("SENDCK", "record m --",
+                  "Queues a command record (spaced hexadecimal, length byte first) for link m; "
+                  "the device takes it at its next poll.");
   engine.Register("SENDCK", [s, l](Engine& e, Frame&) { SendCk(e, *s, *l); });
 
+  engine.Document("ONREADCK", "line n --",
+                  "Runs line, with the record's text pushed, for every record received on link n "
+                  "(1); 0 turns the hook off.");
   engine.Register("ONREADCK", [s](Engine& e, Frame&) {
     int32_t link = e.PopNumber();
     std::string line = e.Pop();
@@ -139,17 +151,21 @@ void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links)
     s->record_hook.line = std::move(line);
   });
 
+  engine.Document("CLEARDATA", "--", "Empties all cells and saved cells and forgets the snapshot.");
   engine.Register("CLEARDATA", [s](Engine& e, Frame&) {
     for (auto& cell : e.cells()) cell.clear();
     for (auto& cell : e.saved_cells()) cell.clear();
     s->snapshot = false;
   });
 
+  engine.Document("COPYDATA", "--", "Copies cells 0..128 into the saved cells (the snapshot).");
   engine.Register("COPYDATA", [s](Engine& e, Frame&) {
     for (int k = 0; k < Engine::kSavedCells; ++k) e.saved_cells()[k] = e.cells()[k];
     s->snapshot = true;
   });
 
+  engine.Document("CMPDATA", "-- flag",
+                  "255 when any of cells 0..128 differs from the snapshot, else 0.");
   engine.Register("CMPDATA", [s](Engine& e, Frame&) {
     bool differs = false;
     if (s->snapshot) {
@@ -160,8 +176,10 @@ void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links)
     e.Push(engine::Truth(differs));
   });
 
+  engine.Document("STATUS", "text --", "Shows text in the status bar.");
   engine.Register("STATUS", [](Engine& e, Frame&) { e.ShowStatus(e.Pop()); });
 
+  engine.Document("READEV", "m i s -- text", "Slot s of item i of module m of the response store.");
   engine.Register("READEV", [s](Engine& e, Frame&) {
     int32_t slot = e.PopNumber();
     int32_t item = e.PopNumber();
@@ -170,12 +188,22 @@ void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links)
     e.Push(text ? *text : std::string());
   });
 
+  engine.Document("READSCR", "m a f --",
+                  "Starts reading the device's script at device address a over link m (f not "
+                  "empty: block mode).");
   engine.Register("READSCR", [s, l](Engine& e, Frame&) { StartScript(e, *s, *l, false); });
+  engine.Document("WRITESCR", "m a f --",
+                  "Starts writing the script text (SSCRIPT) to the device.");
   engine.Register("WRITESCR", [s, l](Engine& e, Frame&) { StartScript(e, *s, *l, true); });
 
+  engine.Document("RSCRIPT", "-- text",
+                  "The script text read from or to be written to the device.");
   engine.Register("RSCRIPT", [s](Engine& e, Frame&) { e.Push(s->transfer.script_text); });
+  engine.Document("SSCRIPT", "text --", "Sets the script text that WRITESCR writes.");
   engine.Register("SSCRIPT", [s](Engine& e, Frame&) { s->transfer.script_text = e.Pop(); });
 
+  engine.Document("READTEL", "m a n --",
+                  "Starts reading phone record n at device address a over link m.");
   engine.Register("READTEL", [s, l](Engine& e, Frame&) {
     int32_t number = e.PopNumber();
     int32_t a = e.PopNumber();
@@ -190,6 +218,9 @@ void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links)
     QueueOnLinkSlot(e, *l, module, ReadPhoneRecord(LowByte(a), number));
   });
 
+  engine.Document("WRITETEL", "m a p q digits --",
+                  "Writes the digits and status q as phone record p at device address a over "
+                  "link m.");
   engine.Register("WRITETEL", [l](Engine& e, Frame&) {
     std::string digits = e.Pop();
     int32_t status = e.PopNumber();
@@ -199,17 +230,23 @@ void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links)
     QueueOnLinkSlot(e, *l, module, WritePhoneRecord(LowByte(a), position, status, digits));
   });
 
+  engine.Document("RTEL", "-- digits status",
+                  "The phone record read last: its digits, then its status.");
   engine.Register("RTEL", [s](Engine& e, Frame&) {
     e.Push(s->phone.digits);
     e.Push(engine::NumberToText(s->phone.status));
   });
 
+  engine.Document("CLEARSET", "m i --",
+                  "Empties the slots of item i of module m of the response store.");
   engine.Register("CLEARSET", [s](Engine& e, Frame&) {
     int32_t item = e.PopNumber();
     int32_t module = e.PopNumber();
     s->ClearItem(module, item);
   });
 
+  engine.Document("WAITSEND", "n --",
+                  "Makes the next records wait for the device's acknowledgement (n not 0).");
   engine.Register("WAITSEND", [s](Engine& e, Frame&) { s->pending_pacing = e.PopNumber() != 0; });
 }
 

@@ -1,6 +1,10 @@
 #include "link_log.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
+
+#include "link_texts.h"
 
 namespace zlink {
 namespace {
@@ -49,13 +53,44 @@ std::string LinkMemoLine(std::string_view text, const std::tm& when) {
   return line;
 }
 
-bool AppendLinkLog(const std::string& folder, std::string_view text, const std::tm& when) {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Whether the file, `size` bytes long, already ends with the pause line:
+// nothing is written after it.
+bool EndsPaused(std::FILE* file, long size) {
+  const std::string_view paused = kLogPaused;
+  const long tail = std::min<long>(size, static_cast<long>(paused.size()) + 64);
+  std::string bytes(static_cast<size_t>(tail), '\0');
+  if (std::fseek(file, size - tail, SEEK_SET) != 0) return false;
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  return bytes.find(paused) != std::string::npos;
+}
+
+bool Write(std::FILE* file, const std::string& line) {
+  return std::fwrite(line.data(), 1, line.size(), file) == line.size();
+}
+
+}  // namespace
+
+bool AppendLinkLog(const std::string& folder, std::string_view text, const std::tm& when,
+                   long cap) {
   const std::string path = folder + LinkLogFileName(when);
-  std::FILE* file = std::fopen(path.c_str(), "ab");
-  if (file == nullptr) return false;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "a+b"));
+  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return false;
+  const long size = std::ftell(file.get());
+  if (size < 0) return false;
   const std::string line = LinkFileLine(text, when);
-  const bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size();
-  return std::fclose(file) == 0 && written;
+  if (size + static_cast<long>(line.size()) > cap) {
+    if (!EndsPaused(file.get(), size) && std::fseek(file.get(), 0, SEEK_END) == 0)
+      Write(file.get(), LinkFileLine(kLogPaused, when));
+    return false;
+  }
+  const bool written = Write(file.get(), line);
+  return std::fclose(file.release()) == 0 && written;
 }
 
 }  // namespace zlink

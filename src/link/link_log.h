@@ -19,9 +19,15 @@ std::string LinkFileLine(std::string_view text, const std::tm& when);
 // The memo's line: text, two blanks, the stamp.
 std::string LinkMemoLine(std::string_view text, const std::tm& when);
 
+// The most one day's file grows: a noisy line would otherwise fill the disk.
+constexpr long kLinkLogDayCap = 64L * 1024 * 1024;
+
 // Appends one line to the day's file in `folder` (which ends with a
-// separator), opening and closing the file for this line alone. A file that
-// cannot be written loses the line; false tells so.
-bool AppendLinkLog(const std::string& folder, std::string_view text, const std::tm& when);
+// separator), opening and closing the file for this line alone. A line that
+// would take the file past `cap` is not written; the first such line of the
+// day writes kLogPaused instead, and logging goes on in the next day's file.
+// A file that cannot be written loses the line. False when the line was lost.
+bool AppendLinkLog(const std::string& folder, std::string_view text, const std::tm& when,
+                   long cap = kLinkLogDayCap);
 
 }  // namespace zlink

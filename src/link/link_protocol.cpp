@@ -125,6 +125,7 @@ void LinkProtocol::HandleData(Code code, const std::string& code_text,
 
 std::string LinkProtocol::NextQueued() {
   std::string record = uhex::TakeRecord(send_queue_);
+  if (!record.empty()) ++records_sent_;
   if (record.empty()) record = "00";
   if (record == "00") pacing_ = false;
   return record;

@@ -56,6 +56,8 @@ class LinkProtocol {
   void SetPacing(bool on) { pacing_ = on; }
   std::string& LastCommand() { return last_command_; }
   const std::string& LastReply() const { return last_reply_; }
+  // Records taken from SendQueue and sent since the link began.
+  uint64_t RecordsSent() const { return records_sent_; }
 
   // Turns a reply text ("4300", "43" + "03 02 AD 03 ") into a frame, writes
   // it and logs it.
@@ -87,6 +89,7 @@ class LinkProtocol {
   std::array<bool, 4> repeat_{};  // by Code: 43, 44, 41, 42
   bool answered_ = false;
   bool pacing_ = false;
+  uint64_t records_sent_ = 0;
 };
 
 }  // namespace zlink

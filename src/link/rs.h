@@ -57,6 +57,7 @@ class RSThread : public QObject, private LinkProtocolHost {
   bool Pacing() const { return protocol_.Pacing(); }
   void SetPacing(bool on) { protocol_.SetPacing(on); }
   std::string& LastCommand() { return protocol_.LastCommand(); }
+  uint64_t RecordsSent() const { return protocol_.RecordsSent(); }
   RecordHandler OnRecord;
 
   const QString& PortName() const { return port_name_; }

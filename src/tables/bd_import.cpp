@@ -14,7 +14,7 @@ std::string ImportStatement(const std::string& table, size_t values) {
 }
 
 int InsertImportRows(TableStore& store, const std::string& table,
-                     const std::vector<std::vector<std::string>>& rows, size_t values) {
+                     const std::vector<ImportRow>& rows, size_t values) {
   if (rows.empty()) return 0;
   QSqlDatabase db = store.Database();
   if (!db.isOpen()) return 0;
@@ -24,7 +24,7 @@ int InsertImportRows(TableStore& store, const std::string& table,
   QSqlQuery query(db);
   if (query.prepare(ToQt(ImportStatement(table, values)))) {
     for (const auto& row : rows) {
-      for (size_t i = 0; i < values; ++i) query.bindValue(static_cast<int>(i), ToQt(row[i]));
+      for (size_t i = 0; i < values; ++i) query.bindValue(static_cast<int>(i), ToQt(row.values[i]));
       if (!query.exec()) break;
       ++inserted;
     }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "import_file.h"
+
 namespace tables {
 
 class TableStore;
@@ -16,6 +18,12 @@ std::string ImportStatement(const std::string& table, size_t values);
 
 // Returns the number of rows inserted.
 int InsertImportRows(TableStore& store, const std::string& table,
-                     const std::vector<std::vector<std::string>>& rows, size_t values);
+                     const std::vector<ImportRow>& rows, size_t values);
+
+// What the last BDIMPORT did, for scripts to show (BDIMPORTED).
+struct ImportResult {
+  int rows = 0;         // rows inserted
+  int failed_line = 0;  // the file's first line not imported; 0 when none, -1 no file
+};
 
 }  // namespace tables

@@ -1,43 +1,107 @@
 #include "import_file.h"
 
 #include <fstream>
+#include <iterator>
 
 namespace tables {
 
-std::vector<std::vector<std::string>> ImportRows(std::string_view text,
-                                                 const std::vector<int32_t>& columns) {
-  std::vector<std::vector<std::string>> rows;
-  std::vector<std::string> values(columns.size());
-  while (true) {
-    std::string_view line;
-    const size_t cr = text.find('\r');
-    if (cr == std::string_view::npos) {
-      line = text;
-      text = {};
-    } else {
-      line = text.substr(0, cr);
-      text.remove_prefix(cr + 1);
-    }
-    if (!line.empty() && line.front() == '\n') line.remove_prefix(1);
-    if (line.empty()) break;
+namespace {
 
-    size_t next = 0;  // the next entry of the column list
-    for (int32_t field = 1;; ++field) {
-      std::string_view piece;
-      const size_t comma = line.find(',');
-      if (comma == std::string_view::npos) {
-        piece = line;
-        line = {};
-      } else {
-        piece = line.substr(0, comma);
-        line.remove_prefix(comma + 1);
-      }
-      if (next < columns.size() && columns[next] == field) values[next++] = piece;
-      if (piece.empty()) break;
-    }
-    rows.push_back(values);
+// Walks the text field by field, counting lines.
+class FieldReader {
+ public:
+  explicit FieldReader(std::string_view text) : text_(text) {}
+
+  bool AtEnd() const { return pos_ >= text_.size(); }
+  bool AtLineEnd() const { return AtEnd() || text_[pos_] == '\r' || text_[pos_] == '\n'; }
+  int line() const { return line_; }
+
+  // Reads one field; false when a quoted field is never closed.
+  bool Field(std::string* value, bool* quoted) {
+    value->clear();
+    *quoted = !AtEnd() && text_[pos_] == '"';
+    if (*quoted && !Quoted(value)) return false;
+    // Unquoted text, or what follows a closing quote, runs to the next comma
+    // or line end as it stands.
+    const size_t end = std::min(text_.find_first_of(",\r\n", pos_), text_.size());
+    value->append(text_.substr(pos_, end - pos_));
+    pos_ = end;
+    return true;
   }
-  return rows;
+
+  // After a field: true and past the comma when another field follows.
+  bool NextField() {
+    if (AtEnd() || text_[pos_] != ',') return false;
+    ++pos_;
+    return true;
+  }
+
+  // Past the line break (CR LF, CR or LF) that ends the line, if any.
+  void EndLine() {
+    if (AtEnd()) return;
+    if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
+    ++pos_;
+    ++line_;
+  }
+
+ private:
+  bool Quoted(std::string* value) {
+    size_t from = pos_ + 1;
+    for (;;) {
+      const size_t quote = text_.find('"', from);
+      if (quote == std::string_view::npos) return false;
+      value->append(text_.substr(from, quote - from));
+      CountLines(from, quote);
+      if (quote + 1 < text_.size() && text_[quote + 1] == '"') {
+        *value += '"';
+        from = quote + 2;
+        continue;
+      }
+      pos_ = quote + 1;
+      return true;
+    }
+  }
+
+  // Line breaks inside a quoted field: CR LF, CR and LF count one each.
+  void CountLines(size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i)
+      if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= to || text_[i + 1] != '\n')))
+        ++line_;
+  }
+
+  std::string_view text_;
+  size_t pos_ = 0;
+  int line_ = 1;
+};
+
+}  // namespace
+
+ImportScan ScanImport(std::string_view text, const std::vector<int32_t>& columns) {
+  ImportScan scan;
+  std::vector<std::string> values(columns.size());
+  FieldReader reader(text);
+  std::string field;
+  while (!reader.AtLineEnd()) {
+    const int line = reader.line();
+    size_t next = 0;  // the next entry of the column list
+    bool walking = true;
+    for (int32_t number = 1;; ++number) {
+      bool quoted = false;
+      if (!reader.Field(&field, &quoted)) {
+        scan.bad_line = line;
+        return scan;
+      }
+      if (walking) {
+        if (next < columns.size() && columns[next] == number) values[next++] = field;
+        // The walk ends at the first empty field; "" written in quotes is a value.
+        walking = quoted || !field.empty();
+      }
+      if (!reader.NextField()) break;
+    }
+    reader.EndLine();
+    scan.rows.push_back({line, values});
+  }
+  return scan;
 }
 
 bool ReadImportFile(const std::filesystem::path& path, std::string& text) {
@@ -46,10 +110,8 @@ bool ReadImportFile(const std::filesystem::path& path, std::string& text) {
   if (std::filesystem::is_directory(path, error)) return false;
   std::ifstream file(path, std::ios::binary);
   if (!file) return false;
-  text.resize(kImportFileLimit);
-  file.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<size_t>(file.gcount()));
-  return true;
+  text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return !file.bad();
 }
 
 }  // namespace tables

@@ -1,6 +1,9 @@
-// The comma-separated import file of BDIMPORT: lines end with CR and an
-// optional LF, the first empty line ends the file, a line's fields end at its
-// first empty field, and fields are taken as they stand.
+// The comma-separated import file of BDIMPORT. Lines end with CR LF, CR or LF;
+// the first empty line ends the file; a line's fields end at its first empty
+// field. Fields are taken as they stand, except a field that begins with a
+// double quote: it runs to the closing quote as RFC 4180 writes it (commas and
+// line breaks inside, "" for a quote), so a file without quotes reads as it
+// always did.
 #pragma once
 
 #include <cstdint>
@@ -11,16 +14,26 @@
 
 namespace tables {
 
-inline constexpr size_t kImportFileLimit = 300000;
 inline constexpr int kImportColumns = 13;
+
+struct ImportRow {
+  int line = 0;  // where the row starts in the file, from 1
+  std::vector<std::string> values;
+};
+
+struct ImportScan {
+  std::vector<ImportRow> rows;
+  // The line of a row that cannot be read (a quote never closed); the rows
+  // before it are read, nothing after. 0 when every row was read.
+  int bad_line = 0;
+};
 
 // Every line's values for the wanted field numbers (ascending, from 1). A
 // wanted field that a line does not reach keeps the value of the line before
 // it (the empty text on the first line).
-std::vector<std::vector<std::string>> ImportRows(std::string_view text,
-                                                 const std::vector<int32_t>& columns);
+ImportScan ScanImport(std::string_view text, const std::vector<int32_t>& columns);
 
-// At most kImportFileLimit bytes of the file; false when it cannot be opened.
+// The whole file; false when it cannot be opened or read.
 bool ReadImportFile(const std::filesystem::path& path, std::string& text);
 
 }  // namespace tables

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bd_import.h"
 #include "data_grid.h"
 #include "engine.h"
 #include "memory_table.h"
@@ -67,6 +68,7 @@ class Tables : public QObject {
   QueryObject& Query2() { return *query2_; }
   QueryObject& Query3() { return *query3_; }
   MemoryTable& RxMemoryData1() { return *memory_; }
+  ImportResult& last_import() { return last_import_; }
 
   // The widgets; nullptr without a control pool.
   TabStrip* TabControl1() const { return tab_control1_; }
@@ -96,6 +98,7 @@ class Tables : public QObject {
   std::unique_ptr<QueryObject> query2_;
   std::unique_ptr<QueryObject> query3_;
   std::unique_ptr<MemoryTable> memory_;
+  ImportResult last_import_;
   QPointer<TabStrip> tab_control1_;
   QPointer<TabStrip> tab_control2_;
   QPointer<DataGrid> grids_[3];

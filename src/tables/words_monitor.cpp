@@ -21,8 +21,12 @@ QString FilterCaption(int32_t k, int32_t m, int32_t n) {
 }
 
 void RegisterMonitorWords(engine::Engine& engine, Tables& tables) {
+  engine::WordGroup group(engine, "Monitor");
   Tables* t = &tables;
+  engine.Document("ADDEV", "text --", "Adds text with the time to the event memo.");
   engine.Register("ADDEV", [](engine::Engine& e, engine::Frame&) { e.LogEvent(e.Pop()); });
+  engine.Document("FILTR", "n m k --",
+                  "Sets the monitor filter caption and empties the traffic memos.");
   engine.Register("FILTR", [t](engine::Engine& e, engine::Frame&) {
     const int32_t k = e.PopNumber();
     const int32_t m = e.PopNumber();
@@ -35,11 +39,14 @@ void RegisterMonitorWords(engine::Engine& engine, Tables& tables) {
     if (w.memo_terminal) w.memo_terminal->clear();
     if (w.memo_terminal_out) w.memo_terminal_out->clear();
   });
+  engine.Document("CONCLEAR", "m --", "Clears the connection flags of row m.");
   engine.Register("CONCLEAR", [t](engine::Engine& e, engine::Frame&) {
     const int32_t row = e.PopNumber();
     device::DeviceStores* d = t->window().device;
     if (d) d->ClearConnectionRow(row);  // rows outside 1..32 are left alone
   });
+  engine.Document("READVCK", "i j -- n",
+                  "Link number (j = 1) or address (j = 2) of channel pair entry i.");
   engine.Register("READVCK", [t](engine::Engine& e, engine::Frame&) {
     const int32_t j = e.PopNumber();
     const int32_t i = e.PopNumber();

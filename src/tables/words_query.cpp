@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "bd_import.h"
+#include "value.h"
 #include "file_words.h"
 #include "import_file.h"
 #include "os_path.h"
@@ -21,6 +22,8 @@ void PushField(engine::Engine& e, QueryObject& query) {
 }
 
 void Import(engine::Engine& e, Tables& tables) {
+  ImportResult& result = tables.last_import();
+  result = ImportResult{};
   const int32_t count = e.PopNumber();
   // The column list holds at most 13 entries; a longer one is refused whole.
   if (count < 0 || count > kImportColumns) throw engine::Fault{};
@@ -33,31 +36,51 @@ void Import(engine::Engine& e, Tables& tables) {
   if (!files) return;
   const auto path = files::OsPath(files->file_name);
   std::string text;
-  if (!path || !ReadImportFile(*path, text) || text.empty()) return;
-  InsertImportRows(tables.store(), table, ImportRows(text, columns), columns.size());
+  if (!path || !ReadImportFile(*path, text)) {
+    result.failed_line = -1;
+    return;
+  }
+  const ImportScan scan = ScanImport(text, columns);
+  result.rows = InsertImportRows(tables.store(), table, scan.rows, columns.size());
+  if (static_cast<size_t>(result.rows) < scan.rows.size())
+    result.failed_line = scan.rows[static_cast<size_t>(result.rows)].line;
+  else
+    result.failed_line = scan.bad_line;
 }
 
 }  // namespace
 
 void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
+  engine::WordGroup group(engine, "Tables: SQL queries");
   Tables* t = &tables;
+  engine.Document("QUERY1", "--", "Runs the item list as an SQL query into Query1 (DBGRID1).");
   engine.Register("QUERY1", [t](engine::Engine&, engine::Frame&) {
     t->Query1().Open(QueryObject::JoinLines(t->Items()));
   });
+  engine.Document("QUERY2", "--", "Runs the item list as an SQL query into Query2 (DBGRID2).");
   engine.Register("QUERY2", [t](engine::Engine&, engine::Frame&) {
     t->Query2().Open(QueryObject::JoinLines(t->Items()));
   });
+  engine.Document("QUERYEXEC", "--", "Executes the item list as an SQL statement without result.");
   engine.Register("QUERYEXEC", [t](engine::Engine&, engine::Frame&) {
     t->Query3().Exec(QueryObject::JoinLines(t->Items()));
   });
+  engine.Document("FIELD1", "name -- ?",
+                  "Field of Query1's current row (nothing when there is no such field).");
   engine.Register("FIELD1", [t](engine::Engine& e, engine::Frame&) { PushField(e, t->Query1()); });
+  engine.Document("FIELD2", "name -- ?",
+                  "Field of Query2's current row (nothing when there is no such field).");
   engine.Register("FIELD2", [t](engine::Engine& e, engine::Frame&) { PushField(e, t->Query2()); });
+  engine.Document("FIRST1", "-- flag", "Moves to Query1's first row; 1 when there is one, else 0.");
   engine.Register("FIRST1", [t](engine::Engine& e, engine::Frame&) {
     e.Push(Flag(t->Query1().First()));
   });
+  engine.Document("NEXT1", "-- flag", "Moves to Query1's next row; 1 when there is one, else 0.");
   engine.Register("NEXT1", [t](engine::Engine& e, engine::Frame&) {
     e.Push(Flag(t->Query1().Next()));
   });
+  engine.Document("SET1", "value name -- flag",
+                  "Moves Query1 on unless field name equals value; 1 while on a row.");
   engine.Register("SET1", [t](engine::Engine& e, engine::Frame&) {
     QueryObject& query = t->Query1();
     const std::string name = e.Pop();
@@ -67,6 +90,7 @@ void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
     if (*field != value) query.Next();
     e.Push(Flag(!query.Eof()));
   });
+  engine.Document("FORQUERY1", "line -- ?", "Runs line once for every row of Query1.");
   engine.Register("FORQUERY1", [t](engine::Engine& e, engine::Frame&) {
     const std::string script = e.Pop();
     QueryObject& query = t->Query1();
@@ -78,7 +102,17 @@ void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
       query.Next();
     }
   });
+  engine.Document("BDIMPORT", "table field... count --",
+                  "Imports the FILENAME comma-separated file into the table, taking the listed "
+                  "field numbers.");
   engine.Register("BDIMPORT", [t](engine::Engine& e, engine::Frame&) { Import(e, *t); });
+  // ( -- rows line ): the rows the last BDIMPORT inserted, and the first line
+  // of its file that did not go in (0 when all did, -1 when the file could
+  // not be read).
+  engine.Register("BDIMPORTED", [t](engine::Engine& e, engine::Frame&) {
+    e.Push(engine::NumberToText(t->last_import().rows));
+    e.Push(engine::NumberToText(t->last_import().failed_line));
+  });
 }
 
 }  // namespace tables

@@ -44,7 +44,9 @@ StyledComboBox::StyledComboBox(QWidget* parent)
 
   connect(combo_, &QComboBox::activated, this, [this](int) { UserChange(); });
   connect(combo_->lineEdit(), &QLineEdit::textEdited, this, [this] { UserChange(); });
+  connect(combo_->lineEdit(), &QLineEdit::returnPressed, this, [this] { EnterPressed(); });
   connect(edit_, &QLineEdit::textEdited, this, [this] { UserChange(); });
+  connect(edit_, &QLineEdit::returnPressed, this, [this] { EnterPressed(); });
   connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
             if (updating_ || !current.isValid()) return;
@@ -59,6 +61,12 @@ StyledComboBox::StyledComboBox(QWidget* parent)
 
 void StyledComboBox::UserChange() {
   if (!updating_) emit Changed();
+}
+
+void StyledComboBox::EnterPressed() {
+  // Enter on a text equal to an item is already an activation of that item.
+  if (style_ == Style::kDropDown && model_->stringList().contains(combo_->currentText())) return;
+  UserChange();
 }
 
 void StyledComboBox::SetStyle(Style style) {
@@ -83,6 +91,7 @@ void StyledComboBox::SetStyle(Style style) {
       if (editable) {
         combo_->setInsertPolicy(QComboBox::NoInsert);
         connect(combo_->lineEdit(), &QLineEdit::textEdited, this, [this] { UserChange(); });
+        connect(combo_->lineEdit(), &QLineEdit::returnPressed, this, [this] { EnterPressed(); });
       }
     }
   }

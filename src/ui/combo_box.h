@@ -49,7 +49,8 @@ class StyledComboBox : public QWidget {
   QListView* simple_list() const { return list_; }
 
  signals:
-  // The operator changed the text or the selection. Changes made through the
+  // The operator changed the text or the selection, or pressed Enter in the
+  // edit field (the text then is what it was). Changes made through the
   // setters above do not raise it.
   void Changed();
 
@@ -59,6 +60,7 @@ class StyledComboBox : public QWidget {
  private:
   void LayOut();
   void UserChange();
+  void EnterPressed();
 
   Style style_ = Style::kDropDown;
   QStringListModel* model_;

@@ -68,33 +68,46 @@ std::string MemoText(const QPlainTextEdit* memo) {
 }  // namespace
 
 void RegisterPageWords(engine::Engine& engine, TMainForm& form) {
+  engine::WordGroup group(engine, "Window: the page and its controls");
   TMainForm* f = &form;
   ControlRegisters& r = form.registers();
 
+  engine.Document("SCLEAR", "--",
+                  "Hides every control of the page and resets the pending properties.");
   engine.Register("SCLEAR", [f](engine::Engine&, engine::Frame&) { Sclear(*f); });
 
+  engine.Document("SELECTED", "-- n",
+                  "Selected item (from 0, -1 for none) of the combo box whose event runs.");
   engine.Register("SELECTED", [f, &r](engine::Engine& e, engine::Frame&) {
     const StyledComboBox* box = f->pool().ComboBox(LastEventPosition(r));
     e.Push(engine::NumberToText(box ? box->ItemIndex() : -1));
   });
+  engine.Document("ETEXT", "-- text", "Text of the combo box whose event runs.");
   engine.Register("ETEXT", [f, &r](engine::Engine& e, engine::Frame&) {
     const StyledComboBox* box = f->pool().ComboBox(LastEventPosition(r));
     e.Push(box ? ToCp1251(box->Text()) : std::string());
   });
+  engine.Document("CHECKED", "-- flag",
+                  "255 when the check box whose event runs is ticked, else 0.");
   engine.Register("CHECKED", [f, &r](engine::Engine& e, engine::Frame&) {
     const QCheckBox* box = f->pool().CheckBox(LastEventPosition(r));
     e.Push(engine::Truth(box && box->isChecked()));
   });
 
+  engine.Document("EDIR", "-- dir",
+                  "Text of the folder field, ending in a backslash when not empty.");
   engine.Register("EDIR", [f](engine::Engine& e, engine::Frame&) {
     std::string text = ToCp1251(f->pool().DirectoryEdit1()->Text());
     if (!text.empty() && text.back() != '\\') text.push_back('\\');
     e.Push(text);
   });
+  engine.Document("EMEMO", "-- text", "Whole text of the memo, lines joined with CR LF.");
   engine.Register("EMEMO", [f](engine::Engine& e, engine::Frame&) {
     e.Push(MemoText(f->pool().Memo1()));
   });
 
+  engine.Document("INDLEVEL", "level --",
+                  "Draws the signal level bar at LEFT, TOP of its picture.");
   engine.Register("INDLEVEL", [f, &r](engine::Engine& e, engine::Frame&) {
     const engine::Value level = e.Pop();
     f->pool().Image1()->show();
@@ -105,10 +118,12 @@ void RegisterPageWords(engine::Engine& engine, TMainForm& form) {
 
   // The dialogs run a nested event loop: timers may run lines meanwhile, so
   // nothing taken from the engine is held across them.
+  engine.Document("MESSAGE", "text --", "Shows text in a message window and waits for OK.");
   engine.Register("MESSAGE", [f](engine::Engine& e, engine::Frame&) {
     const QString text = FromCp1251(e.Pop());
     f->dialogs().Message(text);
   });
+  engine.Document("MESSAGEDLG", "text -- flag", "Asks text with Yes and No; 255 for Yes, else 0.");
   engine.Register("MESSAGEDLG", [f](engine::Engine& e, engine::Frame&) {
     const QString text = FromCp1251(e.Pop());
     const bool yes = f->dialogs().MessageDlg(text);

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <memory>
 
 namespace ui {
 
@@ -15,33 +17,12 @@ bool IsPattern(const QString& name) {
   return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
 }
 
-QString RunFileDialog(QWidget* parent, const QString& initial_name, bool save) {
-  QFileDialog box(parent);
-  QFileDialog* dialog = &box;
-  dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (!save) {
-#ifdef Q_OS_WIN
-    dialog->setNameFilter(QStringLiteral("Все файлы (*.*)"));
-#else
-    // "*.*" would hide names without a dot here; the caption stays the same.
-    dialog->setOption(QFileDialog::HideNameFilterDetails);
-    dialog->setNameFilter(QStringLiteral("Все файлы (*.*) (*)"));
-#endif
-  }
-  if (!initial_name.isEmpty() && !IsPattern(initial_name)) {
-    const QFileInfo info(initial_name);
-    if (info.isAbsolute() || initial_name.contains(QLatin1Char('/')) ||
-        initial_name.contains(QLatin1Char('\\'))) {
-      dialog->setDirectory(info.absolutePath());
-    }
-    dialog->selectFile(info.fileName());
-  }
-  QString chosen;
-  if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
-    chosen = QDir::toNativeSeparators(dialog->selectedFiles().first());
-  }
-  return chosen;
+constexpr char kLastFolderKey[] = "dialogs/last_folder";
+
+std::unique_ptr<QSettings> UserSettings(const QString& file) {
+  if (!file.isEmpty()) return std::make_unique<QSettings>(file, QSettings::IniFormat);
+  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                     QStringLiteral("zelt"), QStringLiteral("zelt"));
 }
 
 }  // namespace
@@ -64,12 +45,54 @@ bool QtDialogs::MessageDlg(const QString& text) {
   return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
-QString QtDialogs::OpenDialog(const QString& initial_name) {
-  return RunFileDialog(parent_, initial_name, false);
+QString QtDialogs::OpenDialog(const QString& initial_name, const QString& filter) {
+  return RunFileDialog(initial_name, filter, false);
 }
 
-QString QtDialogs::SaveDialog(const QString& initial_name) {
-  return RunFileDialog(parent_, initial_name, true);
+QString QtDialogs::SaveDialog(const QString& initial_name, const QString& filter) {
+  return RunFileDialog(initial_name, filter, true);
+}
+
+QString QtDialogs::LastFolder() const {
+  const QString folder = UserSettings(settings_file_)->value(kLastFolderKey).toString();
+  return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void QtDialogs::RememberFolder(const QString& chosen_file) {
+  UserSettings(settings_file_)->setValue(kLastFolderKey, QFileInfo(chosen_file).absolutePath());
+}
+
+QString QtDialogs::RunFileDialog(const QString& initial_name, const QString& filter, bool save) {
+  QFileDialog dialog(parent_);
+  dialog.setObjectName(QStringLiteral("FileDialog"));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!filter.isEmpty()) {
+    dialog.setNameFilters(filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts));
+  } else if (!save) {
+#ifdef Q_OS_WIN
+    dialog.setNameFilter(QStringLiteral("Все файлы (*.*)"));
+#else
+    // "*.*" would hide names without a dot here; the caption stays the same.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(QStringLiteral("Все файлы (*.*) (*)"));
+#endif
+  }
+  if (const QString last = LastFolder(); !last.isEmpty()) dialog.setDirectory(last);
+  if (!initial_name.isEmpty() && !IsPattern(initial_name)) {
+    const QFileInfo info(initial_name);
+    if (info.isAbsolute() || initial_name.contains(QLatin1Char('/')) ||
+        initial_name.contains(QLatin1Char('\\'))) {
+      dialog.setDirectory(info.absolutePath());
+    }
+    dialog.selectFile(info.fileName());
+  }
+  QString chosen;
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    chosen = QDir::toNativeSeparators(dialog.selectedFiles().first());
+    RememberFolder(dialog.selectedFiles().first());
+  }
+  return chosen;
 }
 
 QString QtDialogs::ChooseFolder(const QString& start) {

@@ -66,11 +66,32 @@ EventSystem::EventSystem(TMainForm& form, engine::Engine& engine)
     return NodeInputs{r.text, r.on_change, r.on_close, r.image};
   });
   WirePool();
+  progress_ = std::make_unique<TransferProgress>(form.StatusBar(), wait_);
   // The tool-bar buttons look neither at the device wait nor at the busy flag.
-  connect(form.Button16(), &QPushButton::clicked, this,
-          [this] { Guarded([this] { engine_.ExecuteLine(" `MAIN` RUN "); }); });
-  connect(form.Button17(), &QPushButton::clicked, this,
-          [this] { Guarded([this] { engine_.ExecuteLine(" `MAINS` RUN "); }); });
+  connect(form.Button16(), &QPushButton::clicked, this, [this] { ToolBarButton(" `MAIN` RUN "); });
+  connect(form.Button17(), &QPushButton::clicked, this, [this] { ToolBarButton(" `MAINS` RUN "); });
+}
+
+void EventSystem::ToolBarButton(const char* line) {
+  Guarded([&] {
+    // Nothing is queued into a link that goes nowhere, and a second transfer
+    // does not start while one runs.
+    std::string refusal = device_gate_ ? device_gate_() : std::string();
+    if (refusal.empty() && progress_->Running()) {
+      refusal = engine::Cp1251("Идёт обмен с устройством: дождитесь его окончания.");
+    }
+    if (!refusal.empty()) {
+      form_.ShowStatus(refusal);
+      return;
+    }
+    engine_.ExecuteLine(line);
+  });
+}
+
+void EventSystem::LinkOpened() {
+  if (!started_up_ || pages_built_) return;
+  pages_built_ = true;
+  Guarded([this] { engine_.ExecuteLine("START RUN"); });
 }
 
 EventSystem::~EventSystem() = default;
@@ -133,6 +154,8 @@ bool EventSystem::StartUp(const QStringList& arguments) {
   FormStartUp window(form_, start_first_link_);
   bool started = false;
   Guarded([&] { started = RunStartUp(engine_, window, arguments, timer1_); });
+  started_up_ = true;
+  pages_built_ = started;
   return started;
 }
 
@@ -140,6 +163,7 @@ void RegisterEventWords(engine::Engine& engine, EventSystem& events) {
   RegisterWaitWords(engine, events.wait());
   RegisterTimerWords(engine, events.timer1());
   RegisterTreeWords(engine, events.tree());
+  RegisterProgressWords(engine, events.progress());
 }
 
 }  // namespace ui

@@ -11,6 +11,7 @@
 #include "event_router.h"
 #include "link_slots.h"
 #include "timers.h"
+#include "transfer_progress.h"
 #include "tree_navigation.h"
 #include "wait_device.h"
 
@@ -37,6 +38,17 @@ class EventSystem : public QObject {
   DelayedScript& timer1() { return timer1_; }
   SupervisionTimer& timer_com() { return timer_com_; }
   NavigationTree& tree() { return *tree_; }
+  TransferProgress& progress() { return *progress_; }
+
+  // Why the tool-bar buttons cannot reach the device now (Windows-1251, shown
+  // in the status bar instead of running MAIN or MAINS); "" when they can. The
+  // device side installs it; a running transfer is refused in any case.
+  void SetDeviceGate(std::function<std::string()> gate) { device_gate_ = std::move(gate); }
+  // A link has opened: START runs now if it has not run since the pages were
+  // last cleared (no device at start-up, or the ports went away meanwhile).
+  void LinkOpened();
+  // The port supervision cleared the pages and the tree.
+  void PagesCleared() { pages_built_ = false; }
 
   // Step 3 of the start-up: port discovery and the first link; true when a
   // link was started. Until the port supervision installs it, no port is
@@ -57,6 +69,7 @@ class EventSystem : public QObject {
  private:
   void WirePool();
   void Routed(QObject* control, RouteRule rule);
+  void ToolBarButton(const char* line);
 
   TMainForm& form_;
   engine::Engine& engine_;
@@ -67,9 +80,13 @@ class EventSystem : public QObject {
   SupervisionTimer timer_com_;
   std::unique_ptr<NavigationTree> tree_;
   std::function<bool()> start_first_link_;
+  std::unique_ptr<TransferProgress> progress_;
+  std::function<std::string()> device_gate_;
+  bool started_up_ = false;
+  bool pages_built_ = false;
 };
 
-// WAITREAD, MAXWAIT, STARTTIMER1 and the tree words.
+// WAITREAD, MAXWAIT, STARTTIMER1, PROGRESS and the tree words.
 void RegisterEventWords(engine::Engine& engine, EventSystem& events);
 
 }  // namespace ui

@@ -20,22 +20,109 @@
 
 namespace ui {
 
+namespace {
+
+struct OptionHelp {
+  const char* name;
+  const char* value;  // nullptr for a flag
+  const char* help;
+};
+
+constexpr OptionHelp kOptions[] = {
+    {"DEBUG", nullptr, "show the link memo (any letter case, anywhere on the line)"},
+    {"--demo", nullptr, "talk to a simulated ZELT-2 GSM instead of a real device"},
+    {"--port", "NAME", "use this serial port instead of the USB port scan (repeatable;\n"
+                       "                          also --port=NAME)"},
+    {"--screenshot", "FILE", "save a PNG of the window after start-up, then quit"},
+    {"--screenshot-delay", "MS", "wait this long before --screenshot (default 1000)"},
+    {"--screenshot-pages", "DIR", "read the device, save every page as DIR/page-NN.png, quit"},
+    {"--help", nullptr, "print this help and quit (also -h)"},
+    {"--version", nullptr, "print the version and quit"},
+};
+
+const OptionHelp* FindOption(const QString& argument) {
+  for (const OptionHelp& option : kOptions) {
+    if (argument == QLatin1String(option.name)) return &option;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 LaunchOptions ParseLaunchOptions(const QStringList& arguments_after_program) {
   LaunchOptions options;
   options.arguments = arguments_after_program;
   const QStringList& a = arguments_after_program;
-  for (qsizetype i = 0; i + 1 < a.size(); ++i) {
-    if (a[i] == QLatin1String("--screenshot")) {
-      options.screenshot = a[++i];
-    } else if (a[i] == QLatin1String("--screenshot-delay")) {
+  for (qsizetype i = 0; i < a.size(); ++i) {
+    const QString& argument = a[i];
+    if (argument.toUpper() == QLatin1String("DEBUG")) {
+      options.debug = true;
+      continue;
+    }
+    if (argument == QLatin1String("-h")) {
+      options.help = true;
+      continue;
+    }
+    if (argument.startsWith(QLatin1String("--port="))) continue;
+    const OptionHelp* option = FindOption(argument);
+    if (!option) {
+      if (options.error.isEmpty()) options.error = QStringLiteral("unknown option: ") + argument;
+      continue;
+    }
+    if (!option->value) {
+      options.help |= argument == QLatin1String("--help");
+      options.version |= argument == QLatin1String("--version");
+      continue;
+    }
+    if (i + 1 >= a.size()) {
+      if (options.error.isEmpty()) {
+        options.error = argument + QStringLiteral(" needs ") + QLatin1String(option->value);
+      }
+      continue;
+    }
+    const QString& value = a[++i];
+    if (argument == QLatin1String("--screenshot")) {
+      options.screenshot = value;
+    } else if (argument == QLatin1String("--screenshot-delay")) {
       bool ok = false;
-      const int ms = a[++i].toInt(&ok);
+      const int ms = value.toInt(&ok);
       if (ok && ms >= 0) options.screenshot_delay_ms = ms;
-    } else if (a[i] == QLatin1String("--screenshot-pages")) {
-      options.screenshot_pages = a[++i];
+    } else if (argument == QLatin1String("--screenshot-pages")) {
+      options.screenshot_pages = value;
     }
   }
   return options;
+}
+
+QString Usage() {
+  QString text = QStringLiteral(
+      "Usage: zelt [OPTION]...\n"
+      "The ZELT-2 GSM configurator. It finds the device on a USB serial port and runs\n"
+      "the pages of Setup.KVS.\n\n");
+  for (const OptionHelp& option : kOptions) {
+    QString head = QLatin1String(option.name);
+    if (option.value) head += QLatin1Char(' ') + QLatin1String(option.value);
+    text += QStringLiteral("  %1 %2\n").arg(head, -23).arg(QString::fromUtf8(option.help));
+  }
+  return text;
+}
+
+QString VersionText() { return QStringLiteral("zelt ") + QLatin1String(kVersion); }
+
+int AnswerCommandLine(const LaunchOptions& options) {
+  if (!options.error.isEmpty()) {
+    std::fprintf(stderr, "zelt: %s\n\n%s", qPrintable(options.error), qPrintable(Usage()));
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(qPrintable(Usage()), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("%s\n", qPrintable(VersionText()));
+    return 0;
+  }
+  return -1;
 }
 
 namespace {
@@ -58,7 +145,8 @@ class PageShooter : public QObject {
   }
 
  private:
-  enum class Phase { kConnect, kRead, kPage };
+  enum class Phase { kConnect, kAutoRead, kRead, kPage };
+  static constexpr int kAutoReadMs = 1500;
 
   bool Connected() const {
     return form_.LabelStatCon()->text() == FromCp1251(zlink::kConnected);
@@ -75,7 +163,16 @@ class PageShooter : public QObject {
       case Phase::kConnect:
         if (!Connected() && clock_.elapsed() < 10000) return;
         if (!Connected()) std::fprintf(stderr, "zelt: no device connected, reading anyway\n");
-        form_.Button16()->click();
+        phase_ = Phase::kAutoRead;
+        clock_.restart();
+        return;
+      case Phase::kAutoRead:
+        // Pages that read the device by themselves once it answers (ONCONNECT)
+        // are left to it; the others are read with the tool-bar button.
+        if (!events_.wait().Armed()) {
+          if (clock_.elapsed() < kAutoReadMs) return;
+          form_.Button16()->click();
+        }
         phase_ = Phase::kRead;
         idle_ticks_ = 0;
         clock_.restart();

@@ -13,10 +13,24 @@ struct LaunchOptions {
   QString screenshot;     // --screenshot FILE
   int screenshot_delay_ms = 1000;
   QString screenshot_pages;  // --screenshot-pages DIR
+  bool debug = false;        // DEBUG in any letter case, anywhere
+  bool help = false;         // --help or -h
+  bool version = false;      // --version
+  QString error;             // an unknown option or one without its value
 };
 
-// Options may stand anywhere after the first argument. A bad delay keeps 1000.
+// Options may stand anywhere. A bad delay keeps 1000.
 LaunchOptions ParseLaunchOptions(const QStringList& arguments_after_program);
+
+// The usage text of --help: every option, one a line.
+QString Usage();
+// "zelt V1.0.0.1".
+QString VersionText();
+
+// For --help, --version and a bad command line: prints what they ask for
+// (usage and error to stderr for a bad one) and returns the exit code;
+// -1 when the program is to start.
+int AnswerCommandLine(const LaunchOptions& options);
 
 // With --screenshot: once the window's first show (and the start-up connected
 // to it before this call) is over and the delay has passed, saves a PNG of the

@@ -1,6 +1,7 @@
 #include "main_form.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
@@ -10,7 +11,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSplitter>
+#include <QShortcut>
 #include <QShowEvent>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -19,6 +23,11 @@
 #include <cstdint>
 
 #include "directory_edit.h"
+#include "first_size.h"
+#include "memo_menu.h"
+#include "monitor_splitter.h"
+#include "no_device_panel.h"
+#include "page_area.h"
 #include "level_image.h"
 #include "link_table.h"
 #include "window_text.h"
@@ -107,28 +116,37 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   panel_tool_bar_->setFixedHeight(kToolBarHeight);
   column->addWidget(panel_tool_bar_);
 
-  auto* middle = new QHBoxLayout;
+  // Tree and page area above, the monitor below; the title row between them
+  // is the divider the operator drags.
+  panel_tit_ = MakePanel(nullptr, "PanelTit");
+  panel_tit_->setFixedHeight(kTitleRowHeight);
+  panel_tit_->setFrameStyle(QFrame::NoFrame);
+  splitter_ = new MonitorSplitter(panel_tit_, central);
+  column->addWidget(splitter_, 1);
+
+  auto* upper = new QWidget(splitter_);
+  auto* middle = new QHBoxLayout(upper);
   middle->setContentsMargins(0, 0, 0, 0);
   middle->setSpacing(0);
-  panel_tree_ = MakePanel(central, "PanelTree");
+  panel_tree_ = MakePanel(upper, "PanelTree");
   panel_tree_->setFixedWidth(kTreeWidth);
-  panel_set_ = MakePanel(central, "PanelSet");
+  panel_set_ = MakePanel(nullptr, "PanelSet");
+  page_stack_ = new QStackedWidget(upper);
+  page_stack_->setObjectName(QStringLiteral("PageStack"));
   // SET hides the page area; the tree keeps its place meanwhile.
   QSizePolicy set_policy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   set_policy.setRetainSizeWhenHidden(true);
-  panel_set_->setSizePolicy(set_policy);
+  page_stack_->setSizePolicy(set_policy);
   middle->addWidget(panel_tree_);
-  middle->addWidget(panel_set_, 1);
-  column->addLayout(middle, 1);
+  middle->addWidget(page_stack_, 1);
+  splitter_->addWidget(upper);
 
-  panel_tit_ = MakePanel(central, "PanelTit");
-  panel_tit_->setFixedHeight(kTitleRowHeight);
-  panel_tit_->setFrameStyle(QFrame::NoFrame);
-  column->addWidget(panel_tit_);
-  panel_monitor_ = MakePanel(central, "PanelMonitor");
+  panel_monitor_ = MakePanel(splitter_, "PanelMonitor");
   panel_monitor_->setFrameStyle(QFrame::NoFrame);
-  panel_monitor_->setFixedHeight(kMonitorHeight);
-  column->addWidget(panel_monitor_);
+  panel_monitor_->setMinimumHeight(kMonitorHeight / 2);
+  splitter_->addWidget(panel_monitor_);
+  splitter_->setStretchFactor(0, 1);
+  splitter_->setStretchFactor(1, 0);
   setCentralWidget(central);
 
   status_bar_ = new QStatusBar(this);
@@ -145,6 +163,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   BuildMonitor();
 
   pool_ = std::make_unique<ControlPool>(panel_set_);
+  page_scroll_ = new PageScrollArea(panel_set_, tree_view_, combo_box_com_, page_stack_);
+  page_stack_->addWidget(page_scroll_);
+  no_device_ = new NoDevicePanel(page_stack_);
+  page_stack_->addWidget(no_device_);
+  page_stack_->setCurrentWidget(page_scroll_);
+  splitter_->setSizes({kDesignedHeight, kMonitorHeight});
+  SetUpKeyboard();
+  SetUpMemoMenus();
   qt_dialogs_ = std::make_unique<QtDialogs>(this);
   dialogs_ = qt_dialogs_.get();
   link_hooks_.any_link = [] {
@@ -172,10 +198,10 @@ void TMainForm::BuildToolBar() {
   combo_box_com_->setGeometry(216, 8, 73, combo_box_com_->sizeHint().height());
   combo_box_com_->setFixedWidth(73);
   label_stat_con_ = MakeLabel(bar, "LabelStatCon", QString::fromUtf8(kNotConnected), 296, 12);
-  button16_ = new QPushButton(QStringLiteral("Чтение из устройства"), bar);
+  button16_ = new QPushButton(QStringLiteral("&Чтение из устройства"), bar);
   button16_->setObjectName(QStringLiteral("Button16"));
   button16_->setGeometry(472, 8, 129, 25);
-  button17_ = new QPushButton(QStringLiteral("Запись в устройство"), bar);
+  button17_ = new QPushButton(QStringLiteral("&Запись в устройство"), bar);
   button17_->setObjectName(QStringLiteral("Button17"));
   button17_->setGeometry(616, 8, 129, 25);
 }
@@ -215,7 +241,8 @@ void TMainForm::BuildMonitor() {
   memo_ev_->setFixedWidth(kMemoEvWidth);
   memo_terminal_ = MakeMemo(panel_monitor_, "MemoTerminal", true);
   memo_terminal_->setFixedWidth(kMemoTerminalWidth);
-  memo_terminal_out_ = MakeMemo(panel_monitor_, "MemoTerminalOut", false);
+  // The records sent are a record like the others: not for typing into.
+  memo_terminal_out_ = MakeMemo(panel_monitor_, "MemoTerminalOut", true);
   layout->addWidget(memo_ev_);
   layout->addWidget(memo_terminal_);
   layout->addWidget(memo_terminal_out_, 1);
@@ -259,9 +286,65 @@ void TMainForm::SetDebugMemoVisible(bool visible) { memo_debug_->setVisible(visi
 void TMainForm::ResizeToScreen() {
   const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
-  const QSize outer(screen->size().width() * 4 / 6, screen->size().height() * 4 / 6);
   const QSize frame = frameGeometry().size() - geometry().size();
-  resize(outer - frame);
+  const FirstSize first = ChooseFirstSize(screen->size(), screen->availableGeometry().size(),
+                                          QSize(kDesignedWidth, kDesignedHeight), frame);
+  if (first.maximised) {
+    setWindowState(windowState() | Qt::WindowMaximized);
+    return;
+  }
+  resize(first.client);
+  // Moved to the top left of the available area when it would reach past it.
+  const QRect available = screen->availableGeometry();
+  QRect outer = frameGeometry();
+  outer.setSize(first.client + frame);
+  if (!available.contains(outer)) move(available.topLeft());
+}
+
+void TMainForm::ShowNoDevice(bool show, const NoDeviceReport& report) {
+  if (show) no_device_->SetReport(report);
+  page_stack_->setCurrentWidget(show ? static_cast<QWidget*>(no_device_) : page_scroll_);
+}
+
+bool TMainForm::NoDeviceShown() const { return page_stack_->currentWidget() == no_device_; }
+
+void TMainForm::SetUpKeyboard() {
+  // Enter presses a focused button as Space does.
+  button16_->setAutoDefault(true);
+  button17_->setAutoDefault(true);
+  for (int i = 1; i <= ControlPool::kButtons; ++i) pool_->Button(i)->setAutoDefault(true);
+  for (const auto& [keys, button] :
+       {std::pair{QKeySequence(Qt::CTRL | Qt::Key_R), button16_},
+        std::pair{QKeySequence(Qt::CTRL | Qt::Key_W), button17_}}) {
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    QPushButton* target = button;
+    connect(shortcut, &QShortcut::activated, target, [target] {
+      if (target->isEnabled() && target->isVisible()) target->click();
+    });
+  }
+  // Tab leaves the text fields instead of typing a tab; the monitor's memos
+  // are reached by the mouse only.
+  for (QPlainTextEdit* memo : {memo_debug_, memo_ev_, memo_terminal_, memo_terminal_out_}) {
+    memo->setTabChangesFocus(true);
+    memo->setFocusPolicy(Qt::ClickFocus);
+  }
+  pool_->Memo1()->setTabChangesFocus(true);
+  // Tree, page controls (joined by the page area as they are placed), tool bar.
+  setTabOrder(combo_box_com_, button16_);
+  setTabOrder(button16_, button17_);
+  setTabOrder(button17_, tree_view_);
+}
+
+void TMainForm::SetUpMemoMenus() {
+  for (QPlainTextEdit* memo : {memo_debug_, memo_ev_, memo_terminal_, memo_terminal_out_}) {
+    AddMemoMenu(
+        memo,
+        [this](const QString& initial) {
+          return dialogs_->SaveDialog(initial, QStringLiteral("Текст (*.txt);;Все файлы (*)"));
+        },
+        [this](const QString& status) { status_text_->setText(status); });
+  }
 }
 
 void TMainForm::SetDialogs(Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : qt_dialogs_.get(); }
@@ -289,6 +372,14 @@ void TMainForm::ShowCursor(engine::Cursor cursor) {
 void TMainForm::SetSettingsPanel(bool on) {
   panel_set_->setVisible(on);
   tree_view_->setEnabled(on);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (close_query_ && !close_query_()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

@@ -13,16 +13,21 @@
 #include "control_registers.h"
 #include "dialogs.h"
 #include "engine.h"
+#include "no_device_panel.h"
 
 class QComboBox;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QSplitter;
+class QStackedWidget;
 class QStatusBar;
 class QTreeWidget;
 
 namespace ui {
+
+class PageScrollArea;
 
 inline constexpr char kDesignedTitle[] = "Tavel Программтор ZELT-2 GSM";
 inline constexpr char kVersion[] = "V1.0.0.1";
@@ -64,6 +69,15 @@ class TMainForm : public QMainWindow, public engine::Host {
   QLabel* LabelT() const { return label_t_; }
   QStatusBar* StatusBar() const { return status_bar_; }
   QString StatusText() const;
+  // PanelSet's scroll area, the panel shown instead of it while no link is
+  // open, and the divider between them and the monitor.
+  PageScrollArea* PageScroll() const { return page_scroll_; }
+  NoDevicePanel* NoDevice() const { return no_device_; }
+  QSplitter* MonitorDivider() const { return splitter_; }
+  // Shows the no-device panel with this report in place of the pages, or the
+  // pages again.
+  void ShowNoDevice(bool show, const NoDeviceReport& report = {});
+  bool NoDeviceShown() const;
 
   ControlPool& pool() { return *pool_; }
   ControlRegisters& registers() { return registers_; }
@@ -76,7 +90,8 @@ class TMainForm : public QMainWindow, public engine::Host {
   void SetWaitIndicators(bool on);
   bool WaitIndicatorsOn() const { return wait_indicators_on_; }
   void SetDebugMemoVisible(bool visible);
-  // Outer size to four sixths of the screen's width and height.
+  // The first size: four sixths of the screen, but at least the designed
+  // client area when the available area holds it, else maximised.
   void ResizeToScreen();
 
   // The modal windows; nullptr puts the Qt dialogs back.
@@ -94,6 +109,9 @@ class TMainForm : public QMainWindow, public engine::Host {
   void SetRecordHookOff(std::function<void()> off) { link_hooks_.record_hook_off = std::move(off); }
   const LinkHooks& link_hooks() const { return link_hooks_; }
 
+  // Asked before the window closes; false keeps it open (CLOSEQUERY).
+  void SetCloseQuery(std::function<bool()> allows_close) { close_query_ = std::move(allows_close); }
+
   // engine::Host
   void ShowStatus(const std::string& text) override;
   void AddMemoLine(engine::Memo memo, const std::string& line) override;
@@ -106,6 +124,7 @@ class TMainForm : public QMainWindow, public engine::Host {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildToolBar();
@@ -113,6 +132,8 @@ class TMainForm : public QMainWindow, public engine::Host {
   void BuildTitleRow();
   void BuildMonitor();
   void CapLines(QPlainTextEdit* memo);
+  void SetUpKeyboard();
+  void SetUpMemoMenus();
 
   QFrame* panel_tool_bar_ = nullptr;
   QFrame* panel_tree_ = nullptr;
@@ -135,12 +156,17 @@ class TMainForm : public QMainWindow, public engine::Host {
   QLabel* label_t_ = nullptr;
   QStatusBar* status_bar_ = nullptr;
   QLabel* status_text_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  QStackedWidget* page_stack_ = nullptr;
+  PageScrollArea* page_scroll_ = nullptr;
+  NoDevicePanel* no_device_ = nullptr;
 
   std::unique_ptr<ControlPool> pool_;
   ControlRegisters registers_;
   std::unique_ptr<QtDialogs> qt_dialogs_;
   Dialogs* dialogs_ = nullptr;
   LinkHooks link_hooks_;
+  std::function<bool()> close_query_;
   bool wait_indicators_on_ = false;
   bool hourglass_ = false;
   bool shown_once_ = false;

@@ -8,6 +8,7 @@
 #include "guarded.h"
 #include "link_table.h"
 #include "rs.h"
+#include "CommDrv.h"
 
 namespace ui {
 
@@ -36,9 +37,52 @@ void PortSupervision::FillList(const QStringList& ports) {
   filling_ = false;
 }
 
+bool PortSupervision::LinkOpen() const {
+  zlink::RSThread* link = zlink::CurrentLink();
+  if (!link || link->Stopped()) return false;
+  TCommPortDriver* driver = link->Driver();
+  return driver && driver->Connected();
+}
+
+NoDeviceReport PortSupervision::Report() const {
+  NoDeviceReport report;
+  report.ports = attempts_;
+  report.ports_given = !parts_.wanted_ports.isEmpty();
+  return report;
+}
+
+void PortSupervision::NoteScan(const QStringList& found) {
+  // The attempts of ports still present are kept until they are tried again.
+  QList<PortAttempt> kept;
+  for (const QString& port : parts_.wanted_ports) {
+    if (!found.contains(port)) kept << PortAttempt{port, PortState::kNotFound, {}};
+  }
+  for (const PortAttempt& attempt : attempts_) {
+    if (found.contains(attempt.port)) kept << attempt;
+  }
+  attempts_ = kept;
+}
+
+void PortSupervision::NoteAttempt(const QString& port) {
+  PortAttempt attempt{port, PortState::kOpen, {}};
+  if (!LinkOpen()) attempt = ProbePort(port);
+  for (PortAttempt& earlier : attempts_) {
+    if (earlier.port == port) {
+      earlier = attempt;
+      return;
+    }
+  }
+  attempts_ << attempt;
+}
+
+void PortSupervision::Changed() {
+  if (parts_.changed) parts_.changed();
+}
+
 void PortSupervision::MakeLink(const QString& port) {
   zlink::RSThread* link = zlink::RSThread::StartLink(port, parts_.view);
   zlink::SetCurrentLink(link);
+  NoteAttempt(port);
   if (!link) return;
   parts_.show_status(engine::Cp1251(kAwaitingDevice));
   parts_.bind_link(*link);
@@ -54,6 +98,7 @@ bool PortSupervision::StartFirstLink() {
   bool linked = false;
   Guarded([&] {
     const QStringList ports = parts_.scan();
+    NoteScan(ports);
     FillList(ports);
     cycle_index_ = 0;
     if (ports.isEmpty()) {
@@ -66,6 +111,7 @@ bool PortSupervision::StartFirstLink() {
     MakeLink(ports.front());
     linked = zlink::CurrentLink() != nullptr;
   });
+  Guarded([this] { Changed(); });
   return linked;
 }
 
@@ -74,6 +120,7 @@ void PortSupervision::Tick() {
     if (parts_.label->text() != QString::fromUtf8(kNotConnectedText)) return;
     if (parts_.timer_com) parts_.timer_com->stop();
     const QStringList found = parts_.scan();
+    NoteScan(found);
     if (found.isEmpty()) {
       parts_.show_status(engine::Cp1251(kNoPorts));
       if (zlink::CurrentLink()) {
@@ -84,6 +131,7 @@ void PortSupervision::Tick() {
         zlink::SetCurrentLink(nullptr);
         zlink::SetLinkInSlot(1, nullptr);
         FillList({});
+        if (parts_.pages_cleared) parts_.pages_cleared();
       }
     } else {
       StopCurrentLink();
@@ -99,6 +147,7 @@ void PortSupervision::Tick() {
       }
     }
   });
+  Guarded([this] { Changed(); });
   if (parts_.timer_com) parts_.timer_com->start();
 }
 
@@ -106,6 +155,7 @@ void PortSupervision::OperatorChoice(int index) {
   if (filling_ || index < 0) return;
   StopCurrentLink();
   MakeLink(parts_.combo->itemText(index));
+  Changed();
 }
 
 }  // namespace ui

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "no_device_panel.h"
+
 class QComboBox;
 class QLabel;
 class QTimer;
@@ -30,6 +32,13 @@ struct SupervisionParts {
   std::function<void()> stop_timers;  // Timer1 and WaitTimer
   // Hands the link's records to the response dispatcher.
   std::function<void(zlink::RSThread& link)> bind_link;
+  // The --port names (empty for the platform's scan): those not present are
+  // reported as not found.
+  QStringList wanted_ports;
+  // After each start-up, tick and operator's choice: the links may have changed.
+  std::function<void()> changed;
+  // The pages and the tree were cleared because every port had gone.
+  std::function<void()> pages_cleared;
 };
 
 class PortSupervision : public QObject {
@@ -47,14 +56,23 @@ class PortSupervision : public QObject {
 
   int cycle_index() const { return cycle_index_; }
 
+  // A link whose port is open is current.
+  bool LinkOpen() const;
+  // The ports tried since the last scan and what each said.
+  NoDeviceReport Report() const;
+
  private:
   void MakeLink(const QString& port);
   void StopCurrentLink();
   void FillList(const QStringList& ports);
   void OperatorChoice(int index);
+  void NoteScan(const QStringList& found);
+  void NoteAttempt(const QString& port);
+  void Changed();
 
   SupervisionParts parts_;
   int cycle_index_ = 0;
+  QList<PortAttempt> attempts_;
   bool filling_ = false;  // selections made here are not the operator's
 };
 

@@ -3,10 +3,13 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
+#include "cp1251.h"
+#include "connect_hook.h"
 #include "device_words.h"
 #include "engine.h"
 #include "event_system.h"
 #include "link_table.h"
+#include "link_texts.h"
 #include "main_form.h"
 #include "port_scan.h"
 #include "supervision.h"
@@ -44,13 +47,21 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
     events.wait().Stop();
   };
   device::Dispatcher* dispatcher = dispatcher_.get();
-  parts.bind_link = [dispatcher](zlink::RSThread& link) {
+  DeviceWait* wait = &events.wait();
+  connect_hook_ = std::make_unique<ConnectHook>(engine, [wait] { return !wait->Armed(); });
+  ConnectHook* hook = connect_hook_.get();
+  parts.bind_link = [dispatcher, hook](zlink::RSThread& link) {
+    hook->LinkMade();
     // Every record counts as coming from link 1, whatever number the link gives.
     link.OnRecord = [dispatcher](zlink::RSThread&, int, const std::string& record) {
       dispatcher->OnRecord(record);
     };
   };
+  parts.wanted_ports = port_list;
+  parts.changed = [this, &engine, &events] { LinksChanged(engine, events); };
+  parts.pages_cleared = [&events] { events.PagesCleared(); };
   supervision_ = std::make_unique<PortSupervision>(std::move(parts));
+  events.SetDeviceGate([this] { return DeviceGate(); });
 
   PortSupervision* supervision = supervision_.get();
   events.SetStartFirstLink([supervision] { return supervision->StartFirstLink(); });
@@ -65,12 +76,34 @@ DeviceLinkSystem::~DeviceLinkSystem() {
   if (zlink::RSThread* link = zlink::CurrentLink()) zlink::RSThread::StopLink(link);
 }
 
+void DeviceLinkSystem::LinksChanged(engine::Engine& engine, EventSystem& events) {
+  const bool open = supervision_ && supervision_->LinkOpen();
+  if (open) {
+    form_.ShowNoDevice(false);
+    events.LinkOpened();
+    return;
+  }
+  NoDeviceReport report = supervision_ ? supervision_->Report() : NoDeviceReport{};
+  engine.script_file().Load();
+  report.script_problem = FromCp1251(engine.script_file().ProblemText());
+  form_.ShowNoDevice(true, report);
+}
+
+std::string DeviceLinkSystem::DeviceGate() const {
+  if (!supervision_ || !supervision_->LinkOpen()) {
+    return engine::Cp1251("Нет связи с устройством: порт не открыт, подробности на странице.");
+  }
+  if (form_.LabelStatCon()->text() != QString::fromUtf8(kNotConnected)) return {};
+  return engine::Cp1251("Устройство не отвечает: проверьте кабель и питание устройства.");
+}
+
 void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {
   form_.MemoDebug()->appendPlainText(FromCp1251(line));
 }
 
 void DeviceLinkSystem::SetConnectionText(const std::string& text) {
   form_.LabelStatCon()->setText(FromCp1251(text));
+  if (text == zlink::kConnected) connect_hook_->LinkAnswered();
 }
 
 }  // namespace ui

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "device_link.h"
 #include "device_stores.h"
@@ -19,6 +20,7 @@ class Engine;
 
 namespace ui {
 
+class ConnectHook;
 class EventSystem;
 class PortSupervision;
 class TMainForm;
@@ -47,6 +49,9 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
   PortSupervision& supervision() { return *supervision_; }
 
  private:
+  void LinksChanged(engine::Engine& engine, EventSystem& events);
+  std::string DeviceGate() const;
+
   // zlink::LinkView
   void AddLinkMemoLine(const std::string& line) override;
   void SetConnectionText(const std::string& text) override;
@@ -57,6 +62,7 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
   std::unique_ptr<WaitDispatcherHost> wait_host_;
   std::unique_ptr<device::Dispatcher> dispatcher_;
   std::unique_ptr<PortSupervision> supervision_;
+  std::unique_ptr<ConnectHook> connect_hook_;  // ONCONNECT
 };
 
 }  // namespace ui

@@ -33,6 +33,8 @@ void DelayedScript::Tick() {
 }
 
 void RegisterTimerWords(engine::Engine& engine, DelayedScript& timer1) {
+  engine::WordGroup group(engine, "Device");
+  engine.Document("STARTTIMER1", "line ms --", "Runs line once after ms milliseconds.");
   engine.Register("STARTTIMER1", [&timer1](engine::Engine& e, engine::Frame&) {
     engine::Value ms = e.Pop();
     engine::Value script = e.Pop();

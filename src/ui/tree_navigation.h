@@ -67,6 +67,13 @@ class NavigationTree : public QObject {
 
   // A mouse click in the tree, with the selection that holds after it.
   void Click();
+  // Runs the selected node's page again as a click does, without the leave
+  // script and TREECLICK (the script file was reloaded). False when no node
+  // is selected.
+  bool RerunSelected();
+  // Selects, without running anything, the node at that display position
+  // when its caption is still the same. False when there is none.
+  bool Reselect(int position, const std::string& caption);
 
   QTreeWidget* view() const { return view_; }
 

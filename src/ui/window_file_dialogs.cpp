@@ -17,12 +17,14 @@ std::optional<std::string> ToScriptName(const QString& chosen) {
 
 }  // namespace
 
-std::optional<std::string> WindowFileDialogs::Open(const std::string& initial_name) {
-  return ToScriptName(form_.dialogs().OpenDialog(FromCp1251(initial_name)));
+std::optional<std::string> WindowFileDialogs::Open(const std::string& initial_name,
+                                                   const std::string& filter) {
+  return ToScriptName(form_.dialogs().OpenDialog(FromCp1251(initial_name), FromCp1251(filter)));
 }
 
-std::optional<std::string> WindowFileDialogs::Save(const std::string& initial_name) {
-  return ToScriptName(form_.dialogs().SaveDialog(FromCp1251(initial_name)));
+std::optional<std::string> WindowFileDialogs::Save(const std::string& initial_name,
+                                                   const std::string& filter) {
+  return ToScriptName(form_.dialogs().SaveDialog(FromCp1251(initial_name), FromCp1251(filter)));
 }
 
 }  // namespace ui

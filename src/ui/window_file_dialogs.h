@@ -11,8 +11,10 @@ class WindowFileDialogs : public files::FileDialogs {
  public:
   explicit WindowFileDialogs(TMainForm& form) : form_(form) {}
 
-  std::optional<std::string> Open(const std::string& initial_name) override;
-  std::optional<std::string> Save(const std::string& initial_name) override;
+  std::optional<std::string> Open(const std::string& initial_name,
+                                  const std::string& filter) override;
+  std::optional<std::string> Save(const std::string& initial_name,
+                                  const std::string& filter) override;
 
  private:
   TMainForm& form_;

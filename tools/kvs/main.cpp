@@ -1,17 +1,27 @@
-// kvs: runs script lines without a window.
-//   kvs [LINE ...]   executes each LINE in order in one engine
-//   kvs              executes the lines of standard input
+// kvs: runs script lines without a window, and checks script files.
+//   kvs [LINE ...]          executes each LINE in order in one engine
+//   kvs                     executes the lines of standard input
+//   kvs --trace [LINE ...]  the same, printing each word with the stack after it
+//   kvs --check [FILE]      checks FILE (Setup.KVS) against every word of zelt
+//   kvs --words-md          the word reference, docs/words.md
+//   kvs --syntax            the KSyntaxHighlighting definition for .KVS files
 // Lines are UTF-8 and run as Windows-1251. Afterwards the stack is printed,
 // bottom value first, one per line; bytes that would not print as one line
 // are written \xHH. Status-bar texts and event lines go to standard error.
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 
+#include "checker.h"
 #include "cp1251.h"
 #include "device_words.h"
 #include "engine.h"
 #include "file_words.h"
+#include "program_words.h"
+#include "reference_output.h"
 
 namespace {
 
@@ -68,15 +78,82 @@ std::string Printable(const std::string& value) {
   return out;
 }
 
+// The stack on one line, top last; values with blanks or empty in quotes.
+std::string StackLine(const engine::Engine& e) {
+  std::string line;
+  for (int slot = 1; slot <= e.Depth(); ++slot) {
+    const std::string& value = e.StackValue(slot);
+    if (!line.empty()) line += ' ';
+    const bool quote = value.empty() || value.find(' ') != std::string::npos;
+    line += quote ? "\"" + Printable(value) + "\"" : Printable(value);
+  }
+  return line;
+}
+
+void TraceSteps(engine::Engine& e) {
+  e.SetStepObserver([&e](std::string_view step) {
+    std::string shown = Printable(std::string(step));
+    if (shown.size() < 12) shown.resize(12, ' ');
+    std::cout << shown << " | " << StackLine(e) << '\n';
+  });
+}
+
+int Check(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::cerr << path << ": cannot be read\n";
+    return 2;
+  }
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  char name[] = "kvs";
+  char* argv[] = {name, nullptr};
+  const engine::WordReference words = kvs::ProgramWords(1, argv);
+  const std::vector<check::Problem> problems = check::CheckScript(text, words);
+  for (const check::Problem& problem : problems)
+    std::cout << engine::Utf8FromCp1251(check::FormatProblem(path, problem)) << '\n';
+  return check::CountFaults(problems) == 0 ? 0 : 1;
+}
+
+// Writes the reference or the syntax definition to `path`, or to standard
+// output without one.
+int Reference(const char* path, char* program_name, bool markdown) {
+  char* argv[] = {program_name, nullptr};
+  const engine::WordReference words = kvs::ProgramWords(1, argv);
+  const std::string text = markdown ? kvs::WordsMarkdown(words) : kvs::SyntaxDefinition(words);
+  if (!path) {
+    std::cout << text;
+    return 0;
+  }
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+  out.close();
+  if (!out) {
+    std::cerr << path << ": cannot be written\n";
+    return 2;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "--check") == 0)
+    return Check(argc > 2 ? argv[2] : "Setup.KVS");
+  const char* output = argc > 2 ? argv[2] : nullptr;
+  if (argc > 1 && std::strcmp(argv[1], "--words-md") == 0) return Reference(output, argv[0], true);
+  if (argc > 1 && std::strcmp(argv[1], "--syntax") == 0) return Reference(output, argv[0], false);
+
   TerminalHost host;
   engine::Engine e(&host);
   RegisterWords(e);
+  int first = 1;
+  if (argc > 1 && std::strcmp(argv[1], "--trace") == 0) {
+    TraceSteps(e);
+    first = 2;
+  }
 
-  if (argc > 1) {
-    for (int i = 1; i < argc; ++i) e.ExecuteLine(engine::Cp1251(argv[i]));
+  if (argc > first) {
+    for (int i = first; i < argc; ++i) e.ExecuteLine(engine::Cp1251(argv[i]));
   } else {
     std::string line;
     while (std::getline(std::cin, line)) {

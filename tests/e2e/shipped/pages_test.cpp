@@ -66,56 +66,65 @@ TEST_F(Shipped, DevicePageSetsTheClockAndRefreshes) {
   EXPECT_TRUE(Shown<QCheckBox>("Обновлять каждые 5 секунд")->isChecked());
 }
 
-TEST_F(Shipped, PhoneBookAddsDeletesAndWrites) {
+TEST_F(Shipped, PhoneBookAddsEditsDeletesAndWrites) {
   StartAndRead();  // the factory book: 79001234567 and 112
   ClickNode("Телефонная книга");
   QTableView* grid = PhoneGrid();
+  ASSERT_TRUE(grid->isVisible());
   ASSERT_EQ(grid->model()->rowCount(), 2);
+  EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), U("Номер"));
+  EXPECT_EQ(grid->model()->headerData(2, Qt::Horizontal).toString(), U("Состояние"));
+  EXPECT_EQ(Cell(grid, 0, 2), U("в устройстве"));
 
-  ui::StyledComboBox* number = nullptr;
-  for (auto* box : form().PanelSet()->findChildren<ui::StyledComboBox*>()) {
-    if (box->isVisible()) number = box;
-  }
+  QLineEdit* number = NumberField();
   ASSERT_NE(number, nullptr);
-  QTest::keyClicks(number->combo()->lineEdit(), "333-44");
+  QTest::keyClicks(number, "333-44");
   Click(Shown<QPushButton>("Добавить"));
-  EXPECT_EQ(grid->model()->rowCount(), 2);
+  EXPECT_EQ(PhoneGrid()->model()->rowCount(), 2);
   ASSERT_FALSE(dialogs_.shown.isEmpty());
   EXPECT_EQ(dialogs_.shown.last(), U("Номер телефона - от 1 до 16 цифр, без пробелов и знаков."));
-  number->combo()->lineEdit()->selectAll();
-  QTest::keyClicks(number->combo()->lineEdit(), "3334445");
-  Click(Shown<QPushButton>("Добавить"));
+  number = NumberField();
+  number->selectAll();
+  QTest::keyClicks(number, "3334445");
+  QTest::keyClick(number, Qt::Key_Return);  // Enter adds
+  grid = PhoneGrid();
   ASSERT_EQ(grid->model()->rowCount(), 3);
-  EXPECT_EQ(Cell(grid, 2, 0), U("3334445"));
+  EXPECT_EQ(Cell(grid, 2, 1), U("3334445"));
+  EXPECT_EQ(Cell(grid, 2, 2), U("не записан"));
+  EXPECT_EQ(Status(), U("Есть изменения, не записанные в устройство: телефонная книга."));
+  EXPECT_TRUE(NumberField()->text().isEmpty());
 
-  // The first row chosen in the grid, then deleted.
+  // A row chosen in the grid comes into the field and is changed there.
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                    grid->visualRect(grid->model()->index(1, 1)).center());
+  ASSERT_TRUE(WaitIdle());
+  number = NumberField();
+  EXPECT_EQ(number->text(), U("112"));
+  number->selectAll();
+  QTest::keyClicks(number, "113");
+  Click(Shown<QPushButton>("Изменить"));
+  grid = PhoneGrid();
+  EXPECT_EQ(Cell(grid, 1, 1), U("113"));
+
+  // The first row chosen, then deleted.
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                     grid->visualRect(grid->model()->index(0, 0)).center());
   Click(Shown<QPushButton>("Удалить"));
+  grid = PhoneGrid();
   ASSERT_EQ(grid->model()->rowCount(), 2);
-  EXPECT_EQ(Cell(grid, 0, 0), U("112"));
+  EXPECT_EQ(Cell(grid, 0, 1), U("113"));
 
-  Click(Shown<QPushButton>("Записать в устройство"));
-  ASSERT_TRUE(WaitStatus("Телефонная книга записана в устройство."));
-  ASSERT_TRUE(WaitIdle());
+  const int shown = dialogs_.shown.size();
+  Click(Shown<QPushButton>("Записать в устройство"));  // read before: no question
+  ASSERT_TRUE(WaitTransferDone());
+  EXPECT_EQ(Status(), U("Записано и проверено: телефонная книга."));
+  EXPECT_EQ(dialogs_.shown.size(), shown);
   EXPECT_EQ(device().memory()[PhoneRecord(1)], 1);
-  EXPECT_EQ(PhoneDigits(device(), PhoneRecord(1)), "112");
+  EXPECT_EQ(PhoneDigits(device(), PhoneRecord(1)), "113");
   EXPECT_EQ(device().memory()[PhoneRecord(2)], 1);
   EXPECT_EQ(PhoneDigits(device(), PhoneRecord(2)), "3334445");
   for (int k = 3; k <= 10; ++k) EXPECT_EQ(device().memory()[PhoneRecord(k)], 0) << k;
-}
-
-TEST_F(Shipped, PhoneBookNotReadIsNeverWritten) {
-  ASSERT_NO_FATAL_FAILURE(Start());
-  const auto before = device().memory();
-  ClickNode("Телефонная книга");
-  Click(Shown<QPushButton>("Записать в устройство"));
-  Click(Shown<QPushButton>("Добавить"));
-  ASSERT_EQ(dialogs_.shown.size(), 2);
-  EXPECT_EQ(dialogs_.shown[0], U("Сначала прочитайте телефонную книгу кнопкой «Чтение из устройства»."));
-  ASSERT_TRUE(WaitIdle());
-  EXPECT_EQ(device().write_sessions(), 0);
-  EXPECT_EQ(device().memory(), before);
+  EXPECT_EQ(Cell(PhoneGrid(), 1, 2), U("в устройстве"));
 }
 
 TEST_F(Shipped, ScriptPageWritesReadsSavesAndLoads) {
@@ -124,14 +133,17 @@ TEST_F(Shipped, ScriptPageWritesReadsSavesAndLoads) {
   QPlainTextEdit* memo = form().pool().Memo1();
   memo->selectAll();
   QTest::keyClicks(memo, "IN1 OFF -> SMS 3;");
+  EXPECT_EQ(LabelStarting("Длина скрипта"), U("Длина скрипта: 17 байт; не записан в устройство"));
   Click(Shown<QPushButton>("Записать"));
-  ASSERT_TRUE(WaitStatus("Скрипт записан в устройство."));
-  ASSERT_TRUE(WaitIdle());
+  ASSERT_TRUE(WaitTransferDone());
+  EXPECT_EQ(Status(), U("Записано и проверено: скрипт."));
   EXPECT_EQ(device().Script(), "IN1 OFF -> SMS 3;");
+  EXPECT_EQ(LabelStarting("Длина скрипта"), U("Длина скрипта: 17 байт"));
 
   device().SetScript("READ BACK;");
   Click(Shown<QPushButton>("Прочитать"));
-  ASSERT_TRUE(WaitStatus("Скрипт прочитан из устройства."));
+  ASSERT_TRUE(WaitTransferDone());
+  EXPECT_EQ(Status(), U("Скрипт прочитан из устройства."));
   EXPECT_EQ(form().pool().Memo1()->toPlainText(), U("READ BACK;"));
 
   dialogs_.chosen_file = folder_.filePath("saved.txt");
@@ -143,10 +155,37 @@ TEST_F(Shipped, ScriptPageWritesReadsSavesAndLoads) {
   dialogs_.chosen_file = other;
   Click(Shown<QPushButton>("Из файла..."));
   EXPECT_EQ(form().pool().Memo1()->toPlainText(), U("FROM FILE;"));
-  EXPECT_EQ(program_->Pushed("RSCRIPT"), "FROM FILE;");
+  EXPECT_EQ(program_->engine.Cell(65), "FROM FILE;");
+  EXPECT_EQ(Status(), U("Скрипт загружен из файла: ") + other);
 }
 
-TEST_F(Shipped, JournalCountsFiltersImportsAndClears) {
+// Text files of device scripts are UTF-8; Windows-1251 ones still load.
+TEST_F(Shipped, ScriptFilesInUtf8) {
+  StartAndRead();
+  if (!program_->engine.HasWord(">UTF8")) GTEST_SKIP() << "the program has no UTF-8 words";
+  ClickNode("Скрипт устройства");
+  const QString utf8 = folder_.filePath("utf8.txt");
+  ASSERT_TRUE(WriteFile(utf8, QStringLiteral("ВХОД1 -> СМС «тревога»;\nконец").toUtf8()));
+  dialogs_.chosen_file = utf8;
+  Click(Shown<QPushButton>("Из файла..."));
+  EXPECT_EQ(form().pool().Memo1()->toPlainText(), U("ВХОД1 -> СМС «тревога»;\nконец"));
+
+  const QString saved = folder_.filePath("saved.txt");
+  dialogs_.chosen_file = saved;
+  Click(Shown<QPushButton>("В файл..."));
+  QFile file(saved);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  EXPECT_EQ(QString::fromUtf8(bytes).remove('\r'), U("ВХОД1 -> СМС «тревога»;\nконец"));
+
+  const QString cp1251 = folder_.filePath("cp1251.txt");
+  ASSERT_TRUE(WriteFile(cp1251, QByteArray("\xC2\xD5\xCE\xC4 1;")));  // ВХОД 1;
+  dialogs_.chosen_file = cp1251;
+  Click(Shown<QPushButton>("Из файла..."));
+  EXPECT_EQ(form().pool().Memo1()->toPlainText(), U("ВХОД 1;"));
+}
+
+TEST_F(Shipped, JournalCountsFiltersImportsAndClearsTheShownTab) {
   StartAndRead();
   ClickNode("Журнал событий");
   QTableView* grid = form().pool().DBGrid(1);
@@ -154,19 +193,26 @@ TEST_F(Shipped, JournalCountsFiltersImportsAndClears) {
   while (grid->model()->canFetchMore(QModelIndex())) grid->model()->fetchMore(QModelIndex());
   const int rows = grid->model()->rowCount();
   EXPECT_GT(rows, 18);  // settings, information and phone reads at least
+  EXPECT_EQ(grid->model()->headerData(3, Qt::Horizontal).toString(), U("Ответ"));
   EXPECT_EQ(grid->model()->headerData(4, Qt::Horizontal).toString(), U("Запись"));
-  // The newest record, a read answer, is current: its box is ticked.
-  ASSERT_TRUE(form().pool().DBCheckBox(1)->isVisible());
-  EXPECT_TRUE(form().pool().DBCheckBox(1)->isChecked());
+  EXPECT_EQ(Cell(grid, 0, 3), U("да"));  // the newest record, a read answer
 
+  // Counting leaves the grid's row where it was.
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                    grid->visualRect(grid->model()->index(2, 0)).center());
+  const int before = grid->currentIndex().row();
   Click(Shown<QPushButton>("Подсчитать"));
   ASSERT_FALSE(dialogs_.shown.isEmpty());
-  EXPECT_EQ(dialogs_.shown.last(), U("Записей в таблице: ") + QString::number(rows));
+  EXPECT_TRUE(dialogs_.shown.last().startsWith(U("Записей в таблице: ")));
+  EXPECT_GE(dialogs_.shown.last().mid(19).toInt(), rows);
+  EXPECT_EQ(form().pool().DBGrid(1)->currentIndex().row(), before);
 
-  ui::StyledComboBox* filter = ComboOffering("Канал 1, адрес 2");
+  // The filter's words are the caption's.
+  ui::StyledComboBox* filter = ComboOffering("СК-1 Адр.-2");
   ASSERT_NE(filter, nullptr);
   filter->combo()->setFocus();
   QTest::keyClick(filter->combo(), Qt::Key_Down);
+  EXPECT_EQ(filter->Text(), U("СК-1"));
   EXPECT_EQ(form().LabelFiltr()->text(), U("Фильтр: СК-1"));
 
   const QString csv = folder_.filePath("import.csv");
@@ -176,65 +222,107 @@ TEST_F(Shipped, JournalCountsFiltersImportsAndClears) {
   grid = form().pool().DBGrid(1);
   ASSERT_EQ(grid->model()->rowCount(), 2);
   EXPECT_EQ(Cell(grid, 1, 2), QStringLiteral("6"));
+  EXPECT_EQ(Status(), U("Импорт: добавлено строк 2."));
+  // Imported again: "Нет" adds to the earlier rows.
+  dialogs_.answer_yes = false;
+  Click(Shown<QPushButton>("Импорт CSV..."));
+  EXPECT_EQ(dialogs_.shown.last(), U("В таблице импорта уже есть строки: 2. Заменить их? «Нет» - добавить к ним."));
+  EXPECT_EQ(form().pool().DBGrid(1)->model()->rowCount(), 4);
+  dialogs_.answer_yes = true;
 
-  // Back to all records through the tab, then cleared.
+  // Clear on the import tab empties the import table, not the journal.
   auto* tabs = qobject_cast<tables::TabStrip*>(form().pool().TabControl1());
   ASSERT_NE(tabs, nullptr);
   EXPECT_EQ(tabs->CurrentIndex(), 2);  // Импорт
-  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->TabRect(0).center());
-  EXPECT_GT(form().pool().DBGrid(1)->model()->rowCount(), 0);
   Click(Shown<QPushButton>("Очистить"));
+  EXPECT_EQ(dialogs_.shown.last(), U("Удалить все строки импорта (4)?"));
   EXPECT_EQ(form().pool().DBGrid(1)->model()->rowCount(), 0);
+  EXPECT_EQ(Status(), U("Удалено записей: 4."));
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->TabRect(0).center());
+  grid = form().pool().DBGrid(1);
+  while (grid->model()->canFetchMore(QModelIndex())) grid->model()->fetchMore(QModelIndex());
+  EXPECT_GE(grid->model()->rowCount(), rows);
+
+  // On the journal's tab it empties the journal, and numbering starts again.
+  Click(Shown<QPushButton>("Очистить"));
+  EXPECT_TRUE(dialogs_.shown.last().startsWith(U("Удалить все записи журнала (")));
+  EXPECT_EQ(form().pool().DBGrid(1)->model()->rowCount(), 0);
+  program_->engine.ExecuteLine("\"AC 00\" JOURNAL_ADD RUN");
+  ClickNode("Журнал событий");
+  grid = form().pool().DBGrid(1);
+  ASSERT_GE(grid->model()->rowCount(), 1);
+  EXPECT_EQ(Cell(grid, grid->model()->rowCount() - 1, 0), QStringLiteral("1"));
 }
 
-TEST_F(Shipped, ProfileSavedAndLoadedBack) {
-  // A script longer than one settings-file line holds.
-  std::string long_script;
-  for (int i = 0; long_script.size() < 2500; ++i) {
-    long_script += "IN" + std::to_string(i % 8 + 1) + " ON -> SMS " + std::to_string(i % 10) + "; ";
-  }
-  device().SetScript(long_script);
+TEST_F(Shipped, ProfileCarriesSettingsPhoneBookAndScript) {
+  const std::string script = "IN1 ON -> SMS 1;\r\n\xCA\xCE\xCD\xC5\xD6";  // a line break, then КОНЕЦ
+  device().SetScript(script);
   device().memory()[sim::DeviceModel::kSettings + 0] = 2;  // Сервис
   StartAndRead();
 
   ClickNode("Профили настроек");
-  // A settings file that is no profile changes nothing.
+  // A settings file that is no profile changes nothing; a missing one says so.
   const QString other = folder_.filePath("other.ini");
   ASSERT_TRUE(WriteFile(other, "[Программа]\r\nLastProfile=x\r\n"));
   dialogs_.chosen_file = other;
   Click(Shown<QPushButton>("Загрузить профиль..."));
   ASSERT_FALSE(dialogs_.shown.isEmpty());
   EXPECT_EQ(dialogs_.shown.last(), U("В файле нет настроек устройства: это не профиль."));
+  dialogs_.chosen_file = folder_.filePath("missing.ini");
+  Click(Shown<QPushButton>("Загрузить профиль..."));
+  EXPECT_EQ(dialogs_.shown.last(), U("Не удалось прочитать файл: ") + dialogs_.chosen_file);
   EXPECT_EQ(program_->engine.Cell(0), "2");
   EXPECT_EQ(ValueBeside("Последний профиль:"), U("нет"));
 
   const QString profile = folder_.filePath("profile.ini");
   dialogs_.chosen_file = profile;
   Click(Shown<QPushButton>("Сохранить профиль..."));
-  EXPECT_EQ(Status(), U("Профиль сохранён."));
+  EXPECT_EQ(Status(), U("Профиль сохранён: ") + profile);
   EXPECT_EQ(ValueBeside("Последний профиль:"), profile);
+  QFile saved(profile);
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  const QByteArray text = saved.readAll();
+  EXPECT_TRUE(text.contains("Phone1=79001234567\r\n")) << text.toStdString();
+  if (program_->engine.HasWord(">UTF8")) {
+    EXPECT_TRUE(text.contains(QStringLiteral("Режим работы=Сервис").toUtf8())) << text.toStdString();
+  }
 
-  // Edited after saving: the mode and the script.
+  // Edited after saving: the mode, the book and the script.
   ClickNode("Настройки GSM");
   ui::StyledComboBox* mode = ComboOffering("Охрана");
   ASSERT_NE(mode, nullptr);
   mode->combo()->setFocus();
   QTest::keyClick(mode->combo(), Qt::Key_Up);
   EXPECT_EQ(program_->engine.Cell(0), "1");
-  Click(Shown<QPushButton>("Отменить изменения"));
-  EXPECT_EQ(ComboOffering("Охрана")->Text(), U("Сервис"));
-  EXPECT_EQ(Status(), U("Изменений нет."));
-  mode->combo()->setFocus();
-  QTest::keyClick(mode->combo(), Qt::Key_Up);
-  EXPECT_EQ(program_->engine.Cell(0), "1");
-  program_->engine.ExecuteLine("`short` SSCRIPT");
+  ClickNode("Телефонная книга");
+  QTest::mouseClick(PhoneGrid()->viewport(), Qt::LeftButton, {},
+                    PhoneGrid()->visualRect(PhoneGrid()->model()->index(0, 0)).center());
+  Click(Shown<QPushButton>("Удалить"));
+  ASSERT_EQ(PhoneGrid()->model()->rowCount(), 1);
+  ClickNode("Скрипт устройства");
+  QTest::keyClicks(form().pool().Memo1(), "X");
+  EXPECT_EQ(Status(), U("Есть изменения, не записанные в устройство: настройки, телефонная книга, скрипт устройства."));
 
   ClickNode("Профили настроек");
   Click(Shown<QPushButton>("Загрузить профиль..."));
-  EXPECT_EQ(Status(), U("Изменений нет."));
-  EXPECT_EQ(program_->Pushed("RSCRIPT"), long_script);
-  ClickNode("Настройки GSM");
-  EXPECT_EQ(ComboOffering("Охрана")->Text(), U("Сервис"));
+  EXPECT_EQ(Status(), U("Профиль загружен: ") + profile + U(". Он не отличается от устройства."));
+  EXPECT_EQ(program_->engine.Cell(0), "2");
+  EXPECT_EQ(program_->engine.Cell(65), script);
+  ClickNode("Телефонная книга");
+  ASSERT_EQ(PhoneGrid()->model()->rowCount(), 2);
+  EXPECT_EQ(Cell(PhoneGrid(), 0, 1), U("79001234567"));
+
+  // A profile of the earlier pages: settings and script in section Настройки.
+  const QString old = folder_.filePath("old.ini");
+  ASSERT_TRUE(WriteFile(old, QByteArray("[\xCD\xE0\xF1\xF2\xF0\xEE\xE9\xEA\xE8]\r\nS0=1\r\nS1=2\r\nScript=OLD;\r\n")));
+  dialogs_.chosen_file = old;
+  ClickNode("Профили настроек");
+  Click(Shown<QPushButton>("Загрузить профиль..."));
+  EXPECT_EQ(program_->engine.Cell(0), "1");
+  EXPECT_EQ(program_->engine.Cell(1), "2");
+  EXPECT_EQ(program_->engine.Cell(65), "OLD;");
+  EXPECT_EQ(Status(), U("Профиль загружен: ") + old +
+                          U(". Изменения записываются кнопкой «Запись в устройство»."));
 }
 
 }  // namespace

@@ -62,8 +62,8 @@ TEST_F(Shipped, ReadShowsTheDeviceAndWriteStoresTheOperatorsChanges) {
   QTableView* grid = PhoneGrid();
   ASSERT_TRUE(grid->isVisible());
   ASSERT_EQ(grid->model()->rowCount(), 2);
-  EXPECT_EQ(Cell(grid, 0, 0), U("5551234"));
-  EXPECT_EQ(Cell(grid, 1, 0), U("89161112233"));
+  EXPECT_EQ(Cell(grid, 0, 1), U("5551234"));
+  EXPECT_EQ(Cell(grid, 1, 1), U("89161112233"));
 
   ClickNode("Скрипт устройства");
   ASSERT_TRUE(form().pool().Memo1()->isVisible());
@@ -85,11 +85,11 @@ TEST_F(Shipped, ReadShowsTheDeviceAndWriteStoresTheOperatorsChanges) {
                     list->visualRect(list->model()->index(1, 0)).center());
   attempts->combo()->lineEdit()->selectAll();
   QTest::keyClicks(attempts->combo()->lineEdit(), "7");
-  EXPECT_EQ(Status(), U("Есть изменения, не записанные в устройство."));
+  EXPECT_EQ(Status(), U("Есть изменения, не записанные в устройство: настройки."));
 
   const int sessions = device().write_sessions();
   form().Button17()->click();
-  ASSERT_TRUE(WaitStatus("Настройки записаны в устройство.")) << Status().toStdString();
+  ASSERT_TRUE(WaitStatus("Записано и проверено: настройки.")) << Status().toStdString();
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(device().write_sessions(), sessions + 1);
   EXPECT_EQ(memory[kSettings + 0], 2);  // Сервис

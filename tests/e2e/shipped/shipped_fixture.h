@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -49,8 +50,9 @@ class Shipped : public ::testing::Test {
   void SetUp() override {
     previous_folder_ = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder_.path()));
-    simulator_ = std::make_unique<sim::DeviceSimulator>(
-        device_e2e::FastDevice(folder_.filePath("port")));
+    sim::SimulatorOptions options = device_e2e::FastDevice(folder_.filePath("port"));
+    if (seed_ != 0) options.seed = seed_;
+    simulator_ = std::make_unique<sim::DeviceSimulator>(options);
     ASSERT_TRUE(simulator_->Start(nullptr));
   }
   void TearDown() override {
@@ -59,20 +61,29 @@ class Shipped : public ::testing::Test {
     QDir::setCurrent(previous_folder_);
   }
 
-  // Starts the program and waits for the link.
-  void Start() {
+  // Starts the program; its link is made but may not have answered yet.
+  void Launch() {
     program_ = std::make_unique<device_e2e::Program>(QStringList{simulator_->PortPath()},
                                                      ZELT_SHIPPED_SCRIPT);
     form().SetDialogs(&dialogs_);
     form().show();
     ASSERT_TRUE(program_->events->StartUp({}));
+  }
+  // Starts the program and waits for the link.
+  void Start() {
+    ASSERT_NO_FATAL_FAILURE(Launch());
     ASSERT_TRUE(device_e2e::WaitFor([&] { return program_->Connected(); }, 5000));
   }
-  // Then reads the device with "Чтение из устройства".
+  // Then waits for the read the pages start as soon as the device answers.
   void StartAndRead() {
     ASSERT_NO_FATAL_FAILURE(Start());
-    form().Button16()->click();
     ASSERT_TRUE(WaitStatus("Чтение из устройства завершено.", 30000)) << Status().toStdString();
+    ASSERT_TRUE(WaitIdle());
+  }
+  // A read or write of the pages has ended (no transfer marked in cell 250).
+  bool WaitTransferDone(int ms = 60000) {
+    return device_e2e::WaitFor(
+        [&] { return program_->engine.Cell(250) != "1" && Idle(); }, ms);
   }
 
   ui::TMainForm& form() { return program_->form; }
@@ -137,11 +148,27 @@ class Shipped : public ::testing::Test {
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
   }
-  QTableView* PhoneGrid() { return form().pool().DBGrid(3); }
+  QTableView* PhoneGrid() { return form().pool().DBGrid(1); }
+  // The phone page's number field: an edit line.
+  QLineEdit* NumberField() {
+    for (ui::StyledComboBox* box : form().PanelSet()->findChildren<ui::StyledComboBox*>()) {
+      if (box->isVisible() && box->style() == ui::StyledComboBox::Style::kSimple)
+        return box->simple_edit();
+    }
+    return nullptr;
+  }
+  // The first shown label whose text starts with this.
+  QString LabelStarting(const char* utf8) {
+    for (QLabel* label : form().PanelSet()->findChildren<QLabel*>()) {
+      if (label->isVisible() && label->text().startsWith(U(utf8))) return label->text();
+    }
+    return QStringLiteral("<no label>");
+  }
   QString Cell(QTableView* grid, int row, int column) {
     return grid->model()->index(row, column).data().toString();
   }
 
+  quint32 seed_ = 0;  // the simulator's random seed; 0 keeps its own
   QTemporaryDir folder_;
   QString previous_folder_;
   std::unique_ptr<sim::DeviceSimulator> simulator_;

@@ -94,7 +94,7 @@ TEST_F(RoutingTest, CheckBoxesAbove32RouteNothing) {
   EXPECT_TRUE(trail_.empty());
 }
 
-TEST_F(RoutingTest, ButtonDuringAWaitRunsWaitAndButton16StillRunsMain) {
+TEST_F(RoutingTest, ButtonDuringAWaitRunsWaitAndTheToolBarWaitsForTheTransfer) {
   engine_.ExecuteLine("SCLEAR 3 ID \"`own` MARK \" ONCHANGE 80 WIDTH 25 HEIGHT `go` TEXT BUTTON");
   QPushButton* button = pool().Button(1);
   QTest::mouseClick(button, Qt::LeftButton);
@@ -108,9 +108,15 @@ TEST_F(RoutingTest, ButtonDuringAWaitRunsWaitAndButton16StillRunsMain) {
   QTest::mouseClick(button, Qt::LeftButton);
   QTest::mouseClick(form_.Button16(), Qt::LeftButton);
   QTest::mouseClick(form_.Button17(), Qt::LeftButton);
-  EXPECT_EQ(Trail(), "wait main mains");
+  // A transfer is running: the tool-bar buttons start no second one.
+  EXPECT_EQ(Trail(), "wait");
+  EXPECT_EQ(form_.StatusText(), QString::fromUtf8("Идёт обмен с устройством: дождитесь его окончания."));
   engine_.ExecuteLine("0 WAITREAD");
   EXPECT_FALSE(form_.WaitIndicatorsOn());
+  trail_.clear();
+  QTest::mouseClick(form_.Button16(), Qt::LeftButton);
+  QTest::mouseClick(form_.Button17(), Qt::LeftButton);
+  EXPECT_EQ(Trail(), "main mains");
 }
 
 TEST_F(RoutingTest, ControlWithTagZeroRunsTheEmptyScriptAndRecordsTheTag) {

@@ -76,6 +76,60 @@ TEST(Program, ScreenshotShowsTheDemoPage) {
   EXPECT_GT(blue, 50);
 }
 
+struct Answer {
+  int code = -1;
+  QString out, err;
+};
+
+// Without a display: --help and --version must not need one.
+Answer AskZelt(const QStringList& args) {
+  QProcess zelt;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("DISPLAY");
+  env.remove("WAYLAND_DISPLAY");
+  env.remove("QT_QPA_PLATFORM");
+  zelt.setProcessEnvironment(env);
+  zelt.start(ZELT_PROGRAM, args);
+  Answer answer;
+  if (!zelt.waitForFinished(10000)) {
+    zelt.kill();
+    zelt.waitForFinished();
+    return answer;
+  }
+  answer.code = zelt.exitStatus() == QProcess::NormalExit ? zelt.exitCode() : -1;
+  answer.out = QString::fromUtf8(zelt.readAllStandardOutput());
+  answer.err = QString::fromUtf8(zelt.readAllStandardError());
+  return answer;
+}
+
+TEST(Program, HelpAndVersionAnswerAndExit) {
+  const Answer help = AskZelt({"--help"});
+  EXPECT_EQ(help.code, 0);
+  for (const char* option : {"DEBUG", "--demo", "--port NAME", "--screenshot FILE",
+                             "--screenshot-delay MS", "--screenshot-pages DIR", "--version"}) {
+    EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option << "\n" << help.out.toStdString();
+  }
+  EXPECT_EQ(AskZelt({"DEBUG", "-h"}).code, 0);
+  const Answer version = AskZelt({"--version"});
+  EXPECT_EQ(version.code, 0);
+  EXPECT_EQ(version.out, "zelt V1.0.0.1\n");
+}
+
+TEST(Program, UnknownOptionIsAnErrorWithTheUsage) {
+  QTemporaryDir dir;
+  QProcess zelt;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  zelt.setProcessEnvironment(env);
+  zelt.setWorkingDirectory(dir.path());
+  zelt.start(ZELT_PROGRAM, {"--screenshot-dealy", "5"});
+  ASSERT_TRUE(zelt.waitForFinished(20000));
+  EXPECT_EQ(zelt.exitCode(), 2);
+  const QString err = QString::fromUtf8(zelt.readAllStandardError());
+  EXPECT_TRUE(err.startsWith("zelt: unknown option: --screenshot-dealy")) << err.toStdString();
+  EXPECT_TRUE(err.contains("Usage: zelt"));
+}
+
 TEST(Program, UnwritableScreenshotFails) {
   QTemporaryDir dir;
   EXPECT_EQ(RunZelt(dir.path(), {"--screenshot", dir.filePath("no/such/dir/shot.png"),

@@ -1,6 +1,7 @@
 // RUN and the script file Setup.KVS: definitions, groups around the ending
 // semicolon, the cache and the trace lines.
 #include <algorithm>
+#include <functional>
 
 #include "engine_test_support.h"
 #include "script_file.h"
@@ -60,13 +61,61 @@ TEST_F(EngineTest, MissingFileIsNotTriedAgain) {
   EXPECT_EQ(After("X RUN 3"), Values{"3"});
 }
 
-TEST_F(EngineTest, OnlyTheFirst500000BytesAreSeen) {
+TEST_F(EngineTest, LongFilesAreReadWhole) {
   std::string text = ":A\r\n1\r\n;\r\n";
-  text += std::string(engine::ScriptFile::kReadLimit - text.size() - 6, ' ');
-  text += ":B\r\n2\r\n;\r\n";  // cut by the limit inside its body
+  text += std::string(500000 - text.size() - 6, ' ');
+  text += ":B\r\n2\r\n;\r\n";  // across the old 500000-byte cut
+  text += std::string(3000000, ' ');
   text += ":C\r\n3\r\n;\r\n";
   WriteScript(text);
-  EXPECT_EQ(After("A RUN B RUN C RUN"), Values{"1"});
+  EXPECT_EQ(After("A RUN B RUN C RUN"), (Values{"1", "2", "3"}));
+  EXPECT_TRUE(host_.statuses.empty());
+}
+
+// Each broken file is named in the status bar once, at the first RUN, and the
+// reason stays readable for the page area.
+TEST_F(EngineTest, BrokenScriptFilesSayWhyThereAreNoPages) {
+  using Problem = engine::ScriptFile::Problem;
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    Problem problem;
+    const char* words;
+  };
+  const std::vector<Case> cases = {
+      {"missing", [] {}, Problem::kMissing, "не найден"},
+      {"folder", [] { std::filesystem::create_directory("Setup.KVS"); }, Problem::kUnreadable,
+       "не удалось прочитать"},
+      {"empty", [this] { WriteScript(""); }, Problem::kEmpty, "пуст"},
+      {"UTF-16", [this] { WriteScript(std::string(":\0X\0\r\0\n\0;\0", 10)); },
+       Problem::kBinary, "двоичные"},
+      {"line feeds only", [this] { WriteScript(":X\n1\n;\n"); }, Problem::kNoDefinitions,
+       "CR LF"},
+  };
+  for (const Case& c : cases) {
+    std::error_code ignored;
+    std::filesystem::remove_all("Setup.KVS", ignored);
+    c.make();
+    e_.script_file().Reset();
+    host_.statuses.clear();
+    EXPECT_EQ(After("START RUN X RUN 1"), Values{"1"}) << c.what;
+    EXPECT_EQ(e_.script_file().problem(), c.problem) << c.what;
+    ASSERT_EQ(host_.statuses.size(), 1u) << c.what;
+    EXPECT_EQ(host_.statuses[0], e_.script_file().ProblemText()) << c.what;
+    EXPECT_NE(host_.statuses[0].find("Setup.KVS"), std::string::npos) << c.what;
+    EXPECT_NE(host_.statuses[0].find(Cp1251(c.words)), std::string::npos) << c.what;
+  }
+}
+
+TEST_F(EngineTest, LoadingEarlyKeepsTheFileForTheFirstRun) {
+  WriteScript(":X\r\n1\r\n;\r\n");
+  EXPECT_TRUE(e_.script_file().Load());
+  EXPECT_EQ(e_.script_file().problem(), engine::ScriptFile::Problem::kNone);
+  EXPECT_EQ(e_.script_file().ProblemText(), "");
+  WriteScript(":X\r\n2\r\n;\r\n");
+  EXPECT_FALSE(e_.script_file().Load());
+  EXPECT_EQ(After("X RUN"), Values{"1"});
+  EXPECT_TRUE(host_.statuses.empty());
 }
 
 TEST_F(EngineTest, IfInABodyIsClosedByTheCallingLine) {

@@ -172,13 +172,16 @@ TEST_F(FileWords, DialogsByDefaultAnswerAsCancelled) {
 
 class AnsweringDialogs : public FileDialogs {
  public:
-  std::optional<std::string> Open(const std::string& initial) override {
-    shown += "open:" + initial + ";";
+  std::optional<std::string> Open(const std::string& initial, const std::string& filter) override {
+    shown += "open:" + initial + Filter(filter) + ";";
     return std::string("C:\\data\\a.bin");
   }
-  std::optional<std::string> Save(const std::string& initial) override {
-    shown += "save:" + initial + ";";
+  std::optional<std::string> Save(const std::string& initial, const std::string& filter) override {
+    shown += "save:" + initial + Filter(filter) + ";";
     return std::nullopt;
+  }
+  static std::string Filter(const std::string& filter) {
+    return filter.empty() ? std::string() : "[" + filter + "]";
   }
   std::string shown;
 };
@@ -192,6 +195,15 @@ class DialogWords : public files_test::WordsTest {
 TEST_F(DialogWords, PassTheInitialNameAndPushTheAnswer) {
   EXPECT_EQ(Run("*.* OPENDLG \"my file.bin\" WRITEDLG"), (Stack{"C:\\data\\a.bin", ""}));
   EXPECT_EQ(dialogs_.shown, "open:*.*;save:my file.bin;");
+}
+
+TEST_F(DialogWords, FilterServesTheNextDialogOnly) {
+  dialogs_.shown.clear();
+  EXPECT_EQ(Run("\"CSV (*.csv);;All (*)\" DLGFILTER a.csv WRITEDLG b.csv WRITEDLG"),
+            (Stack{"", ""}));
+  EXPECT_EQ(Run("`Text (*.txt)` DLGFILTER *.* OPENDLG"), (Stack{"C:\\data\\a.bin"}));
+  EXPECT_EQ(dialogs_.shown,
+            "save:a.csv[CSV (*.csv);;All (*)];save:b.csv;open:*.*[Text (*.txt)];");
 }
 
 }  // namespace

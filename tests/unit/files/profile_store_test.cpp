@@ -1,6 +1,8 @@
 #include "profile_store.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 
 #include <gtest/gtest.h>
@@ -197,6 +199,72 @@ TEST_F(ProfileFiles, FullDiskLeavesTheOldFileWhole) {
 
   EXPECT_FALSE(written);
   EXPECT_EQ(ReadBytes(dir_.path() / "a.ini"), old_text);
+  EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"a.ini"});
+}
+
+
+// Temporary files of a.ini that killed writers left behind.
+void LeaveStaleTemps(const fs::path& folder, int count) {
+  for (int n = 0; n < count; ++n)
+    WriteBytes(folder / (".a.ini.new" + std::to_string(n)), "half-written");
+}
+
+TEST_F(ProfileFiles, StaleTemporaryFilesAreReusedAndRemoved) {
+  WriteBytes(dir_.path() / "a.ini", "[S]\r\nK=1\r\n");
+  LeaveStaleTemps(dir_.path(), 100);
+  EXPECT_TRUE(ProfileWriteKey(Name("a.ini"), "S", "K", "2"));
+  EXPECT_EQ(ReadBytes(dir_.path() / "a.ini"), "[S]\r\nK=2\r\n");
+  EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"a.ini"});
+}
+
+// A temporary file that another writer holds, or a link someone put in its
+// place, is never taken or removed.
+TEST_F(ProfileFiles, TemporaryFilesInUseAndLinksAreLeftAlone) {
+  WriteBytes(dir_.path() / "a.ini", "[S]\r\nK=1\r\n");
+  LeaveStaleTemps(dir_.path(), 1);
+  int busy = open((dir_.path() / ".a.ini.new0").c_str(), O_WRONLY);
+  ASSERT_GE(busy, 0);
+  ASSERT_EQ(flock(busy, LOCK_EX | LOCK_NB), 0);
+  WriteBytes(dir_.path() / "stranger", "keep");
+  fs::create_symlink(dir_.path() / "stranger", dir_.path() / ".a.ini.new1");
+
+  EXPECT_TRUE(ProfileWriteKey(Name("a.ini"), "S", "K", "2"));
+  close(busy);
+  EXPECT_EQ(ReadBytes(dir_.path() / "a.ini"), "[S]\r\nK=2\r\n");
+  EXPECT_EQ(ReadBytes(dir_.path() / ".a.ini.new0"), "half-written");
+  EXPECT_EQ(ReadBytes(dir_.path() / "stranger"), "keep");
+  EXPECT_EQ(dir_.Entries(),
+            (std::vector<std::string>{".a.ini.new0", ".a.ini.new1", "a.ini", "stranger"}));
+}
+
+// Writers killed at random moments: the file is always wholly one of the
+// values written, at most one temporary file is ever left, and the next write
+// after the last kill leaves none.
+TEST_F(ProfileFiles, KilledWritersLeaveTheOldOrTheNewFile) {
+  const std::string file = Name("a.ini");
+  auto value = [](int n) { return std::string(3000 + n, static_cast<char>('a' + n % 26)); };
+  ASSERT_TRUE(ProfileWriteKey(file, "S", "K", value(0)));
+  std::srand(12);
+  for (int kill_number = 0; kill_number < 50; ++kill_number) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int n = 1;; n = n % 40 + 1) ProfileWriteKey(file, "S", "K", value(n));
+    }
+    usleep(200 + std::rand() % 8000);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+
+    const std::string text = ReadBytes(file);
+    const std::string head = "[S]\r\nK=";
+    const size_t size = text.size() - head.size() - 2;
+    const bool whole = text.size() >= head.size() + 3002 && text.size() <= head.size() + 3042 &&
+                       text == head + value(size - 3000) + "\r\n";
+    EXPECT_TRUE(whole) << "kill " << kill_number << ": " << text.size() << " bytes";
+    auto entries = dir_.Entries();
+    EXPECT_LE(entries.size(), 2u) << "kill " << kill_number;
+  }
+  EXPECT_TRUE(ProfileWriteKey(file, "S", "K", "last"));
   EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"a.ini"});
 }
 

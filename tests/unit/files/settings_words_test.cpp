@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "cp1251.h"
 #include "words_fixture.h"
 
 namespace files {
@@ -83,6 +84,54 @@ TEST_F(SettingsWords, ReadIniAndWriteIni) {
   engine_.ExecuteLine("Long " + Q("i.ini") + "WRITEINI dflt Long " + Q("i.ini") + "READINI");
   ASSERT_EQ(engine_.Depth(), 1);
   EXPECT_EQ(engine_.StackValue(1), std::string(2047, 'z'));
+}
+
+
+class StatusHost : public engine::Host {
+ public:
+  void ShowStatus(const std::string& text) override { statuses.push_back(text); }
+  std::vector<std::string> statuses;
+};
+
+// Every settings write that does not reach its file names the file in the
+// status bar; what the words take from the stack stays the same.
+TEST_F(SettingsWords, FailedWritesNameTheFileInTheStatusBar) {
+  StatusHost host;
+  engine_.SetHost(&host);
+  const std::string failed = engine::Cp1251("Не удалось записать файл настроек ");
+  Run("Main SECTION");
+  fs::create_directory(Path("folder.ini"));
+  EXPECT_EQ(Run("keep v K " + Q("folder.ini") + "WRITEINI"), Stack{"keep"});
+  ASSERT_EQ(host.statuses, std::vector<std::string>{failed + Path("folder.ini")});
+
+  UseFile("no/such/dir.ini", "Main");
+  EXPECT_EQ(Run("keep v K KEY!"), Stack{"keep"});
+  EXPECT_EQ(host.statuses.size(), 2u);
+  EXPECT_EQ(host.statuses.back(), failed + Path("no/such/dir.ini"));
+
+  // Writes that work, and deleting from a file that does not exist, say nothing.
+  host.statuses.clear();
+  UseFile("ok.ini", "Main");
+  Run("v K KEY! K DELETEKEY X DELETEKEY v K " + Q("ok.ini") + "WRITEINI");
+  UseFile("none.ini", "Main");
+  Run("K DELETEKEY");
+  EXPECT_TRUE(host.statuses.empty());
+
+  // A read-only file and a read-only folder, as an ordinary user.
+  WriteBytes(Path("ro.ini"), "[Main]\r\nK=1\r\n");
+  fs::permissions(Path("ro.ini"), fs::perms(0444));
+  fs::create_directory(Path("locked"));
+  fs::permissions(Path("locked"), fs::perms(0555));
+  fs::permissions(dir_.path(), fs::perms::all);
+  EXPECT_TRUE(files_test::AsOrdinaryUser([&] {
+    host.statuses.clear();
+    UseFile("ro.ini", "Main");
+    Run("2 K KEY!");
+    Run("2 K " + Q("locked/new.ini") + "WRITEINI");
+    return host.statuses == std::vector<std::string>{failed + Path("ro.ini"),
+                                                     failed + Path("locked/new.ini")};
+  }));
+  engine_.SetHost(nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,30 @@
+#include "connect_hook.h"
+
+#include "engine.h"
+#include "guarded.h"
+
+namespace ui {
+
+ConnectHook::ConnectHook(engine::Engine& engine, std::function<bool()> may_run, QObject* parent)
+    : QObject(parent), engine_(engine), may_run_(std::move(may_run)) {
+  retry_.setSingleShot(true);
+  retry_.setInterval(kRetryMs);
+  connect(&retry_, &QTimer::timeout, this, [this] { Guarded([this] { TryRun(); }); });
+}
+
+void ConnectHook::LinkAnswered() {
+  if (announced_) return;
+  announced_ = true;
+  // Never inside the link's own receive processing: from the event loop.
+  retry_.start(0);
+}
+
+void ConnectHook::TryRun() {
+  if (engine_.busy() || (may_run_ && !may_run_())) {
+    retry_.start(kRetryMs);
+    return;
+  }
+  engine_.ExecuteLine("ONCONNECT RUN");
+}
+
+}  // namespace ui

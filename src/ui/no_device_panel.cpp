@@ -1,0 +1,144 @@
+#include "no_device_panel.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "CommDrv.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
+
+namespace ui {
+
+namespace {
+
+QString StateText(const PortAttempt& attempt) {
+  switch (attempt.state) {
+    case PortState::kNotFound:
+      return QStringLiteral("не найден");
+    case PortState::kNoPermission:
+      return QStringLiteral("нет прав на доступ к порту");
+    case PortState::kBusy:
+      return QStringLiteral("занят: его держит другая программа");
+    case PortState::kOpen:
+      return QStringLiteral("открыт");
+    case PortState::kFailed:
+      break;
+  }
+  return attempt.detail.isEmpty() ? QStringLiteral("не открывается")
+                                  : QStringLiteral("не открывается (%1)").arg(attempt.detail);
+}
+
+QString Code(const QString& text) {
+  return QStringLiteral("<pre style=\"margin-left:16px\">%1</pre>").arg(text.toHtmlEscaped());
+}
+
+}  // namespace
+
+PortAttempt ProbePort(const QString& port) {
+  PortAttempt attempt{port, PortState::kFailed, {}};
+#ifdef _WIN32
+  attempt.detail = QStringLiteral("занят другой программой или нет доступа");
+#else
+  const QByteArray path = TCommPortDriver::DevicePath(port).toLocal8Bit();
+  const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  if (fd >= 0) {
+    ::close(fd);
+    // It opens now: it was held at the link's attempt.
+    attempt.state = PortState::kBusy;
+    return attempt;
+  }
+  switch (errno) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+      attempt.state = PortState::kNotFound;
+      break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      attempt.state = PortState::kNoPermission;
+      break;
+    case EBUSY:
+      attempt.state = PortState::kBusy;
+      break;
+    default:
+      attempt.detail = QString::fromLocal8Bit(std::strerror(errno));
+      break;
+  }
+#endif
+  return attempt;
+}
+
+QString NoDeviceText(const NoDeviceReport& report) {
+  QString html = QStringLiteral("<h3>Нет связи с устройством</h3>");
+  html += QStringLiteral(
+      "<p>Подключите адаптер ZELT-2 GSM к порту USB компьютера. Программа ищет устройство "
+      "каждые 3 секунды; страницы появятся, как только порт откроется.</p>");
+  if (report.ports.isEmpty()) {
+    html += report.ports_given
+                ? QStringLiteral("<p>Порты, заданные в --port, не найдены.</p>")
+                : QStringLiteral("<p>Порты USB (ttyUSB*, ttyACM*) не найдены: адаптер не "
+                                 "подключён или система его не узнала.</p>");
+  } else {
+    html += QStringLiteral("<p>Проверенные порты:</p><ul>");
+    for (const PortAttempt& attempt : report.ports) {
+      html += QStringLiteral("<li><b>%1</b>: %2</li>")
+                  .arg(attempt.port.toHtmlEscaped(), StateText(attempt).toHtmlEscaped());
+    }
+    html += QStringLiteral("</ul>");
+  }
+  bool no_permission = false;
+  bool busy = false;
+  for (const PortAttempt& attempt : report.ports) {
+    no_permission |= attempt.state == PortState::kNoPermission;
+    busy |= attempt.state == PortState::kBusy;
+  }
+#ifndef _WIN32
+  html += no_permission ? QStringLiteral("<p><b>Нет прав на порт.</b> ")
+                        : QStringLiteral("<p>Если порт есть, но не открывается: ");
+  html += QStringLiteral(
+      "порт открывают только члены группы dialout (uucp в Arch). Добавьте себя в группу и "
+      "войдите в систему заново:</p>");
+  html += Code(QStringLiteral("ls -l /dev/ttyUSB0\ngroups\nsudo usermod -aG dialout $USER"));
+#endif
+  if (busy) {
+    html += QStringLiteral(
+        "<p>Занятый порт держит другая программа (терминал, другой экземпляр zelt): "
+        "закройте её.</p>");
+  }
+  if (!report.script_problem.isEmpty()) {
+    html += QStringLiteral("<p><b>Страниц не будет:</b> %1.</p>")
+                .arg(report.script_problem.toHtmlEscaped());
+  }
+  html += QStringLiteral("<p>Осмотреть программу без устройства (с имитацией прибора):</p>");
+  html += Code(QStringLiteral("zelt --demo"));
+  return html;
+}
+
+NoDevicePanel::NoDevicePanel(QWidget* parent) : QScrollArea(parent) {
+  setObjectName(QStringLiteral("NoDevicePanel"));
+  setFrameStyle(QFrame::Panel | QFrame::Raised);
+  setWidgetResizable(true);
+  text_ = new QLabel;
+  text_->setObjectName(QStringLiteral("NoDeviceText"));
+  text_->setTextFormat(Qt::RichText);
+  text_->setWordWrap(true);
+  text_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  text_->setMargin(12);
+  text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  setWidget(text_);
+  SetReport({});
+}
+
+void NoDevicePanel::SetReport(const NoDeviceReport& report) { text_->setText(NoDeviceText(report)); }
+
+QString NoDevicePanel::Text() const { return text_->text(); }
+
+}  // namespace ui

@@ -1,0 +1,52 @@
+// What the page area shows while no link to the device is open: how to
+// connect it, which ports were tried and what each said, and how to look
+// around without a device.
+#pragma once
+
+#include <QList>
+#include <QScrollArea>
+#include <QString>
+
+class QLabel;
+
+namespace ui {
+
+enum class PortState {
+  kNotFound,      // a --port name that is not there
+  kNoPermission,  // the user may not open it
+  kBusy,          // another program holds it
+  kFailed,        // did not open for another reason
+  kOpen,
+};
+
+struct PortAttempt {
+  QString port;
+  PortState state = PortState::kFailed;
+  QString detail;  // the system's own words, for kFailed
+};
+
+struct NoDeviceReport {
+  QList<PortAttempt> ports;  // in the order tried
+  bool ports_given = false;  // --port named them, rather than the platform's scan
+  QString script_problem;    // why Setup.KVS gave no pages; "" when it did
+};
+
+// Why the port at this name did not open, asked of the system after the
+// link's own attempt failed.
+PortAttempt ProbePort(const QString& port);
+
+// The panel's text (rich text).
+QString NoDeviceText(const NoDeviceReport& report);
+
+class NoDevicePanel : public QScrollArea {
+ public:
+  explicit NoDevicePanel(QWidget* parent);
+
+  void SetReport(const NoDeviceReport& report);
+  QString Text() const;
+
+ private:
+  QLabel* text_;
+};
+
+}  // namespace ui

@@ -1,0 +1,124 @@
+// Writes through the pages against a device that refuses a share of the
+// commands: whatever the pages show as written is what the device holds, and
+// everything else is reported as failed and stays an unsaved change.
+#include <QRegularExpression>
+#include <tuple>
+
+#include "shipped_fixture.h"
+
+namespace {
+
+using shipped_e2e::U;
+
+constexpr int kSettings = sim::DeviceModel::kSettings;
+constexpr int kPhones = sim::DeviceModel::kPhones;
+
+class RefusedWrite : public shipped_e2e::Shipped,
+                     public ::testing::WithParamInterface<std::tuple<double, quint32>> {
+ protected:
+  RefusedWrite() { seed_ = std::get<1>(GetParam()); }
+
+  bool Pending(const std::string& dirty_definition) {
+    return program_->Pushed(dirty_definition + " RUN") != "0";
+  }
+  std::string DevicePhone(int k) {
+    const int address = kPhones + 9 * (k - 1);
+    std::string digits;
+    for (int j = 1; j <= 8; ++j) {
+      const uint8_t b = device().memory()[address + j];
+      for (uint8_t nibble : {uint8_t(b & 15), uint8_t(b >> 4)}) {
+        if (nibble != 15) digits += char('0' + nibble);
+      }
+    }
+    return digits;
+  }
+};
+
+TEST_P(RefusedWrite, TheDeviceHoldsWhatThePagesCallWritten) {
+  StartAndRead();
+  // One change of each part, through the controls.
+  ClickNode("Настройки GSM");
+  ui::StyledComboBox* mode = ComboOffering("Охрана");
+  ASSERT_NE(mode, nullptr);
+  mode->combo()->setFocus();
+  QTest::keyClick(mode->combo(), Qt::Key_Down);
+  QCheckBox* power = Shown<QCheckBox>("Контроль питания");
+  ASSERT_NE(power, nullptr);
+  QTest::mouseClick(power, Qt::LeftButton, {}, {8, power->height() / 2});
+  ui::StyledComboBox* attempts = ComboOffering("10");
+  attempts->combo()->lineEdit()->selectAll();
+  QTest::keyClicks(attempts->combo()->lineEdit(), "7");
+  ClickNode("Телефонная книга");
+  QTest::keyClicks(NumberField(), "89035550101");
+  Click(Shown<QPushButton>("Добавить"));
+  ClickNode("Скрипт устройства");
+  form().pool().Memo1()->selectAll();
+  QTest::keyClicks(form().pool().Memo1(), "IN2 ON -> CALL 1;");
+  ASSERT_TRUE(Pending("DIRTY_SET") && Pending("DIRTY_PHONES") && Pending("DIRTY_SCRIPT"));
+
+  simulator_->SetRefuseRate(std::get<0>(GetParam()));
+  form().Button17()->click();
+  ASSERT_TRUE(WaitTransferDone(100000)) << Status().toStdString();
+  simulator_->SetRefuseRate(0);
+  const QString status = Status();
+  const bool written = status.startsWith(U("Записано и проверено: "));
+  if (!written) {
+    EXPECT_TRUE(status.startsWith(U("Запись не удалась: "))) << status.toStdString();
+    ASSERT_FALSE(dialogs_.shown.isEmpty());
+    EXPECT_EQ(dialogs_.shown.last(), status);
+    EXPECT_TRUE(Pending("ANY_DIRTY")) << status.toStdString();
+  }
+  RecordProperty("refused", simulator_->refused());
+
+  // Settings: every byte not pending is the device's; a listed address differs.
+  for (int k = 0; k < 64; ++k) {
+    const std::string shown = program_->engine.Cell(k);
+    if (shown == program_->engine.saved_cells()[k]) {
+      EXPECT_EQ(shown, std::to_string(device().memory()[kSettings + k])) << k << " " << status.toStdString();
+    }
+  }
+  const QRegularExpression address(QStringLiteral("(14[0-3][0-9A-F])h"));
+  for (auto match = address.globalMatch(status); match.hasNext();) {
+    const int a = match.next().captured(1).toInt(nullptr, 16);
+    EXPECT_NE(program_->engine.Cell(a - 0x1400), std::to_string(device().memory()[a])) << a;
+  }
+
+  // Phone book: when not pending, the device's records are the grid's rows.
+  if (!Pending("DIRTY_PHONES")) {
+    ClickNode("Телефонная книга");
+    QTableView* grid = PhoneGrid();
+    ASSERT_TRUE(grid->isVisible());
+    const int rows = grid->model()->rowCount();
+    ASSERT_EQ(rows, 3);
+    for (int k = 1; k <= 10; ++k) {
+      if (k <= rows) {
+        EXPECT_EQ(device().memory()[kPhones + 9 * (k - 1)], 1) << k;
+        EXPECT_EQ(QString::fromStdString(DevicePhone(k)), Cell(grid, k - 1, 1)) << k;
+      } else {
+        EXPECT_EQ(device().memory()[kPhones + 9 * (k - 1)], 0) << k;
+      }
+    }
+  } else {
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(status.contains(U("телефонная книга"))) << status.toStdString();
+  }
+
+  // Script: when not pending, the device holds it.
+  if (!Pending("DIRTY_SCRIPT")) {
+    EXPECT_EQ(device().Script(), program_->engine.Cell(65));
+  } else {
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(status.contains(U("скрипт"))) << status.toStdString();
+  }
+  if (written) EXPECT_EQ(device().Script(), "IN2 ON -> CALL 1;");
+}
+
+INSTANTIATE_TEST_SUITE_P(Refusals, RefusedWrite,
+                         ::testing::Combine(::testing::Values(0.3, 0.6),
+                                            ::testing::Values(1u, 7u, 20261207u)),
+                         [](const auto& info) {
+                           return "Rate" + std::to_string(int(std::get<0>(info.param) * 10)) +
+                                  "Seed" + std::to_string(std::get<1>(info.param));
+                         });
+
+}  // namespace

@@ -1,0 +1,117 @@
+// Unsaved changes: one notion for settings, phone book and script; nothing is
+// dropped by a read or by closing the window without the operator's "Да";
+// the device is read as soon as it answers and nothing is written before.
+#include "shipped_fixture.h"
+
+namespace {
+
+using shipped_e2e::Shipped;
+using shipped_e2e::U;
+
+constexpr int kSettings = sim::DeviceModel::kSettings;
+
+// The band box on the GSM page moved one item down.
+void ChangeBand(ui::StyledComboBox* band) {
+  ASSERT_NE(band, nullptr);
+  band->combo()->setFocus();
+  QTest::keyClick(band->combo(), Qt::Key_Down);
+}
+
+TEST_F(Shipped, AnEditSurvivesACancelledReadAndGoesOnlyAfterYes) {
+  StartAndRead();
+  ClickNode("Настройки GSM");
+  ui::StyledComboBox* band = ComboOffering("GSM 1800");
+  ASSERT_NO_FATAL_FAILURE(ChangeBand(band));
+  const std::string edited = program_->engine.Cell(1);
+  ASSERT_NE(edited, std::to_string(device().memory()[kSettings + 1]));
+
+  dialogs_.answer_yes = false;
+  form().Button16()->click();
+  ASSERT_FALSE(dialogs_.shown.isEmpty());
+  EXPECT_EQ(dialogs_.shown.last(),
+            U("Есть изменения, не записанные в устройство (настройки). Прочитать устройство и потерять их?"));
+  EXPECT_EQ(Status(), U("Чтение отменено: изменения не тронуты."));
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(program_->engine.Cell(1), edited);
+  EXPECT_EQ(ComboOffering("GSM 1800")->ItemIndex(), std::stoi(edited));
+
+  dialogs_.answer_yes = true;
+  form().Button16()->click();
+  ASSERT_TRUE(WaitTransferDone());
+  EXPECT_EQ(Status(), U("Чтение из устройства завершено."));
+  EXPECT_EQ(program_->engine.Cell(1), std::to_string(device().memory()[kSettings + 1]));
+  EXPECT_EQ(ComboOffering("GSM 1800")->ItemIndex(), device().memory()[kSettings + 1]);
+}
+
+TEST_F(Shipped, ClosingAsksWhileChangesAreUnsaved) {
+  StartAndRead();
+  form().close();  // nothing unsaved: no question
+  EXPECT_FALSE(form().isVisible());
+  EXPECT_TRUE(dialogs_.shown.isEmpty());
+  form().show();
+
+  ClickNode("Телефонная книга");
+  QTest::keyClicks(NumberField(), "5550001");
+  Click(Shown<QPushButton>("Добавить"));
+  dialogs_.answer_yes = false;
+  form().close();
+  EXPECT_TRUE(form().isVisible());
+  ASSERT_FALSE(dialogs_.shown.isEmpty());
+  EXPECT_EQ(dialogs_.shown.last(),
+            U("Есть изменения, не записанные в устройство (телефонная книга). Закрыть программу и потерять их?"));
+  EXPECT_EQ(program_->engine.Depth(), 0);  // the answer was taken off the stack
+
+  dialogs_.answer_yes = true;
+  form().close();
+  EXPECT_FALSE(form().isVisible());
+}
+
+TEST_F(Shipped, ThePhoneBookCountsForTheStatusBarAndTheToolBarWrite) {
+  StartAndRead();
+  ClickNode("Телефонная книга");
+  QTest::keyClicks(NumberField(), "5550001");
+  Click(Shown<QPushButton>("Добавить"));
+  EXPECT_EQ(Status(), U("Есть изменения, не записанные в устройство: телефонная книга."));
+  ClickNode("ZELT-2 GSM");
+  EXPECT_EQ(ValueBeside("Телефонная книга:"), U("есть изменения, не записанные в устройство"));
+  EXPECT_EQ(ValueBeside("Настройки:"), U("как в устройстве"));
+
+  form().Button17()->click();
+  ASSERT_TRUE(WaitTransferDone());
+  EXPECT_EQ(Status(), U("Записано и проверено: телефонная книга."));
+  EXPECT_EQ(device().memory()[sim::DeviceModel::kPhones + 18], 1);
+  EXPECT_EQ(ValueBeside("Телефонная книга:"), U("как в устройстве"));
+  form().Button17()->click();
+  EXPECT_EQ(Status(), U("Изменений нет: записывать нечего."));
+}
+
+TEST_F(Shipped, ReadsAsSoonAsTheDeviceAnswersAndWritesNothingBefore) {
+  simulator_->Unplug();
+  ASSERT_NO_FATAL_FAILURE(Launch());
+  EXPECT_EQ(ValueBeside("Настройки:"), U("не прочитано из устройства"));
+  ClickNode("Настройки GSM");
+  EXPECT_EQ(LabelStarting("Устройство ещё не прочитано"),
+            U("Устройство ещё не прочитано: оно читается, как только ответит."));
+  EXPECT_EQ(ComboOffering("Охрана"), nullptr);  // no values that are not the device's
+  ClickNode("Телефонная книга");
+  EXPECT_EQ(PhoneGrid()->isVisible(), false);
+  form().Button17()->click();
+  EXPECT_EQ(Status(), U("Запись недоступна: устройство ещё не прочитано."));
+
+  const auto before = device().memory();
+  ASSERT_TRUE(simulator_->Plug());
+  ASSERT_TRUE(WaitStatus("Чтение из устройства завершено.", 30000)) << Status().toStdString();
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(device().write_sessions(), 0);
+  EXPECT_EQ(device().memory(), before);
+  // The page shown is built again with what was read.
+  ui::StyledComboBox* mode = nullptr;
+  ClickNode("Настройки GSM");
+  mode = ComboOffering("Охрана");
+  ASSERT_NE(mode, nullptr);
+  EXPECT_EQ(mode->ItemIndex(), device().memory()[kSettings + 0]);
+  EXPECT_TRUE(form().MemoEV()->toPlainText().contains(U("Устройство на связи")));
+  EXPECT_FALSE(form().MemoEV()->toPlainText().contains(U("Настройки GSM")));  // visits are no events
+}
+
+}  // namespace
