@@ -28,15 +28,25 @@ WordHandler Engine::FindWord(std::string_view name) const {
 }
 
 void Engine::ExecuteLine(std::string_view text) {
+  if (in_pulse_) {
+    // No line runs inside another through the pulse (a timer, a record).
+    pulse_->Hold(std::string(text));
+    return;
+  }
+  if (stopping_) return;
   if (nesting_ >= kMaxNesting) {
     ShowStatus(msg::kNestingTooDeep);
     Trace(msg::kNestingTooDeep);
     return;
   }
+  if (nesting_ == 0) ++line_serial_;
   struct Nesting {
-    int& depth;
-    ~Nesting() { --depth; }
-  } nesting{++nesting_};
+    Engine& engine;
+    ~Nesting() {
+      if (--engine.nesting_ == 0) engine.EndOutermostLine();
+    }
+  } nesting{*this};
+  ++nesting_;
   Frame frame;
   frame.pending.Assign(text);
   busy_ = true;
@@ -46,11 +56,12 @@ void Engine::ExecuteLine(std::string_view text) {
     for (std::string_view word = TakeWord(frame); !word.empty(); word = TakeWord(frame)) {
       if (!step_observer_) {
         Dispatch(word, frame);
-        continue;
+      } else {
+        const std::string step(word);
+        Dispatch(step, frame);
+        if (step != "NIL") step_observer_(step);
       }
-      const std::string step(word);
-      Dispatch(step, frame);
-      if (step != "NIL") step_observer_(step);
+      if (--countdown_ <= 0 && !Checkpoint()) break;
     }
   } catch (const LineTooLong&) {
     RefuseLongLine(frame);
@@ -59,6 +70,40 @@ void Engine::ExecuteLine(std::string_view text) {
   }
   host_->ShowCursor(rest_cursor_);
   busy_ = false;
+}
+
+bool Engine::Checkpoint() {
+  countdown_ = kPulseWords;
+  if (pulse_ != nullptr && !stopping_) {
+    pulsed_ = true;
+    in_pulse_ = true;
+    try {
+      pulse_->Pulse();
+    } catch (...) {
+    }
+    in_pulse_ = false;
+  }
+  if (!stopping_) return true;
+  countdown_ = 1;  // the lines around this one end at their next word too
+  return false;
+}
+
+void Engine::StopLines() {
+  if (nesting_ == 0) return;
+  stopping_ = true;
+  countdown_ = 1;
+}
+
+void Engine::EndOutermostLine() {
+  stopping_ = false;
+  countdown_ = kPulseWords;
+  if (!pulsed_) return;
+  pulsed_ = false;
+  if (pulse_ == nullptr) return;
+  try {
+    pulse_->LinesEnded();
+  } catch (...) {
+  }
 }
 
 void Engine::Dispatch(std::string_view word, Frame& frame) {

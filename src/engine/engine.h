@@ -43,6 +43,19 @@ struct Frame {
   PendingText pending;
 };
 
+// Long lines. While lines run, the engine calls Pulse() every kPulseWords
+// words; the window keeps the link answering and the window painting there,
+// and may stop the lines. A line entered while Pulse() runs does not run
+// inside it: it is handed to Hold(), to be run once the lines have ended.
+class LinePulse {
+ public:
+  virtual ~LinePulse() = default;
+  virtual void Pulse() = 0;
+  virtual void Hold(std::string line) = 0;
+  // The outermost line has ended, and Pulse() ran while it did.
+  virtual void LinesEnded() = 0;
+};
+
 class Engine {
  public:
   static constexpr int kStackSlots = 20;  // at most 19 values
@@ -84,6 +97,17 @@ class Engine {
   using StepObserver = std::function<void(std::string_view step)>;
   void SetStepObserver(StepObserver observer) { step_observer_ = std::move(observer); }
   int nesting() const { return nesting_; }
+
+  // Long lines (LinePulse). The counter costs one decrement a word.
+  static constexpr int kPulseWords = 256;
+  void SetPulse(LinePulse* pulse) { pulse_ = pulse; }
+  // Outermost lines begun so far: tells one line's pulses from the next's.
+  uint32_t line_serial() const { return line_serial_; }
+  // Ends every running line at its next word, as a faulting word ends: what
+  // the words did stays, the rest of the lines does not run. Nothing while
+  // no line runs.
+  void StopLines();
+  bool stopping() const { return stopping_; }
 
   // Stack.
   void Push(Value value);
@@ -133,6 +157,10 @@ class Engine {
   std::string_view TakeGroup(Frame& frame, char first);
   void Dispatch(std::string_view word, Frame& frame);
   void RefuseLongLine(Frame& frame);
+  // Every kPulseWords words: the pulse; false when the line must end.
+  bool Checkpoint();
+  // The outermost line has ended: the stop is over; LinesEnded() after pulses.
+  void EndOutermostLine();
 
   Host default_host_;
   Host* host_;
@@ -146,6 +174,12 @@ class Engine {
   std::array<StackSlot, kStackSlots + 1> stack_;  // slots 1..20, as the counter counts
   int counter_ = 1;
   int nesting_ = 0;  // calls of ExecuteLine now running
+  LinePulse* pulse_ = nullptr;
+  int countdown_ = kPulseWords;  // words until the next checkpoint
+  uint32_t line_serial_ = 0;
+  bool in_pulse_ = false;
+  bool pulsed_ = false;  // the pulse ran during the outermost line
+  bool stopping_ = false;
   std::array<Value, kCells> cells_;
   std::array<Value, kSavedCells> saved_cells_;
   std::array<int32_t, kDimElements> dim_{};

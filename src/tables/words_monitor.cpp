@@ -25,9 +25,9 @@ void RegisterMonitorWords(engine::Engine& engine, Tables& tables) {
   Tables* t = &tables;
   engine.Document("ADDEV", "text --", "Adds text with the time to the event memo.");
   engine.Register("ADDEV", [](engine::Engine& e, engine::Frame&) { e.LogEvent(e.Pop()); });
-  engine.Document("FILTR", "n m k --",
-                  "Sets the monitor filter caption and empties the traffic memos.");
-  engine.Register("FILTR", [t](engine::Engine& e, engine::Frame&) {
+  // FILTR empties the traffic memos; FILTRCAP, this program's addition, only
+  // sets the caption, so that the traffic already shown stays.
+  auto caption = [t](engine::Engine& e, bool clear_memos) {
     const int32_t k = e.PopNumber();
     const int32_t m = e.PopNumber();
     const int32_t n = e.PopNumber();
@@ -36,9 +36,16 @@ void RegisterMonitorWords(engine::Engine& engine, Tables& tables) {
       w.label_filtr->setText(FilterCaption(k, m, n));
       w.label_filtr->adjustSize();  // the caption sizes the label, as the others do
     }
+    if (!clear_memos) return;
     if (w.memo_terminal) w.memo_terminal->clear();
     if (w.memo_terminal_out) w.memo_terminal_out->clear();
-  });
+  };
+  engine.Document("FILTR", "n m k --",
+                  "Sets the monitor filter caption and empties the traffic memos.");
+  engine.Register("FILTR", [caption](engine::Engine& e, engine::Frame&) { caption(e, true); });
+  engine.Document("FILTRCAP", "n m k --",
+                  "Sets the monitor filter caption as FILTR does; the traffic memos keep their lines.");
+  engine.Register("FILTRCAP", [caption](engine::Engine& e, engine::Frame&) { caption(e, false); });
   engine.Document("CONCLEAR", "m --", "Clears the connection flags of row m.");
   engine.Register("CONCLEAR", [t](engine::Engine& e, engine::Frame&) {
     const int32_t row = e.PopNumber();

@@ -9,8 +9,9 @@ class Engine;
 namespace ui {
 
 // Runs "CLOSEQUERY RUN" when the script file defines CLOSEQUERY. Returns false
-// (the window stays open) when the line left "0" on top of the stack; that
-// value is popped. Without the definition, or on any other result, true.
+// (the window stays open) when the line left "0" on top of the stack. The
+// value the line left is popped. Without the definition, or on any other
+// result, true.
 bool CloseQueryAllowsClose(engine::Engine& engine);
 
 }  // namespace ui

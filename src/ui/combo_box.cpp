@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QStringListModel>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -66,6 +67,10 @@ void StyledComboBox::UserChange() {
 void StyledComboBox::EnterPressed() {
   // Enter on a text equal to an item is already an activation of that item.
   if (style_ == Style::kDropDown && model_->stringList().contains(combo_->currentText())) return;
+  // QComboBox hands one Enter to its edit line twice: count it once.
+  if (enter_seen_) return;
+  enter_seen_ = true;
+  QTimer::singleShot(0, this, [this] { enter_seen_ = false; });
   UserChange();
 }
 

@@ -69,6 +69,7 @@ class StyledComboBox : public QWidget {
   QListView* list_;
   int designed_height_ = 0;
   bool updating_ = false;
+  bool enter_seen_ = false;
 };
 
 }  // namespace ui

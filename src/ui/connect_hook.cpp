@@ -12,11 +12,10 @@ ConnectHook::ConnectHook(engine::Engine& engine, std::function<bool()> may_run, 
   connect(&retry_, &QTimer::timeout, this, [this] { Guarded([this] { TryRun(); }); });
 }
 
-void ConnectHook::LinkAnswered() {
-  if (announced_) return;
-  announced_ = true;
+void ConnectHook::ConnectionShown(bool connected) {
   // Never inside the link's own receive processing: from the event loop.
-  retry_.start(0);
+  if (connected && !connected_) retry_.start(0);
+  connected_ = connected;
 }
 
 void ConnectHook::TryRun() {

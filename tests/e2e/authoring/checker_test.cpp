@@ -14,7 +14,8 @@ namespace {
 // and the lines under test is otherwise clean.
 const char kHooks[] =
     ":MAIN\r\n STEP RUN\r\n;\r\n:MAINS\r\n;\r\n:TREECLICK\r\n;\r\n:WAIT\r\n;\r\n"
-    ":ONSTARTWAIT\r\n;\r\n:ONSTOPWAIT\r\n;\r\n:CLOSEQUERY\r\n 255\r\n;\r\n";
+    ":ONSTARTWAIT\r\n;\r\n:ONSTOPWAIT\r\n;\r\n:CLOSEQUERY\r\n 255\r\n;\r\n"
+    ":ONCONNECT\r\n;\r\n";
 
 // Problems as "LINE: severity: message".
 std::vector<std::string> Check(const std::string& script) {
@@ -102,6 +103,8 @@ TEST(Checker, DefinitionsTheProgramRuns) {
                 "\"\xD7\xF2\xE5\xED\xE8\xE5 \xE8\xE7 \xF3\xF1\xF2\xF0\xEE\xE9\xF1\xF2\xE2\xE0\"; did you mean MAIM?",
                 "1: note: no definition CLOSEQUERY, which the program runs before the window closes "
                 "(0 on top keeps it open)",
+                "1: note: no definition ONCONNECT, which the program runs when the device answers "
+                "after no answer (the pages read it then)",
                 "3: warning: definition MAIM is never run from anywhere"}));
   EXPECT_EQ(check::CountFaults(check::CheckScript(":START\r\n;\r\n", authoring::ProgramWords())),
             6);

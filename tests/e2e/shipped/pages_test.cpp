@@ -207,13 +207,16 @@ TEST_F(Shipped, JournalCountsFiltersImportsAndClearsTheShownTab) {
   EXPECT_GE(dialogs_.shown.last().mid(19).toInt(), rows);
   EXPECT_EQ(form().pool().DBGrid(1)->currentIndex().row(), before);
 
-  // The filter's words are the caption's.
+  // The filter's words are the caption's; the traffic shown stays.
+  const QString traffic = form().MemoTerminal()->toPlainText();
+  ASSERT_FALSE(traffic.isEmpty());
   ui::StyledComboBox* filter = ComboOffering("СК-1 Адр.-2");
   ASSERT_NE(filter, nullptr);
   filter->combo()->setFocus();
   QTest::keyClick(filter->combo(), Qt::Key_Down);
   EXPECT_EQ(filter->Text(), U("СК-1"));
   EXPECT_EQ(form().LabelFiltr()->text(), U("Фильтр: СК-1"));
+  EXPECT_EQ(form().MemoTerminal()->toPlainText(), traffic);
 
   const QString csv = folder_.filePath("import.csv");
   ASSERT_TRUE(WriteFile(csv, "1,2,3\r\n4,5,6\r\n"));
@@ -229,15 +232,25 @@ TEST_F(Shipped, JournalCountsFiltersImportsAndClearsTheShownTab) {
   EXPECT_EQ(dialogs_.shown.last(), U("В таблице импорта уже есть строки: 2. Заменить их? «Нет» - добавить к ним."));
   EXPECT_EQ(form().pool().DBGrid(1)->model()->rowCount(), 4);
   dialogs_.answer_yes = true;
+  // "Да" replaces them; a line that does not go in is named.
+  if (program_->engine.HasWord("BDIMPORTED")) {
+    const QString broken = folder_.filePath("broken.csv");
+    ASSERT_TRUE(WriteFile(broken, "7,8,9\r\n\"x,5,6\r\n"));
+    dialogs_.chosen_file = broken;
+    Click(Shown<QPushButton>("Импорт CSV..."));
+    EXPECT_EQ(Status(), U("Импорт: добавлено строк 1; строка 2 файла не импортирована, импорт остановлен на ней."));
+    EXPECT_EQ(form().pool().DBGrid(1)->model()->rowCount(), 1);
+  }
+  const int imported = form().pool().DBGrid(1)->model()->rowCount();
 
   // Clear on the import tab empties the import table, not the journal.
   auto* tabs = qobject_cast<tables::TabStrip*>(form().pool().TabControl1());
   ASSERT_NE(tabs, nullptr);
   EXPECT_EQ(tabs->CurrentIndex(), 2);  // Импорт
   Click(Shown<QPushButton>("Очистить"));
-  EXPECT_EQ(dialogs_.shown.last(), U("Удалить все строки импорта (4)?"));
+  EXPECT_EQ(dialogs_.shown.last(), U("Удалить все строки импорта (%1)?").arg(imported));
   EXPECT_EQ(form().pool().DBGrid(1)->model()->rowCount(), 0);
-  EXPECT_EQ(Status(), U("Удалено записей: 4."));
+  EXPECT_EQ(Status(), U("Удалено записей: %1.").arg(imported));
   QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->TabRect(0).center());
   grid = form().pool().DBGrid(1);
   while (grid->model()->canFetchMore(QModelIndex())) grid->model()->fetchMore(QModelIndex());
@@ -278,6 +291,12 @@ TEST_F(Shipped, ProfileCarriesSettingsPhoneBookAndScript) {
   dialogs_.chosen_file = profile;
   Click(Shown<QPushButton>("Сохранить профиль..."));
   EXPECT_EQ(Status(), U("Профиль сохранён: ") + profile);
+  // A file that cannot be written is reported, right after a good save too.
+  const QString nowhere = folder_.filePath("missing/profile.ini");
+  dialogs_.chosen_file = nowhere;
+  Click(Shown<QPushButton>("Сохранить профиль..."));
+  EXPECT_EQ(dialogs_.shown.last(), U("Не удалось записать профиль в файл: ") + nowhere);
+  dialogs_.chosen_file = profile;
   EXPECT_EQ(ValueBeside("Последний профиль:"), profile);
   QFile saved(profile);
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));

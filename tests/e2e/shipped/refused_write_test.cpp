@@ -69,6 +69,7 @@ TEST_P(RefusedWrite, TheDeviceHoldsWhatThePagesCallWritten) {
     EXPECT_TRUE(Pending("ANY_DIRTY")) << status.toStdString();
   }
   RecordProperty("refused", simulator_->refused());
+  RecordProperty("outcome", status.toStdString());
 
   // Settings: every byte not pending is the device's; a listed address differs.
   for (int k = 0; k < 64; ++k) {

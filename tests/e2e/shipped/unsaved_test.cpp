@@ -59,7 +59,7 @@ TEST_F(Shipped, ClosingAsksWhileChangesAreUnsaved) {
   ASSERT_FALSE(dialogs_.shown.isEmpty());
   EXPECT_EQ(dialogs_.shown.last(),
             U("Есть изменения, не записанные в устройство (телефонная книга). Закрыть программу и потерять их?"));
-  EXPECT_EQ(program_->engine.Depth(), 0);  // the answer was taken off the stack
+  EXPECT_EQ(program_->engine.Depth(), 0) << program_->engine.StackValue(1);  // the answer was taken off
 
   dialogs_.answer_yes = true;
   form().close();
@@ -86,7 +86,7 @@ TEST_F(Shipped, ThePhoneBookCountsForTheStatusBarAndTheToolBarWrite) {
 }
 
 TEST_F(Shipped, ReadsAsSoonAsTheDeviceAnswersAndWritesNothingBefore) {
-  simulator_->Unplug();
+  simulator_->device().SetSilent(true);
   ASSERT_NO_FATAL_FAILURE(Launch());
   EXPECT_EQ(ValueBeside("Настройки:"), U("не прочитано из устройства"));
   ClickNode("Настройки GSM");
@@ -94,24 +94,41 @@ TEST_F(Shipped, ReadsAsSoonAsTheDeviceAnswersAndWritesNothingBefore) {
             U("Устройство ещё не прочитано: оно читается, как только ответит."));
   EXPECT_EQ(ComboOffering("Охрана"), nullptr);  // no values that are not the device's
   ClickNode("Телефонная книга");
-  EXPECT_EQ(PhoneGrid()->isVisible(), false);
+  EXPECT_FALSE(PhoneGrid()->isVisible());
   form().Button17()->click();
   EXPECT_EQ(Status(), U("Запись недоступна: устройство ещё не прочитано."));
 
-  const auto before = device().memory();
-  ASSERT_TRUE(simulator_->Plug());
+  auto before = device().memory();
+  simulator_->device().SetSilent(false);
   ASSERT_TRUE(WaitStatus("Чтение из устройства завершено.", 30000)) << Status().toStdString();
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(device().write_sessions(), 0);
-  EXPECT_EQ(device().memory(), before);
-  // The page shown is built again with what was read.
-  ui::StyledComboBox* mode = nullptr;
+  auto after = device().memory();
+  for (auto* memory : {&before, &after}) {  // the live signal level and clock
+    std::fill(memory->begin() + 0x1530, memory->begin() + 0x1536, 0);
+  }
+  EXPECT_EQ(after, before);
+  // The page shown was built again with what was read.
+  ASSERT_TRUE(PhoneGrid()->isVisible());
+  EXPECT_EQ(PhoneGrid()->model()->rowCount(), 2);
   ClickNode("Настройки GSM");
-  mode = ComboOffering("Охрана");
+  ui::StyledComboBox* mode = ComboOffering("Охрана");
   ASSERT_NE(mode, nullptr);
   EXPECT_EQ(mode->ItemIndex(), device().memory()[kSettings + 0]);
   EXPECT_TRUE(form().MemoEV()->toPlainText().contains(U("Устройство на связи")));
   EXPECT_FALSE(form().MemoEV()->toPlainText().contains(U("Настройки GSM")));  // visits are no events
+}
+
+// No port at start-up, so no START: the pages come with the device.
+TEST_F(Shipped, APortThatComesLaterBringsThePagesAndTheRead) {
+  simulator_->Unplug();
+  ASSERT_NO_FATAL_FAILURE(Launch(false));
+  EXPECT_EQ(form().TreeView()->topLevelItemCount(), 0);
+  ASSERT_TRUE(simulator_->Plug());
+  ASSERT_TRUE(WaitStatus("Чтение из устройства завершено.", 30000)) << Status().toStdString();
+  EXPECT_EQ(form().TreeView()->topLevelItemCount(), 1);
+  ClickNode("Телефонная книга");
+  EXPECT_EQ(PhoneGrid()->model()->rowCount(), 2);
 }
 
 }  // namespace

@@ -139,6 +139,17 @@ TEST_F(TabGridTest, FilterCaptions) {
   EXPECT_EQ(form_.MemoTerminal()->toPlainText(), "kept");
 }
 
+TEST_F(TabGridTest, FilterCaptionAloneKeepsTheTraffic) {
+  form_.MemoTerminal()->appendPlainText("in");
+  form_.MemoTerminalOut()->appendPlainText("out");
+  Run("0 2 1 FILTRCAP");
+  EXPECT_EQ(form_.LabelFiltr()->text(), "Фильтр: СК-1 Адр.-2");
+  EXPECT_EQ(form_.MemoTerminal()->toPlainText(), "in");
+  EXPECT_EQ(form_.MemoTerminalOut()->toPlainText(), "out");
+  Run("1 x 3 FILTRCAP");  // m is no number: nothing changes
+  EXPECT_EQ(form_.LabelFiltr()->text(), "Фильтр: СК-1 Адр.-2");
+}
+
 TEST_F(TabGridTest, AddEvWritesAnEventLine) {
   Run("`Связь есть` ADDEV");
   const QString text = form_.MemoEV()->toPlainText();

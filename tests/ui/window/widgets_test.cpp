@@ -188,5 +188,33 @@ TEST_F(WindowTest, OpenDlgAndWriteDlgReachTheWindowDialogs) {
   EXPECT_EQ(engine_.Depth(), 0);
 }
 
+// Enter in the edit field is an operator's change with the text as it was,
+// except where it picks an item of a DROPDOWN box (that is one change already).
+TEST(StyledComboBox, EnterInTheEditRaisesTheChange) {
+  QWidget page;
+  StyledComboBox* simple = FilledBox(&page, StyledComboBox::Style::kSimple);
+  StyledComboBox* drop = FilledBox(&page, StyledComboBox::Style::kDropDown);
+  page.show();
+  QApplication::processEvents();
+
+  QSignalSpy simple_changed(simple, &StyledComboBox::Changed);
+  QTest::keyClicks(simple->simple_edit(), "555");
+  QTest::keyClick(simple->simple_edit(), Qt::Key_Return);
+  EXPECT_EQ(simple_changed.count(), 4);
+  EXPECT_EQ(simple->Text(), "555");
+
+  QSignalSpy drop_changed(drop, &StyledComboBox::Changed);
+  QLineEdit* edit = drop->combo()->lineEdit();
+  QTest::keyClicks(edit, "x");
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(drop_changed.count(), 2);
+  edit->selectAll();
+  QTest::keyClicks(edit, "two");
+  const int typed = drop_changed.count();
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(drop_changed.count(), typed + 1);
+  EXPECT_EQ(drop->Text(), "two");
+}
+
 }  // namespace
 }  // namespace window_test
