@@ -19,6 +19,7 @@ size_t SearchFrom(std::string_view pattern, std::string_view text, size_t positi
 
 void ScriptFile::Reset() {
   text_.clear();
+  bodies_.clear();
   opened_ = false;
   problem_ = Problem::kNone;
 }
@@ -51,6 +52,7 @@ bool ScriptFile::Load() {
   if (opened_) return false;
   opened_ = true;
   text_.clear();
+  bodies_.clear();
   errno = 0;
   // The path is UTF-8; on Windows it opens through the wide API.
 #ifdef _WIN32
@@ -104,6 +106,16 @@ std::string ScriptFile::ProblemText() const {
 std::string ScriptFile::Body(const std::string& name) {
   Load();
   if (text_.empty()) return {};
+  // The text never changes once read, so each name is looked up once.
+  auto known = bodies_.find(name);
+  if (known != bodies_.end()) return known->second;
+  if (bodies_.size() >= kKnownBodies) bodies_.clear();
+  std::string body = FindBody(name);
+  bodies_.emplace(name, body);
+  return body;
+}
+
+std::string ScriptFile::FindBody(const std::string& name) const {
   const std::string key = ":" + name + "\r\n";
   size_t key_at = text_.find(key);
   if (key_at == std::string::npos) return {};

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace engine {
 
@@ -27,8 +28,12 @@ class ScriptFile {
   std::string Body(const std::string& name);
 
  private:
+  static constexpr size_t kKnownBodies = 4096;
+  std::string FindBody(const std::string& name) const;
+
   std::string path_ = "Setup.KVS";
   std::string text_;
+  std::unordered_map<std::string, std::string> bodies_;  // name -> body, found so far
   bool opened_ = false;
   Problem problem_ = Problem::kNone;
 };

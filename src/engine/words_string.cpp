@@ -41,9 +41,10 @@ void RegisterStringWords(Engine& engine) {
   engine::WordGroup group(engine, "Strings");
   engine.Document("&", "b a -- ba", "Appends the top text to the one below it.");
   engine.Register("&", [](Engine& e, Frame&) {
-    Value a = e.Pop();
+    const Value a = e.Pop();
     Value b = e.Pop();
-    e.Push(b + a);
+    b += a;  // in place: a text built piece by piece grows in amortised steps
+    e.Push(std::move(b));
   });
   engine.Document("CHR", "n -- c", "The one-character text of code n (low 8 bits).");
   engine.Register("CHR", [](Engine& e, Frame&) {
