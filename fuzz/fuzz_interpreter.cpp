@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "engine.h"
 
@@ -20,20 +21,46 @@ constexpr size_t kMaxInput = 4096;
 constexpr size_t kForBudget = 64 << 10;  // bytes all FORs of one input may insert
 constexpr size_t kMaxValue = 64 << 10;   // a value grown by "&", MID or STRHEX
 
-// Setup.KVS and KVSmon.Log are the working directory's: use an empty one.
+std::string start_dir;    // where the fuzzer was started; its paths are relative to it
+std::string scratch_dir;  // Setup.KVS and KVSmon.Log of the inputs
+
+// Setup.KVS and KVSmon.Log are the working directory's: each input runs in a
+// scratch folder of its own, and the fuzzer's folder is back before libFuzzer
+// reads or writes its corpus (given as a relative path, it would be lost).
 void EnterScratchDirectory() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  std::string dir = (std::filesystem::temp_directory_path() / "zelt-fuzz-XXXXXX").string();
-  if (!mkdtemp(dir.data()) || chdir(dir.c_str()) != 0) abort();
-  FILE* script = std::fopen("Setup.KVS", "wb");
-  if (!script) abort();
-  std::fputs(":A\r\n1 + \"x;y\" DROP\r\n;\r\n:B\r\nA RUN DUP 0 IF A RUN FI\r\n;\r\n", script);
-  std::fclose(script);
+  if (scratch_dir.empty()) {
+    std::string dir = (std::filesystem::temp_directory_path() / "zelt-fuzz-XXXXXX").string();
+    if (!mkdtemp(dir.data())) abort();
+    scratch_dir = dir;
+    FILE* script = std::fopen((scratch_dir + "/Setup.KVS").c_str(), "wb");
+    if (!script) abort();
+    std::fputs(":A\r\n1 + \"x;y\" DROP\r\n;\r\n:B\r\nA RUN DUP 0 IF A RUN FI\r\n;\r\n", script);
+    std::fclose(script);
+  }
+  if (chdir(scratch_dir.c_str()) != 0) abort();
+}
+
+void LeaveScratchDirectory() {
+  std::remove("KVSmon.Log");
+  if (chdir(start_dir.c_str()) != 0) abort();
 }
 
 }  // namespace
+
+// A crash is written while the input runs in the scratch folder: unless the
+// command line says otherwise, crash files go to the fuzzer's own folder.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  start_dir = std::filesystem::current_path().string();
+  for (int i = 1; i < *argc; ++i)
+    if (std::string((*argv)[i]).rfind("-artifact_prefix=", 0) == 0) return 0;
+  static std::vector<char*> args((*argv), (*argv) + *argc);
+  static std::string prefix = "-artifact_prefix=" + start_dir + "/";
+  args.push_back(prefix.data());
+  args.push_back(nullptr);
+  *argc = static_cast<int>(args.size()) - 1;
+  *argv = args.data();
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > kMaxInput) return 0;
@@ -68,6 +95,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   e.ExecuteLine(std::string(reinterpret_cast<const char*>(data), size));
   if (e.busy() || e.Depth() < 0 || e.Depth() > 19) abort();
-  std::remove("KVSmon.Log");
+  LeaveScratchDirectory();
   return 0;
 }

@@ -4,13 +4,33 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "memory_line.h"
+#ifdef Q_OS_UNIX
+#include "pty_port.h"
+#endif
+
 namespace sim {
+namespace {
+
+// A memory line needs a name; the demo's is "DEMO".
+std::unique_ptr<zsim::DeviceLine> MakeLine(const SimulatorOptions& options) {
+#ifdef Q_OS_UNIX
+  if (options.line_kind == LineKind::kPseudoTerminal) {
+    auto pty = std::make_unique<zsim::PtyPort>();
+    if (!options.link_path.isEmpty()) pty->SetLinkPath(options.link_path);
+    return pty;
+  }
+#endif
+  return std::make_unique<zsim::MemoryLine>(
+      options.link_path.isEmpty() ? QStringLiteral("DEMO") : options.link_path);
+}
+
+}  // namespace
 
 DeviceSimulator::DeviceSimulator(SimulatorOptions options, QObject* parent)
-    : QObject(parent), options_(std::move(options)), random_(options_.seed) {
-  port_.SetRealtime(options_.realtime);
-  if (!options_.link_path.isEmpty()) port_.SetLinkPath(options_.link_path);
-  device_ = std::make_unique<zsim::ZeltDevice>(port_, options_.line);
+    : QObject(parent), options_(std::move(options)), line_(MakeLine(options_)), random_(options_.seed) {
+  line_->SetRealtime(options_.realtime);
+  device_ = std::make_unique<zsim::ZeltDevice>(*line_, options_.line);
   device_->SetNoiseRate(options_.noise_rate);
   device_->OnCommand = [this](const std::string& command) { return Answer(command); };
   // Noise also damages frames: the next frame goes out with a wrong checksum.
@@ -42,14 +62,14 @@ bool DeviceSimulator::Start(QString* error) {
       return false;
     }
   }
-  if (!port_.Open(error)) return false;
+  if (!line_->Open(error)) return false;
   device_->Start();
   if (options_.unplug_after_ms >= 0) unplug_timer_.start(options_.unplug_after_ms);
   return true;
 }
 
 QString DeviceSimulator::PortPath() const {
-  return options_.link_path.isEmpty() ? port_.SlavePath() : options_.link_path;
+  return line_->PortName();
 }
 
 void DeviceSimulator::SetRefuseRate(double rate) { options_.refuse_rate = std::clamp(rate, 0.0, 1.0); }

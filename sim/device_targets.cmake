@@ -3,7 +3,7 @@ add_library(simdevice STATIC ${CMAKE_CURRENT_LIST_DIR}/device_model.cpp)
 target_include_directories(simdevice PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 set_target_properties(simdevice PROPERTIES AUTOMOC OFF)
 
-# The whole simulated device on a pseudo-terminal (zelt-sim, zelt --demo, tests).
+# The whole simulated device on its line (zelt-sim, zelt --demo, tests).
 add_library(simulator STATIC
   ${CMAKE_CURRENT_LIST_DIR}/device_simulator.cpp
   ${CMAKE_CURRENT_LIST_DIR}/device_simulator.h)

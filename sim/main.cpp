@@ -51,6 +51,7 @@ int main(int argc, char* argv[]) {
   parser.process(app);
 
   sim::SimulatorOptions options;
+  options.line_kind = sim::LineKind::kPseudoTerminal;
   bool ok_poll = false, ok_timeout = false, ok_noise = false, ok_refuse = false, ok_unplug = true;
   options.line.poll_interval_ms = parser.value(poll_opt).toInt(&ok_poll);
   options.line.reply_timeout_ms = parser.value(timeout_opt).toInt(&ok_timeout);
@@ -69,7 +70,7 @@ int main(int argc, char* argv[]) {
   if (parser.isSet(image_opt)) options.image_path = parser.value(image_opt);
 
   sim::DeviceSimulator simulator(options);
-  zsim::PtyPort& port = simulator.port();
+  auto& port = static_cast<zsim::PtyPort&>(simulator.line());
   zsim::ZeltDevice& device = simulator.device();
   QString error;
   if (!simulator.Start(&error)) {

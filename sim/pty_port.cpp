@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QSocketNotifier>
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -19,9 +18,7 @@ constexpr int kUnreadLimit = 1024;
 
 }  // namespace
 
-PtyPort::PtyPort(QObject* parent) : QObject(parent) {
-  connect(&pump_timer_, &QTimer::timeout, this, &PtyPort::Pump);
-}
+PtyPort::PtyPort(QObject* parent) : DeviceLine(parent) {}
 
 PtyPort::~PtyPort() { Close(); }
 
@@ -55,35 +52,17 @@ bool PtyPort::Open(QString* error) {
   }
   read_notifier_ = std::make_unique<QSocketNotifier>(master_fd_, QSocketNotifier::Read);
   connect(read_notifier_.get(), &QSocketNotifier::activated, this, &PtyPort::ReadMaster);
-  clock_.start();
-  credit_ = 0;
+  StartPacing();
   return true;
 }
 
 void PtyPort::Close() {
   read_notifier_.reset();
-  pump_timer_.stop();
-  pending_.clear();
+  StopPacing();
   if (master_fd_ >= 0) ::close(master_fd_);
   if (slave_fd_ >= 0) ::close(slave_fd_);
   master_fd_ = slave_fd_ = -1;
   if (!link_path_.isEmpty()) QFile::remove(link_path_);
-}
-
-void PtyPort::SetRealtime(bool on, int baud) {
-  realtime_ = on;
-  baud_ = baud > 0 ? baud : 9600;
-}
-
-int PtyPort::TransferMs(int bytes) const {
-  return realtime_ ? (bytes * 10 * 1000 + baud_ - 1) / baud_ : 0;
-}
-
-void PtyPort::Write(const QByteArray& bytes) {
-  if (!IsOpen()) return;
-  DropUnreadInput();
-  pending_ += bytes;
-  Pump();
 }
 
 void PtyPort::DropUnreadInput() {
@@ -92,32 +71,10 @@ void PtyPort::DropUnreadInput() {
     tcflush(slave_fd_, TCIFLUSH);
 }
 
-void PtyPort::Pump() {
-  if (!IsOpen() || pending_.isEmpty()) {
-    pump_timer_.stop();
-    return;
-  }
-  qsizetype allowed = pending_.size();
-  if (realtime_) {
-    const double per_ms = baud_ / 10000.0;
-    const double elapsed_ms = static_cast<double>(clock_.nsecsElapsed()) / 1e6;
-    clock_.restart();
-    credit_ = std::min(credit_ + elapsed_ms * per_ms, 4.0);
-    allowed = std::min<qsizetype>(allowed, static_cast<qsizetype>(credit_));
-  }
-  if (allowed > 0) {
-    const ssize_t n = ::write(master_fd_, pending_.constData(), static_cast<size_t>(allowed));
-    if (n > 0) {
-      pending_.remove(0, n);
-      if (realtime_) credit_ -= static_cast<double>(n);
-    } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-      pending_.clear();  // the line is gone
-    }
-  }
-  if (pending_.isEmpty())
-    pump_timer_.stop();
-  else if (!pump_timer_.isActive())
-    pump_timer_.start(realtime_ ? 2 : 1);
+qint64 PtyPort::Send(const char* data, qint64 size) {
+  const ssize_t n = ::write(master_fd_, data, static_cast<size_t>(size));
+  if (n >= 0) return n;
+  return errno == EAGAIN || errno == EINTR ? 0 : -1;
 }
 
 void PtyPort::ReadMaster() {

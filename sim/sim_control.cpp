@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "UHex.h"
+#include "sim_frame.h"
 #include "zelt_device.h"
 
 namespace zsim {
@@ -40,11 +40,14 @@ QString RunControlLine(ZeltDevice& device, const QString& line, bool* quit) {
   bool ok = true;
   if (command == QLatin1String("send")) {
     const std::string hex = words.mid(1).join(QString()).toStdString();
-    const std::string record = uhex::CompactHexToBytes(hex);
-    if (record.empty() || static_cast<uint8_t>(record[0]) + 1u != record.size())
+    std::string record;
+    if (!FromHex(hex, &record) || record.empty() ||
+        static_cast<uint8_t>(record[0]) + 1u != record.size())
       return QStringLiteral("error: a record is its length byte and that many bytes");
     device.QueueRecord(record);
-    return QStringLiteral("queued %1").arg(QString::fromStdString(uhex::BytesToSpacedHex(record)).trimmed());
+    QString spaced = QString::fromStdString(ToHex(record));
+    for (qsizetype i = spaced.size() - 2; i > 0; i -= 2) spaced.insert(i, QLatin1Char(' '));
+    return QStringLiteral("queued %1").arg(spaced);
   }
   if (command == QLatin1String("silence")) {
     const int ms = arg.toInt(&ok);

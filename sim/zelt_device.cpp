@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
-#include "UHex.h"
 
 namespace zsim {
 
-ZeltDevice::ZeltDevice(PtyPort& port, DeviceOptions options, QObject* parent)
+ZeltDevice::ZeltDevice(DeviceLine& port, DeviceOptions options, QObject* parent)
     : QObject(parent), port_(port), options_(options) {
   cycle_timer_.setSingleShot(true);
   reply_timer_.setSingleShot(true);
@@ -14,7 +13,7 @@ ZeltDevice::ZeltDevice(PtyPort& port, DeviceOptions options, QObject* parent)
   connect(&cycle_timer_, &QTimer::timeout, this, &ZeltDevice::Next);
   connect(&reply_timer_, &QTimer::timeout, this, &ZeltDevice::OnReplyTimeout);
   connect(&silence_timer_, &QTimer::timeout, this, [this] { SetSilent(false); });
-  connect(&port_, &PtyPort::BytesReceived, this, &ZeltDevice::OnBytes);
+  connect(&port_, &DeviceLine::BytesReceived, this, &ZeltDevice::OnBytes);
 }
 
 void ZeltDevice::Start() {
@@ -97,11 +96,12 @@ void ZeltDevice::SendCurrent(bool repeat) {
 
   if (noise_rate_ > 0 && random_.generateDouble() < noise_rate_)
     SendNoise(1 + random_.bounded(12));
-  std::string line = zlink::BuildFrame(options_.address, current_bytes_);
+  std::string line = EncodeFrame(options_.address, current_bytes_);
   if (corrupt_next_ > 0) {
     --corrupt_next_;
-    const uint8_t wrong = static_cast<uint8_t>(uhex::HexPairToByte(line.substr(line.size() - 2)) + 1);
-    line.replace(line.size() - 2, 2, uhex::ByteToHex(wrong));
+    // The last checksum digit goes one up (F wraps to 0): the sum is off.
+    char& digit = line.back();
+    digit = digit == '9' ? 'A' : digit == 'F' ? '0' : static_cast<char>(digit + 1);
   }
   const QByteArray wire = QByteArray::fromStdString(line + "\r\n");
   port_.Write(wire);
@@ -120,10 +120,10 @@ void ZeltDevice::OnBytes(const QByteArray& bytes) {
 
 void ZeltDevice::OnFrame(const std::string& text) {
   emit FrameReceived(QByteArray::fromStdString(text));
-  const zlink::FrameCheck check = zlink::VerifyFrame(text);
-  if (check.kind == zlink::FrameCheck::Kind::kBadSum) ++stats_.checksum_errors;
-  if (check.kind != zlink::FrameCheck::Kind::kGood) return;
-  const std::string& bytes = check.bytes;
+  std::string bytes;
+  const FrameStatus status = DecodeFrame(text, &bytes);
+  if (status == FrameStatus::kBadSum) ++stats_.checksum_errors;
+  if (status != FrameStatus::kGood) return;
   if (static_cast<uint8_t>(bytes[0]) != options_.address || awaiting_ == Awaiting::kNothing) return;
   // A reply to an older frame (its code differs) is not an answer to this one.
   if (bytes[1] != current_bytes_[0]) return;

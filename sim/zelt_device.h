@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "frame.h"
-#include "pty_port.h"
+#include "device_line.h"
+#include "sim_frame.h"
 
 namespace zsim {
 
@@ -44,7 +44,7 @@ class ZeltDevice : public QObject {
   // A refusal: record code 92 followed by the refused command byte.
   static constexpr uint8_t kRefusalCode = 0x92;
 
-  ZeltDevice(PtyPort& port, DeviceOptions options = {}, QObject* parent = nullptr);
+  ZeltDevice(DeviceLine& port, DeviceOptions options = {}, QObject* parent = nullptr);
 
   void Start();
   void Stop();
@@ -89,9 +89,9 @@ class ZeltDevice : public QObject {
   void Finish();
   void HandleCommand(const std::string& record);
 
-  PtyPort& port_;
+  DeviceLine& port_;
   DeviceOptions options_;
-  zlink::FrameAssembler assembler_;
+  FrameReader assembler_;
   QTimer cycle_timer_;
   QTimer reply_timer_;
   QTimer silence_timer_;

@@ -9,10 +9,8 @@
 #include "port_args.h"
 #include "script_watch.h"
 #include "supervision_system.h"
-#include "tables.h"
-#ifdef ZELT_DEMO
 #include "device_simulator.h"
-#endif
+#include "tables.h"
 
 namespace zelt {
 
@@ -34,7 +32,6 @@ std::unique_ptr<Program> Program::Create(const ProgramOptions& options, QString*
   if (!options.demo) {
     return std::unique_ptr<Program>(new Program(nullptr, options.ports, options.script));
   }
-#ifdef ZELT_DEMO
   sim::SimulatorOptions demo_options;
   demo_options.line.poll_interval_ms = 50;
   auto demo = std::make_unique<sim::DeviceSimulator>(demo_options);
@@ -46,10 +43,6 @@ std::unique_ptr<Program> Program::Create(const ProgramOptions& options, QString*
   // The demo talks to its own device only, whatever --port says.
   const QStringList ports{demo->PortPath()};
   return std::unique_ptr<Program>(new Program(std::move(demo), ports, options.script));
-#else
-  if (error) *error = QStringLiteral("the simulated device is not built on this platform");
-  return nullptr;
-#endif
 }
 
 Program::Program(const QStringList& ports, const std::string& script)

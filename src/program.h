@@ -30,7 +30,7 @@ class ScriptWatch;
 
 struct ProgramOptions {
   QStringList ports;   // --port NAME, in order; empty for the platform's scan
-  bool demo = false;   // --demo: the simulated device on a pseudo-terminal of its own
+  bool demo = false;   // --demo: the simulated device on a line of its own
   std::string script;  // the Setup.KVS to run; empty keeps "Setup.KVS"
   bool watch = false;  // --watch: reload Setup.KVS when it changes
 };
@@ -41,9 +41,9 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments);
 
 class Program {
  public:
-  // Builds the program; with `demo` it starts the simulated device first and
-  // returns null (and the reason in `error`) when that fails, or when the
-  // demo is not built on this platform.
+  // Builds the program; with `demo` it starts the simulated device first (on
+  // a pseudo-terminal on Unix, on a memory line elsewhere) and returns null
+  // (and the reason in `error`) when that fails.
   static std::unique_ptr<Program> Create(const ProgramOptions& options, QString* error);
 
   explicit Program(const QStringList& ports, const std::string& script = {});

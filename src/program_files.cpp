@@ -25,6 +25,9 @@ bool IsFile(const QString& path) { return !path.isEmpty() && QFileInfo(path).isF
 QString ShippedScript(const QString& program_dir, const QString& source_tree_script) {
   const QString installed = InstalledScript(program_dir);
   if (IsFile(installed)) return QDir::cleanPath(installed);
+  // The Windows installer and the portable zip keep it beside zelt.exe.
+  const QString beside = QDir(program_dir).filePath(kScriptName);
+  if (IsFile(beside)) return beside;
   if (IsFile(source_tree_script)) return QFileInfo(source_tree_script).absoluteFilePath();
   return QString();
 }
@@ -68,7 +71,8 @@ StartFolder ChooseStartFolder(const QString& current_dir, bool stay,
 
 StartFolder EnterStartFolder(const QString& source_tree_script) {
   const QString program_dir = QCoreApplication::applicationDirPath();
-  const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  // %LOCALAPPDATA%\zelt on Windows (not the roaming profile), ~/.local/share/zelt elsewhere.
+  const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
   const QString current_dir = QDir::currentPath();
   StartFolder start = ChooseStartFolder(current_dir, WorksIn(current_dir), data_dir,
                                         ShippedScript(program_dir, source_tree_script),

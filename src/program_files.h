@@ -7,8 +7,9 @@
 namespace zelt {
 
 // The Setup.KVS shipped with the program: <prefix>/share/zelt/Setup.KVS for a
-// program installed in <prefix>/bin, else `source_tree_script` (a run from the
-// build tree). Empty when neither exists.
+// program installed in <prefix>/bin, else the one beside the program (Windows
+// installer, portable zip), else `source_tree_script` (a run from the build
+// tree). Empty when none exists.
 QString ShippedScript(const QString& program_dir, const QString& source_tree_script);
 
 // Whether the program runs from an installed prefix (share/zelt beside its bin).

@@ -28,8 +28,8 @@ std::string ReadAll(const QString& path) {
 
 // The bodies that build the tree: START and every definition with a tree word.
 std::map<std::string, std::string> TreeBuilders(const std::string& text) {
-  static const std::array<const char*, 5> kTreeWords = {"CLEARTREE", "ADDTREE", "CHILD",
-                                                        "ADDCHILD", "NODE"};
+  static const std::array<const char*, 5> kTreeWords = {"CLEARTREE", "ADDTREE", "CHILD", "ADDCHILD",
+                                                        "NODE"};
   std::map<std::string, std::string> builders;
   for (const check::Definition& d : check::FindDefinitions(text)) {
     if (builders.count(d.name)) continue;

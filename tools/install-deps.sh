@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite qt6-translations-l10n
   libgtest-dev libbenchmark-dev
+  clang libclang-rt-dev
   xvfb xauth fonts-dejavu-core
 )
 missing=()

@@ -7,6 +7,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "cp1251.h"
 #include "script_text.h"
 #include "stack_depth.h"
 #include "suggest.h"
@@ -14,8 +15,6 @@
 
 namespace check {
 namespace {
-
-constexpr size_t kReadLimit = 500000;  // what the engine reads of the file
 
 bool IsNumber(const std::string& text) { return engine::ToNumber(text).has_value(); }
 
@@ -96,7 +95,7 @@ std::string Checker::Hint(const std::string& name, bool definitions_only) const 
 }
 
 void Checker::FindDefinitionsAndMentions() {
-  definitions_ = FindDefinitions(file_.substr(0, std::min(file_.size(), kReadLimit)));
+  definitions_ = FindDefinitions(file_);
   for (const Definition& d : definitions_) {
     auto [it, fresh] = first_.emplace(d.name, &d);
     if (!fresh) {
@@ -109,10 +108,11 @@ void Checker::FindDefinitionsAndMentions() {
     // A name anywhere in another body may be run from there, directly or
     // through a cell or an event line.
   }
-  for (const auto& [name, d] : first_) {
+  for (const auto& [defined, d] : first_) {
+    const std::string& own = defined;  // a lambda cannot capture a binding
     std::string piece;
     auto flush = [&] {
-      if (!piece.empty() && piece != name) mentioned_.insert(piece);
+      if (!piece.empty() && piece != own) mentioned_.insert(piece);
       piece.clear();
     };
     for (char c : d->body) {
@@ -162,8 +162,8 @@ void Checker::CheckWord(const std::vector<Token>& tokens, size_t i, size_t base,
   }
   const Token& line = tokens[back];
   const size_t line_base = base + line.offset + (line.kind == TokenKind::kQuoted ? 1 : 0);
-  CheckText(line.text, line_base, script->body, where + "in the " + token.text + " script: ",
-            false);
+  CheckText(line.text, line_base, script->body,
+            where + "in the " + token.text + " script: ", false);
 }
 
 void Checker::CheckBlocks(const std::vector<Token>& tokens, size_t base, const std::string& where) {
@@ -226,8 +226,7 @@ void Checker::CheckCalledDefinitions() {
     if (Defined(called.name)) continue;
     const std::string hint = Hint(called.name, true);
     Report(0, called.required ? Severity::kError : Severity::kNote,
-           std::string("no definition ") + called.name + ", which the program runs " +
-               called.when + hint);
+           "no definition " + called.name + ", which the program runs " + called.when + hint);
   }
 }
 
@@ -249,9 +248,6 @@ std::vector<Problem> Checker::Run() {
       file_.find("\r\n") == std::string_view::npos) {
     Report(0, Severity::kError, "lines end in LF only; name lines need CR LF to be found");
   }
-  if (file_.size() > kReadLimit)
-    Report(kReadLimit, Severity::kWarning,
-           "the program reads only the first 500000 bytes; what follows is never seen");
   for (const auto& [name, d] : first_) {
     const std::string where = name + ": ";
     if (d->unclosed_group) {
@@ -277,8 +273,8 @@ std::vector<Problem> Checker::Run() {
 const std::vector<CalledDefinition>& CalledDefinitions() {
   static const std::vector<CalledDefinition> kCalled = {
       {"START", "at start-up when a device port was found", true},
-      {"MAIN", "for the button \"\xD7\xF2\xE5\xED\xE8\xE5 \xE8\xE7 \xF3\xF1\xF2\xF0\xEE\xE9\xF1\xF2\xE2\xE0\"", true},
-      {"MAINS", "for the button \"\xC7\xE0\xEF\xE8\xF1\xFC \xE2 \xF3\xF1\xF2\xF0\xEE\xE9\xF1\xF2\xE2\xEE\"", true},
+      {"MAIN", engine::Cp1251("for the button \"Чтение из устройства\""), true},
+      {"MAINS", engine::Cp1251("for the button \"Запись в устройство\""), true},
       {"TREECLICK", "at every click on a tree node", true},
       {"WAIT", "at a click while the device wait is armed", true},
       {"ONSTARTWAIT", "when a device wait begins", true},

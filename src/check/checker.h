@@ -32,8 +32,8 @@ int CountFaults(const std::vector<Problem>& problems);
 
 // The definitions the program runs by name, with what runs them.
 struct CalledDefinition {
-  const char* name;
-  const char* when;
+  std::string name;
+  std::string when;  // Windows-1251
   bool required;
 };
 const std::vector<CalledDefinition>& CalledDefinitions();

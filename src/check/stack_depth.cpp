@@ -19,7 +19,8 @@ std::optional<StackDepth::Effect> StackDepth::DefinitionEffect(const std::string
   auto known = effects_.find(name);
   if (known != effects_.end()) return known->second;
   auto d = definitions_.find(name);
-  if (d == definitions_.end() || !d->second->closed || in_progress_.count(name)) return std::nullopt;
+  if (d == definitions_.end() || !d->second->closed || in_progress_.count(name))
+    return std::nullopt;
   in_progress_.insert(name);
   std::optional<Effect> effect = Follow(Tokenize(d->second->body, true), false, nullptr);
   in_progress_.erase(name);

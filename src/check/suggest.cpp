@@ -40,12 +40,12 @@ std::string NearestName(std::string_view name, const std::vector<std::string>& c
   for (const std::string& candidate : candidates) {
     if (candidate == name) continue;
     const int distance = Distance(name, candidate);
-    const bool case_only = candidate.size() == name.size() &&
-                           std::equal(name.begin(), name.end(), candidate.begin(),
-                                      [](char x, char y) {
-                                        return std::toupper(static_cast<unsigned char>(x)) ==
-                                               std::toupper(static_cast<unsigned char>(y));
-                                      });
+    const bool case_only =
+        candidate.size() == name.size() &&
+        std::equal(name.begin(), name.end(), candidate.begin(), [](char x, char y) {
+          return std::toupper(static_cast<unsigned char>(x)) ==
+                 std::toupper(static_cast<unsigned char>(y));
+        });
     if (case_only) return candidate;
     if (distance <= limit && distance < best_distance) {
       best = candidate;

@@ -5,6 +5,11 @@
 #include "messages.h"
 
 namespace engine {
+namespace {
+
+constexpr std::string_view kNil = "NIL";
+
+}  // namespace
 
 Engine::Engine(Host* host) : host_(host ? host : &default_host_) {}
 
@@ -23,15 +28,25 @@ WordHandler Engine::FindWord(std::string_view name) const {
 }
 
 void Engine::ExecuteLine(std::string_view text) {
+  if (in_pulse_) {
+    // No line runs inside another through the pulse (a timer, a record).
+    pulse_->Hold(std::string(text));
+    return;
+  }
+  if (stopping_) return;
   if (nesting_ >= kMaxNesting) {
     ShowStatus(msg::kNestingTooDeep);
     Trace(msg::kNestingTooDeep);
     return;
   }
+  if (nesting_ == 0) ++line_serial_;
   struct Nesting {
-    int& depth;
-    ~Nesting() { --depth; }
-  } nesting{++nesting_};
+    Engine& engine;
+    ~Nesting() {
+      if (--engine.nesting_ == 0) engine.EndOutermostLine();
+    }
+  } nesting{*this};
+  ++nesting_;
   Frame frame;
   frame.pending.Assign(text);
   busy_ = true;
@@ -41,11 +56,12 @@ void Engine::ExecuteLine(std::string_view text) {
     for (std::string_view word = TakeWord(frame); !word.empty(); word = TakeWord(frame)) {
       if (!step_observer_) {
         Dispatch(word, frame);
-        continue;
+      } else {
+        const std::string step(word);
+        Dispatch(step, frame);
+        if (step != "NIL") step_observer_(step);
       }
-      const std::string step(word);
-      Dispatch(step, frame);
-      if (step != "NIL") step_observer_(step);
+      if (--countdown_ <= 0 && !Checkpoint()) break;
     }
   } catch (const LineTooLong&) {
     RefuseLongLine(frame);
@@ -56,11 +72,45 @@ void Engine::ExecuteLine(std::string_view text) {
   busy_ = false;
 }
 
+bool Engine::Checkpoint() {
+  countdown_ = kPulseWords;
+  if (pulse_ != nullptr && !stopping_) {
+    pulsed_ = true;
+    in_pulse_ = true;
+    try {
+      pulse_->Pulse();
+    } catch (...) {
+    }
+    in_pulse_ = false;
+  }
+  if (!stopping_) return true;
+  countdown_ = 1;  // the lines around this one end at their next word too
+  return false;
+}
+
+void Engine::StopLines() {
+  if (nesting_ == 0) return;
+  stopping_ = true;
+  countdown_ = 1;
+}
+
+void Engine::EndOutermostLine() {
+  stopping_ = false;
+  countdown_ = kPulseWords;
+  if (!pulsed_) return;
+  pulsed_ = false;
+  if (pulse_ == nullptr) return;
+  try {
+    pulse_->LinesEnded();
+  } catch (...) {
+  }
+}
+
 void Engine::Dispatch(std::string_view word, Frame& frame) {
   const WordHandler* handler = words_.Find(word);
   if (!handler) {
     if (trace_) Trace(msg::kToStack + std::string(word));
-    Push(Value(word));
+    PushText(word);
     return;
   }
   try {
@@ -79,41 +129,59 @@ void Engine::RefuseLongLine(Frame& frame) {
 }
 
 std::string_view Engine::TakeWord(Frame& frame) {
-  static constexpr std::string_view kNil = "NIL";
   PendingText& pending = frame.pending;
-  if (pending.Empty()) return {};
-  const char first = pending.Front();
-  if (first == '{') {
-    pending.Cut("{", "}");
-    return kNil;
-  }
-  if (first == '"' || first == '`') {
-    const char quote[2] = {first, 0};
-    const char closing[3] = {first, ' ', 0};
-    std::string_view piece = pending.Cut(quote, closing);
-    if (trace_) Trace(msg::kToStack + std::string(piece));
-    Push(Value(piece));
-    if (step_observer_) step_observer_(std::string(quote) + std::string(piece) + quote);
-    return kNil;
-  }
-  std::string_view word = pending.Cut("", " ");
+  const std::string_view head = pending.Head();
+  if (head.empty()) return {};
+  const char first = head[0];
+  if (first == '{' || first == '"' || first == '`') return TakeGroup(frame, first);
+  std::string_view word = pending.CutWord();
+  if (word.empty()) return pending.Empty() ? word : kNil;
   while (!word.empty() && word.back() == ' ') word.remove_suffix(1);
-  if (trace_ && !word.empty() && word != kNil) {
+  if (trace_ && word != kNil) {
     DumpStack();
     Trace(word);
   }
-  if (word.empty() && !pending.Empty()) return kNil;
   return word;
 }
 
-void Engine::Push(Value value) {
-  stack_[counter_] = std::move(value);
+// A comment is dropped; a quoted group is pushed as one literal.
+std::string_view Engine::TakeGroup(Frame& frame, char first) {
+  if (first == '{') {
+    frame.pending.Cut("{", "}");
+    return kNil;
+  }
+  const char quote[2] = {first, 0};
+  const char closing[3] = {first, ' ', 0};
+  const std::string_view piece = frame.pending.Cut(quote, closing);
+  if (trace_) Trace(msg::kToStack + std::string(piece));
+  PushText(piece);
+  if (step_observer_) step_observer_(std::string(quote) + std::string(piece) + quote);
+  return kNil;
+}
+
+// The value just written to the next slot is on the stack; a full stack drops it.
+void Engine::Pushed() {
   ++counter_;
   if (counter_ > kStackSlots) {
     counter_ = kStackSlots;
     ShowStatus(msg::kStackOverflow);
     ForcedTrace(msg::kStackOverflow);
   }
+}
+
+void Engine::Push(Value value) {
+  Next().SetText(std::move(value));
+  Pushed();
+}
+
+void Engine::PushText(std::string_view text) {
+  Next().SetText(text);
+  Pushed();
+}
+
+void Engine::PushNumber(int32_t number) {
+  Next().SetNumber(number);
+  Pushed();
 }
 
 Value Engine::Pop() {
@@ -124,11 +192,15 @@ Value Engine::Pop() {
     ForcedTrace(msg::kStackUnderflow);
     return {};
   }
-  return std::move(stack_[counter_]);
+  return stack_[counter_].Take();
 }
 
 int32_t Engine::PopNumber() {
-  auto n = ToNumber(Pop());
+  if (counter_ == 1) {
+    Pop();  // the underflow message; the empty text is no number
+    throw Fault{};
+  }
+  const auto n = stack_[--counter_].Number();
   if (!n) throw Fault{};
   return *n;
 }
@@ -138,7 +210,7 @@ void Engine::DumpStack() {
   std::string text;
   for (int slot = counter_ - 1; slot >= 1; --slot) {
     text += '"';
-    text += stack_[slot];
+    text += stack_[slot].Text();
     text += "\" ";
   }
   Trace(msg::kStack + text);

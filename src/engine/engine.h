@@ -11,6 +11,7 @@
 
 #include "pending_text.h"
 #include "script_file.h"
+#include "stack_slot.h"
 #include "value.h"
 #include "word_table.h"
 #include "word_reference.h"
@@ -40,6 +41,19 @@ class Host {
 // One call of ExecuteLine: its own pending text. Flow words change it.
 struct Frame {
   PendingText pending;
+};
+
+// Long lines. While lines run, the engine calls Pulse() every kPulseWords
+// words; the window keeps the link answering and the window painting there,
+// and may stop the lines. A line entered while Pulse() runs does not run
+// inside it: it is handed to Hold(), to be run once the lines have ended.
+class LinePulse {
+ public:
+  virtual ~LinePulse() = default;
+  virtual void Pulse() = 0;
+  virtual void Hold(std::string line) = 0;
+  // The outermost line has ended, and Pulse() ran while it did.
+  virtual void LinesEnded() = 0;
 };
 
 class Engine {
@@ -84,14 +98,28 @@ class Engine {
   void SetStepObserver(StepObserver observer) { step_observer_ = std::move(observer); }
   int nesting() const { return nesting_; }
 
+  // Long lines (LinePulse). The counter costs one decrement a word.
+  static constexpr int kPulseWords = 256;
+  void SetPulse(LinePulse* pulse) { pulse_ = pulse; }
+  // Outermost lines begun so far: tells one line's pulses from the next's.
+  uint32_t line_serial() const { return line_serial_; }
+  // Ends every running line at its next word, as a faulting word ends: what
+  // the words did stays, the rest of the lines does not run. Nothing while
+  // no line runs.
+  void StopLines();
+  bool stopping() const { return stopping_; }
+
   // Stack.
   void Push(Value value);
+  void PushText(std::string_view text);
+  // A number's text is written only when someone reads it as a text.
+  void PushNumber(int32_t number);
   Value Pop();
   int32_t PopNumber();  // Pop and convert; Fault when it is no number
   void ClearStack() { counter_ = 1; }
   int Depth() const { return counter_ - 1; }
   // Slot 1 is the bottom value, slot Depth() the top one.
-  const Value& StackValue(int slot) const { return stack_[slot]; }
+  const Value& StackValue(int slot) const { return stack_[slot].Text(); }
   void DumpStack();
 
   // Stores. Cell() maps -256..-1 to 0..255 and faults outside -256..256.
@@ -126,8 +154,13 @@ class Engine {
   // The next word, "NIL" after a group or between blanks, empty at the end
   // of the line. The view lasts until the pending text changes.
   std::string_view TakeWord(Frame& frame);
+  std::string_view TakeGroup(Frame& frame, char first);
   void Dispatch(std::string_view word, Frame& frame);
   void RefuseLongLine(Frame& frame);
+  // Every kPulseWords words: the pulse; false when the line must end.
+  bool Checkpoint();
+  // The outermost line has ended: the stop is over; LinesEnded() after pulses.
+  void EndOutermostLine();
 
   Host default_host_;
   Host* host_;
@@ -135,9 +168,18 @@ class Engine {
   WordReference reference_;
   StepObserver step_observer_;
 
-  std::array<Value, kStackSlots + 1> stack_;  // slots 1..20, as the counter counts
+  StackSlot& Next() { return stack_[counter_]; }
+  void Pushed();
+
+  std::array<StackSlot, kStackSlots + 1> stack_;  // slots 1..20, as the counter counts
   int counter_ = 1;
   int nesting_ = 0;  // calls of ExecuteLine now running
+  LinePulse* pulse_ = nullptr;
+  int countdown_ = kPulseWords;  // words until the next checkpoint
+  uint32_t line_serial_ = 0;
+  bool in_pulse_ = false;
+  bool pulsed_ = false;  // the pulse ran during the outermost line
+  bool stopping_ = false;
   std::array<Value, kCells> cells_;
   std::array<Value, kSavedCells> saved_cells_;
   std::array<int32_t, kDimElements> dim_{};

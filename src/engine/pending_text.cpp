@@ -1,7 +1,6 @@
 #include "pending_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 
 namespace engine {
@@ -62,6 +61,7 @@ void PendingText::Prepend(std::string_view text) {
   }
   top.start -= text.size();
   std::memcpy(top.text.data() + top.start, text.data(), text.size());
+  top.intact = false;
 }
 
 void PendingText::PrependRepeat(std::string_view body, int32_t count) {
@@ -79,13 +79,24 @@ void PendingText::PrependRepeat(std::string_view body, int32_t count) {
 }
 
 void PendingText::AppendIteration(Segment& segment) {
-  char digits[24];
-  const auto end = std::to_chars(digits, digits + sizeof digits, segment.next).ptr;
-  ++segment.next;
-  segment.text.append(digits, end);
+  segment.text += segment.index;
   segment.text += ' ';
   segment.text += segment.body;
   segment.text += ' ';
+  segment.intact = false;
+  CountUp(segment);
+}
+
+void PendingText::CountUp(Segment& segment) {
+  ++segment.next;
+  std::string& index = segment.index;
+  size_t digit = index.size();
+  while (digit > 0 && index[digit - 1] == '9') index[--digit] = '0';
+  if (digit == 0) {
+    index.insert(index.begin(), '1');
+  } else {
+    ++index[digit - 1];
+  }
 }
 
 bool PendingText::NormalizeSlow() {
@@ -93,9 +104,16 @@ bool PendingText::NormalizeSlow() {
     Segment& top = segments_.back();
     if (top.start < top.text.size()) return true;
     if (top.Repeats()) {
-      top.text.clear();  // keeps its capacity for the next iteration
       top.start = 0;
-      AppendIteration(top);
+      if (top.intact && top.text.size() == top.index.size() + top.body.size() + 2) {
+        // The last iteration's text with the index written over.
+        std::memcpy(top.text.data(), top.index.data(), top.index.size());
+        CountUp(top);
+      } else {
+        top.text.clear();  // keeps its capacity for the next iteration
+        AppendIteration(top);
+        top.intact = true;
+      }
       continue;
     }
     Pop();

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,26 @@ class PendingText {
   std::string CutBetween(std::string_view start_marker, std::string_view end_marker) {
     return std::string(Cut(start_marker, end_marker));
   }
+  // The front of the text as it lies in memory: empty only when nothing is
+  // pending; what follows it is reached through Cut. Valid until the next call.
+  std::string_view Head() {
+    if (!Normalize()) return {};
+    const Segment& top = segments_.back();
+    return std::string_view(top.text).substr(top.start);
+  }
+  // Drops n characters of Head(); the view stays valid.
+  void Consume(size_t n) { segments_.back().start += n; }
+  // Cut("", " "): the text up to the first blank, the blank dropped too.
+  std::string_view CutWord() {
+    const std::string_view head = Head();
+    for (size_t length = 0; length < head.size(); ++length) {
+      if (head[length] == ' ') {
+        Consume(length + 1);
+        return head.substr(0, length);
+      }
+    }
+    return Cut("", " ");
+  }
   void TrimLeadingBlanks();
 
   // The whole rest as one text; writes out the iterations still to come.
@@ -61,6 +82,8 @@ class PendingText {
     std::string body;  // a loop: iterations next..last follow the text
     int64_t next = 1;
     int64_t last = 0;
+    std::string index = "1";  // next in decimal
+    bool intact = false;      // text is the last iteration, untouched
 
     bool Repeats() const { return next <= last; }
     size_t Held() const;
@@ -79,6 +102,7 @@ class PendingText {
   // Lengthens the front segment's text by what follows it; false at the end.
   bool Pull();
   void AppendIteration(Segment& segment);
+  static void CountUp(Segment& segment);
   void Push(Segment segment);
   void Pop();
   void Guard(size_t more);

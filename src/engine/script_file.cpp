@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "cp1251.h"
@@ -51,7 +52,12 @@ bool ScriptFile::Load() {
   opened_ = true;
   text_.clear();
   errno = 0;
+  // The path is UTF-8; on Windows it opens through the wide API.
+#ifdef _WIN32
+  std::unique_ptr<std::FILE, Closer> file(_wfopen(std::filesystem::u8path(path_).c_str(), L"rb"));
+#else
   std::unique_ptr<std::FILE, Closer> file(std::fopen(path_.c_str(), "rb"));
+#endif
   if (!file) {
     problem_ = errno == ENOENT || errno == ENOTDIR ? Problem::kMissing : Problem::kUnreadable;
     return true;

@@ -15,7 +15,7 @@ int HexDigit(char c) {
 
 }  // namespace
 
-std::optional<int32_t> ToNumber(std::string_view text) {
+std::optional<int32_t> ToNumberByRule(std::string_view text) {
   size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
   bool negative = false;

@@ -16,7 +16,20 @@ inline const Value kFalse = "0";
 // Leading blanks, optional sign, then decimal digits in the 32-bit range or a
 // hexadecimal pattern of at most eight digits after $, x, X, 0x or 0X. Nothing
 // may follow the digits.
-std::optional<int32_t> ToNumber(std::string_view text);
+std::optional<int32_t> ToNumberByRule(std::string_view text);
+inline std::optional<int32_t> ToNumber(std::string_view text) {
+  // Most numbers in scripts are short plain decimals.
+  if (!text.empty() && text.size() <= 9) {
+    int32_t value = 0;
+    for (const char c : text) {
+      const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
+      if (digit > 9) return ToNumberByRule(text);
+      value = value * 10 + static_cast<int32_t>(digit);
+    }
+    return value;
+  }
+  return ToNumberByRule(text);
+}
 
 // Plain decimal: "-" for negatives, no "+", no leading zeros.
 Value NumberToText(int64_t n);

@@ -3,7 +3,9 @@
 // copy) and probes a flat table.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,20 +23,42 @@ class WordTable {
   // Registers or replaces the handler of a name.
   void Set(const std::string& name, WordHandler handler);
   // The handler of a name, or nullptr. Valid until the next Set.
-  const WordHandler* Find(std::string_view name) const;
+  const WordHandler* Find(std::string_view name) const {
+    if (slots_.empty()) return nullptr;
+    if (!name.empty() && !first_bytes_[static_cast<unsigned char>(name[0])]) return nullptr;
+    const uint32_t hash = Hash(name);
+    for (uint32_t at = hash & mask_;; at = (at + 1) & mask_) {
+      const Slot& slot = slots_[at];
+      if (slot.entry == 0) return nullptr;
+      if (slot.hash != hash) continue;
+      const Entry& entry = *entries_[slot.entry - 1];
+      if (entry.name.size() == name.size() &&
+          std::memcmp(entry.name.data(), name.data(), name.size()) == 0)
+        return &entry.handler;
+    }
+  }
 
  private:
   struct Entry {
     std::string name;
-    uint32_t hash;
     WordHandler handler;
   };
-  static uint32_t Hash(std::string_view name);
+  struct Slot {
+    uint32_t hash = 0;
+    uint32_t entry = 0;  // index in entries_ + 1; 0 is a free slot
+  };
+  static uint32_t Hash(std::string_view name) {
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
+    return hash;
+  }
   void Rebuild(size_t slot_count);
 
   std::vector<std::unique_ptr<Entry>> entries_;
-  std::vector<uint32_t> slots_;  // entry index + 1; 0 is a free slot
+  std::vector<Slot> slots_;
   uint32_t mask_ = 0;
+  // Bytes some name begins with: most literals (numbers) miss at once.
+  bool first_bytes_[256] = {};
 };
 
 }  // namespace engine

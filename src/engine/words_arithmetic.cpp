@@ -16,7 +16,7 @@ void RegisterBinary(Engine& engine, const char* name, BinaryOp op) {
   engine.Register(name, [op](Engine& e, Frame&) {
     const auto a = static_cast<uint32_t>(e.PopNumber());
     const auto b = static_cast<uint32_t>(e.PopNumber());
-    e.Push(NumberToText(static_cast<int32_t>(op(b, a))));
+    e.PushNumber(static_cast<int32_t>(op(b, a)));
   });
 }
 
@@ -74,10 +74,10 @@ void RegisterArithmeticWords(Engine& engine) {
     // The one quotient outside the range wraps like every other result
     // instead of trapping the processor.
     if (a == -1) {
-      e.Push(NumberToText(static_cast<int32_t>(0u - static_cast<uint32_t>(b))));
+      e.PushNumber(static_cast<int32_t>(0u - static_cast<uint32_t>(b)));
       return;
     }
-    e.Push(NumberToText(b / a));
+    e.PushNumber(b / a);
   });
 
   engine.Document("=", "b a -- flag",

@@ -20,7 +20,7 @@ std::string_view TakeItem(PendingText& pending) {
     return {};
   }
   // Only the stop words matter; the cut piece does not outlive the trim.
-  const std::string_view item = pending.Cut("", " ");
+  const std::string_view item = pending.CutWord();
   std::string_view stop;
   for (std::string_view word : {"IF", "FI", "ELSE"})
     if (item == word) stop = word;

@@ -63,7 +63,7 @@ void RegisterStoreWords(Engine& engine) {
   });
   engine.Document("DIM%", "column row plane -- n", "Reads a number from the dim array.");
   engine.Register("DIM%", [](Engine& e, Frame&) {
-    e.Push(NumberToText(e.dim()[PopDimElement(e)]));
+    e.PushNumber(e.dim()[PopDimElement(e)]);
   });
   engine.Document("DIMCLEAR", "--", "Sets the whole dim array to 0.");
   engine.Register("DIMCLEAR", [](Engine& e, Frame&) { e.dim().fill(0); });

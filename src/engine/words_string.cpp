@@ -54,7 +54,7 @@ void RegisterStringWords(Engine& engine) {
   engine.Register("ORD", [](Engine& e, Frame&) {
     const Value s = e.Pop();
     if (s.empty()) throw Fault{};
-    e.Push(NumberToText(static_cast<unsigned char>(s[0])));
+    e.PushNumber(static_cast<unsigned char>(s[0]));
   });
   engine.Document("DELPAR", "text name -- text", "Removes the section marked with name from text.");
   engine.Register("DELPAR", [](Engine& e, Frame&) {
@@ -123,7 +123,7 @@ void RegisterStringWords(Engine& engine) {
 
   engine.Document("HEX", "s -- n", "The first two characters of s read as a hexadecimal byte.");
   engine.Register("HEX", [](Engine& e, Frame&) {
-    e.Push(NumberToText(uhex::HexPairToByte(e.Pop())));
+    e.PushNumber(uhex::HexPairToByte(e.Pop()));
   });
   engine.Document("SHEX", "n -- hh", "The low byte of n as two hexadecimal digits.");
   engine.Register("SHEX", [](Engine& e, Frame&) {

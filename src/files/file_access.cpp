@@ -146,7 +146,8 @@ void RemoveIfStale(const fs::path& temp) {
 // can be locked is a stale one. Only a plain file that the name still names
 // once locked is taken: never a link, never a file renamed meanwhile.
 int LockIfStale(const fs::path& temp, int flags) {
-  int fd = open(temp.c_str(), flags | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0666);
+  // Non-blocking: a fifo in the way must not hang the window.
+  int fd = open(temp.c_str(), flags | O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return -1;
   struct stat opened, named;
   if (flock(fd, LOCK_EX | LOCK_NB) != 0 || fstat(fd, &opened) != 0 ||
@@ -163,7 +164,9 @@ int LockIfStale(const fs::path& temp, int flags) {
 FilePtr ClaimTemp(const fs::path& temp, bool* may_go_on) {
   errno = 0;
   int fd = LockIfStale(temp, O_CREAT);
-  *may_go_on = fd >= 0 || errno == EEXIST || errno == ELOOP || errno == EWOULDBLOCK;
+  // Something else in the way (a link, a folder, a fifo) is passed over.
+  *may_go_on = fd >= 0 || errno == EEXIST || errno == ELOOP || errno == EWOULDBLOCK ||
+               errno == EISDIR || errno == ENXIO;
   if (fd < 0) return nullptr;
   FilePtr file;
   if (ftruncate(fd, 0) == 0) file.reset(fdopen(fd, "wb"));

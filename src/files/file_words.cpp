@@ -39,7 +39,11 @@ bool CopyFile(const std::string& source, const std::string& target) {
   size_t got;
   while ((got = std::fread(chunk, 1, sizeof chunk, from.get())) > 0)
     if (!to.Write(std::string_view(chunk, got))) return false;
-  return !std::ferror(from.get()) && to.Commit();
+  if (std::ferror(from.get())) return false;
+  // Closed before the new file takes the target's place: Windows replaces no
+  // file that is open, and the source may be the target itself.
+  from.reset();
+  return to.Commit();
 }
 
 void AppendByte(const std::string& name, int32_t code) {

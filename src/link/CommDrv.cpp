@@ -3,6 +3,11 @@
 #include <QSerialPort>
 #include <vector>
 
+#include "memory_port.h"
+#ifdef Q_OS_WIN
+#include "win_serial_port.h"
+#endif
+
 const char* const TCommPortDriver::kRateNames[TCommPortDriver::kRateCount] = {
     "110",   "300",   "600",   "1200",  "2400",  "4800",  "9600",
     "14400", "19200", "38400", "56000", "57600", "115200"};
@@ -32,6 +37,28 @@ bool TCommPortDriver::Connected() const { return port_ != nullptr; }
 
 bool TCommPortDriver::Connect() {
   if (Connected()) return true;
+  if (zlink::MemoryPort* memory = zlink::MemoryPort::Find(com_port_)) {
+    if (!memory->TryTake()) return false;
+    port_ = memory;
+    connect(port_, &QIODevice::readyRead, this, &TCommPortDriver::ReadAvailable);
+    connect(port_, &QIODevice::aboutToClose, this, &TCommPortDriver::Disconnect);
+    if (port_->bytesAvailable() > 0) ReadAvailable();
+    return true;
+  }
+#ifdef Q_OS_WIN
+  auto* port = new zlink::WinSerialPort(this);
+  if (!port->OpenPath(DevicePath(com_port_))) {
+    delete port;
+    return false;
+  }
+  port_ = port;
+  ApplySettings();
+  port->SetPollingMs(polling_delay_);
+  connect(port, &QIODevice::readyRead, this, &TCommPortDriver::ReadAvailable);
+  connect(port, &zlink::WinSerialPort::Failed, this, &TCommPortDriver::Disconnect,
+          Qt::QueuedConnection);
+  return true;
+#else
   auto* port = new QSerialPort(this);
   port->setPortName(DevicePath(com_port_));
   if (!port->open(QIODevice::ReadWrite)) {
@@ -40,22 +67,29 @@ bool TCommPortDriver::Connect() {
   }
   port_ = port;
   ApplySettings();
-  connect(port_, &QSerialPort::readyRead, this, &TCommPortDriver::ReadAvailable);
-  connect(port_, &QSerialPort::errorOccurred, this,
+  connect(port, &QSerialPort::readyRead, this, &TCommPortDriver::ReadAvailable);
+  connect(port, &QSerialPort::errorOccurred, this,
           [this](QSerialPort::SerialPortError error) { HandleError(error); });
   // Bytes that came while the port was being set up.
   if (port_->bytesAvailable() > 0) ReadAvailable();
   return true;
+#endif
 }
+
+QSerialPort* TCommPortDriver::SerialPort() const { return qobject_cast<QSerialPort*>(port_); }
 
 void TCommPortDriver::Disconnect() {
   if (!port_) return;
-  QSerialPort* port = port_;
+  QIODevice* device = port_;
   port_ = nullptr;
-  port->disconnect(this);
-  port->close();
+  device->disconnect(this);
+  if (auto* memory = qobject_cast<zlink::MemoryPort*>(device)) {
+    memory->Release();  // the device side owns it
+    return;
+  }
+  device->close();
   // The port may be the sender of the signal that led here.
-  port->deleteLater();
+  device->deleteLater();
 }
 
 bool TCommPortDriver::SendData(const char* data, int32_t count) {
@@ -64,29 +98,47 @@ bool TCommPortDriver::SendData(const char* data, int32_t count) {
   return port_->write(data, count) == count;
 }
 
+// A memory port has no line settings: the simulated device paces it.
 void TCommPortDriver::ApplySettings() {
-  if (!port_) return;
-  port_->setBaudRate(BaudRate(speed_));
-  port_->setDataBits(
+#ifdef Q_OS_WIN
+  if (auto* port = qobject_cast<zlink::WinSerialPort*>(port_)) {
+    zlink::WinLineSettings line;
+    line.baud = BaudRate(speed_);
+    line.byte_size = 5 + (data_bits_ <= db8BITS ? data_bits_ : db8BITS);
+    line.parity = parity_ <= ptSPACE ? parity_ : ptNONE;
+    line.stop_bits = stop_bits_ <= sb2BITS ? stop_bits_ : sb1BITS;
+    line.dtr = dtr_ == deENABLE;
+    line.rts_cts = hw_handshaking_ == hhRTSCTS;
+    line.xon_xoff = sw_handshaking_ == shXONXOFF;
+    line.in_queue = in_buf_size_;
+    line.out_queue = out_buf_size_;
+    port->Apply(line);
+  }
+  return;
+#endif
+  QSerialPort* port = SerialPort();
+  if (!port) return;
+  port->setBaudRate(BaudRate(speed_));
+  port->setDataBits(
       static_cast<QSerialPort::DataBits>(5 + (data_bits_ <= db8BITS ? data_bits_ : db8BITS)));
   static const QSerialPort::Parity kParity[] = {QSerialPort::NoParity, QSerialPort::OddParity,
                                                 QSerialPort::EvenParity, QSerialPort::MarkParity,
                                                 QSerialPort::SpaceParity};
-  port_->setParity(kParity[parity_ <= ptSPACE ? parity_ : ptNONE]);
+  port->setParity(kParity[parity_ <= ptSPACE ? parity_ : ptNONE]);
   static const QSerialPort::StopBits kStop[] = {QSerialPort::OneStop, QSerialPort::OneAndHalfStop,
                                                 QSerialPort::TwoStop};
-  port_->setStopBits(kStop[stop_bits_ <= sb2BITS ? stop_bits_ : sb1BITS]);
+  port->setStopBits(kStop[stop_bits_ <= sb2BITS ? stop_bits_ : sb1BITS]);
   // One flow control at a time on this port class; hardware handshaking wins.
   if (hw_handshaking_ == hhRTSCTS)
-    port_->setFlowControl(QSerialPort::HardwareControl);
+    port->setFlowControl(QSerialPort::HardwareControl);
   else if (sw_handshaking_ == shXONXOFF)
-    port_->setFlowControl(QSerialPort::SoftwareControl);
+    port->setFlowControl(QSerialPort::SoftwareControl);
   else
-    port_->setFlowControl(QSerialPort::NoFlowControl);
+    port->setFlowControl(QSerialPort::NoFlowControl);
   // A pseudo-terminal refuses the control lines; that is fine.
-  port_->setDataTerminalReady(dtr_ == deENABLE);
-  if (hw_handshaking_ == hhNONE) port_->setRequestToSend(true);
-  port_->clearError();
+  port->setDataTerminalReady(dtr_ == deENABLE);
+  if (hw_handshaking_ == hhNONE) port->setRequestToSend(true);
+  port->clearError();
 }
 
 // readyRead only posts the delivery: the port does not signal again while a
@@ -140,4 +192,9 @@ void TCommPortDriver::SetComPortInBufSize(uint16_t size) {
 
 void TCommPortDriver::SetComPortDtrEnable(TComPortDtrEnable dtr) { dtr_ = dtr; }
 
-void TCommPortDriver::SetComPortPollingDelay(uint16_t delay) { polling_delay_ = delay; }
+void TCommPortDriver::SetComPortPollingDelay(uint16_t delay) {
+  polling_delay_ = delay;
+#ifdef Q_OS_WIN
+  if (auto* port = qobject_cast<zlink::WinSerialPort*>(port_)) port->SetPollingMs(delay);
+#endif
+}

@@ -1,5 +1,6 @@
-// TCommPortDriver: the program's only access to a serial line, on Qt Serial
-// Port. Bytes reach OnReceiveData on the owning thread as soon as they arrive;
+// TCommPortDriver: the program's only access to a serial line: Qt Serial Port
+// on Unix, a polled Win32 COM port on Windows, or an in-process memory port of
+// that name (the simulated device without pseudo-terminals). Bytes reach OnReceiveData on the owning thread as soon as they arrive;
 // no call here ever waits for the line.
 #pragma once
 
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 
+class QIODevice;
 class QSerialPort;
 
 class TCommPortDriver : public QObject {
@@ -68,8 +70,8 @@ class TCommPortDriver : public QObject {
   void SetComPortDtrEnable(TComPortDtrEnable dtr);
   void SetComPortInBufSize(uint16_t size);
   void SetComPortOutBufSize(uint16_t size);
-  // Kept for scripts and settings that set it; reading is event driven, so no
-  // polling period applies.
+  // The Windows port's polling period (10 ms at least); reading on Unix is
+  // event driven, so no period applies there.
   void SetComPortPollingDelay(uint16_t delay);
 
   // Puts the line settings on the open port. Settings a port refuses (a
@@ -82,8 +84,9 @@ class TCommPortDriver : public QObject {
   void ReadAvailable();
   void Deliver();
   void HandleError(int error);
+  QSerialPort* SerialPort() const;
 
-  QSerialPort* port_ = nullptr;
+  QIODevice* port_ = nullptr;  // a serial port of its own or a zlink::MemoryPort
   QString com_port_ = QStringLiteral("COM2");
   TComPortBaudRate speed_ = br9600;
   TComPortDataBits data_bits_ = db8BITS;

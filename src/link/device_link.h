@@ -2,6 +2,7 @@
 // table. The window adapts its RSThread links to this; tests use plain ones.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace device {
@@ -16,6 +17,13 @@ class LinkEnd {
   virtual std::string LastCommand() const = 0;
   virtual void SetLastCommand(const std::string& record_text) = 0;
   virtual void SetPacing(bool on) = 0;
+  // The record the link sent last, in spaced hexadecimal ("" when none; a
+  // link that does not keep it has nothing to repeat).
+  virtual std::string LastSent() const { return {}; }
+  // The device refused that record: repeat it next, ahead of the queue, when
+  // `may_repeat` and it was not the repeat already; otherwise it has failed
+  // and the data bytes it did not write are returned.
+  virtual int32_t Refused(bool /*may_repeat*/) { return 0; }
 };
 
 class LinkTable {
@@ -48,6 +56,8 @@ class LinkEndOf : public LinkEnd {
     link_->LastCommand() = record_text;
   }
   void SetPacing(bool on) override { link_->SetPacing(on); }
+  std::string LastSent() const override { return link_->LastSent(); }
+  int32_t Refused(bool may_repeat) override { return link_->Refused(may_repeat); }
 
  private:
   Link* link_;

@@ -79,6 +79,9 @@ class DeviceStores {
   bool snapshot = false;
   ScriptTransfer transfer;
   PhoneRead phone;
+  // Data bytes of write records the device still refused after their repeat,
+  // since WRFAILS last read them.
+  int32_t failed_write_bytes = 0;
 
  private:
   static size_t ResponseIndex(int32_t module, int32_t item, int32_t slot);

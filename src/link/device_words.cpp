@@ -118,8 +118,8 @@ void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links)
     e.Push(engine::Truth(on));
   });
 
-  engine.Document("FORCONNECT", "m w -- ?",
-                  "Runs the text w, with the item number pushed first, for each item whose "
+  engine.Document("FORCONNECT", "m body -- ?",
+                  "Runs body, with the item number pushed first, for each item whose "
                   "connection flag is set in row m.");
   engine.Register("FORCONNECT", [s](Engine& e, Frame& f) {
     std::string word = e.Pop();
@@ -245,8 +245,16 @@ void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links)
     s->ClearItem(module, item);
   });
 
+  engine.Document("WRFAILS", "-- n",
+                  "Data bytes the device still refused to write after their repeat, since the "
+                  "last WRFAILS; reading starts the count afresh.");
+  engine.Register("WRFAILS", [s](Engine& e, Frame&) {
+    e.Push(engine::NumberToText(s->failed_write_bytes));
+    s->failed_write_bytes = 0;
+  });
+
   engine.Document("WAITSEND", "n --",
-                  "Makes the next records wait for the device's acknowledgement (n not 0).");
+                  "n not 0: the link pauses 110 ms before each record of the next SENDCK's queue.");
   engine.Register("WAITSEND", [s](Engine& e, Frame&) { s->pending_pacing = e.PopNumber() != 0; });
 }
 

@@ -1,6 +1,7 @@
 #include "dispatcher.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "UHex.h"
 #include "device_records.h"
@@ -48,15 +49,23 @@ std::string Dispatcher::DispatcherBytes(std::string_view record) {
   return d;
 }
 
-void Dispatcher::OnRecord(std::string_view record) {
+void Dispatcher::OnRecord(std::string_view record, bool refusal_taken) {
   try {
-    Handle(record);
+    Handle(record, refusal_taken);
   } catch (...) {
     // A fault skips the rest of this record's handling; the link goes on.
   }
 }
 
-void Dispatcher::Handle(std::string_view record) {
+void Dispatcher::TakeRefusal(std::string_view record) {
+  try {
+    const std::string d = DispatcherBytes(record);
+    if (At(d, 2) == kRefused) RefusedCommand(At(d, 1));
+  } catch (...) {
+  }
+}
+
+void Dispatcher::Handle(std::string_view record, bool refusal_taken) {
   if (record.size() <= 1) return;
   const std::string d = DispatcherBytes(record);
   if (d.empty()) return;
@@ -67,7 +76,7 @@ void Dispatcher::Handle(std::string_view record) {
   engine_.LogReceived(text);
   RunRecordHook(text);
   if (k == kRefused) {
-    RefusedCommand();
+    if (!refusal_taken) RefusedCommand(h);
     RefusedScriptRequest(h);
   }
   if (h == 0 || h >= 255) return;
@@ -93,20 +102,34 @@ void Dispatcher::RunRecordHook(const std::string& text) {
   engine_.ExecuteLine(line);
 }
 
-void Dispatcher::RefusedCommand() {
+// The device answers each record before it polls again, so the refusal is the
+// answer to the record the link sent last (not to the last one queued, which
+// after a batch is its close record). That record goes out again once, next,
+// ahead of the queue: queued behind a close it would be refused again.
+void Dispatcher::RefusedCommand(int32_t h) {
   LinkEnd* link = links_.Slot(1);
   if (!link) return;
-  std::string last = link->LastCommand();
-  if (last.empty()) return;
-  // A refused 6F 00 0B is not repeated: the device will not take it again.
-  const bool never_repeat = last.size() >= 14 && last.compare(6, 8, "6F 00 0B") == 0;
-  if (!never_repeat) link->AppendToQueue(last);
   link->SetLastCommand({});
+  const std::string sent = link->LastSent();
+  if (sent.empty()) return;
+  // A refused 6F 00 0B is not repeated: the device will not take it again.
+  const bool final_write = sent.size() >= 14 && sent.compare(6, 8, "6F 00 0B") == 0;
+  // A refused read of the script goes on with one-byte reads by itself.
+  const bool script_read =
+      sent.size() >= 8 && sent.compare(6, 2, "AD") == 0 && ScriptReadRestarts(h);
+  const int32_t failed = link->Refused(!final_write && !script_read);
+  int32_t& count = stores_.failed_write_bytes;
+  count = failed > INT32_MAX - count ? INT32_MAX : count + failed;
+}
+
+bool Dispatcher::ScriptReadRestarts(int32_t h) const {
+  const ScriptTransfer& t = stores_.transfer;
+  return t.module == 1 && t.address == h && !t.last_request.empty() && t.last_answered > 0;
 }
 
 void Dispatcher::RefusedScriptRequest(int32_t h) {
   ScriptTransfer& t = stores_.transfer;
-  if (t.module != 1 || t.address != h || t.last_request.empty() || t.last_answered <= 0) return;
+  if (!ScriptReadRestarts(h)) return;
   // Never before the script itself: when the first read of the script is
   // refused, the last answer was the start address at device address 3.
   t.next_address = std::max(t.last_answered + 1, t.start_address);

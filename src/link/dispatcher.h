@@ -31,17 +31,25 @@ class Dispatcher {
              DispatcherHost& host);
 
   // R: the frame's address byte followed by the record (length byte first).
-  // Never throws.
-  void OnRecord(std::string_view record);
+  // Never throws. `refusal_taken`: TakeRefusal has already seen this record.
+  void OnRecord(std::string_view record, bool refusal_taken = false);
+
+  // The part of a refusal that belongs to the link and cannot wait: the record
+  // the link sent last goes out again next, or counts as a failed write. The
+  // window calls it as a record arrives when it hands the record itself to
+  // OnRecord only later (while a long line runs). Never throws.
+  void TakeRefusal(std::string_view record);
 
   // The dispatcher bytes D of a delivered record; empty when R is too short
   // or its length byte miscounts.
   static std::string DispatcherBytes(std::string_view record);
 
  private:
-  void Handle(std::string_view record);
+  void Handle(std::string_view record, bool refusal_taken);
   void RunRecordHook(const std::string& text);
-  void RefusedCommand();
+  void RefusedCommand(int32_t h);
+  // Whether a refusal from h restarts the script read (RefusedScriptRequest).
+  bool ScriptReadRestarts(int32_t h) const;
   void RefusedScriptRequest(int32_t h);
   void StoreResponse(const std::string& d, const std::string& text);
   void AssignChannelPair(int32_t h);

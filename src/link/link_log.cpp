@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "link_texts.h"
@@ -78,8 +79,13 @@ bool Write(std::FILE* file, const std::string& line) {
 
 bool AppendLinkLog(const std::string& folder, std::string_view text, const std::tm& when,
                    long cap) {
-  const std::string path = folder + LinkLogFileName(when);
+  const std::filesystem::path path = std::filesystem::u8path(folder + LinkLogFileName(when));
+#ifdef _WIN32
+  // Any folder name, not just the code page's.
+  std::unique_ptr<std::FILE, FileCloser> file(_wfopen(path.c_str(), L"a+b"));
+#else
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "a+b"));
+#endif
   if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return false;
   const long size = std::ftell(file.get());
   if (size < 0) return false;

@@ -22,7 +22,7 @@ std::string LinkMemoLine(std::string_view text, const std::tm& when);
 // The most one day's file grows: a noisy line would otherwise fill the disk.
 constexpr long kLinkLogDayCap = 64L * 1024 * 1024;
 
-// Appends one line to the day's file in `folder` (which ends with a
+// Appends one line to the day's file in `folder` (UTF-8, ending with a
 // separator), opening and closing the file for this line alone. A line that
 // would take the file past `cap` is not written; the first such line of the
 // day writes kLogPaused instead, and logging goes on in the next day's file.

@@ -125,10 +125,41 @@ void LinkProtocol::HandleData(Code code, const std::string& code_text,
 
 std::string LinkProtocol::NextQueued() {
   std::string record = uhex::TakeRecord(send_queue_);
-  if (!record.empty()) ++records_sent_;
+  if (!record.empty()) {
+    ++records_sent_;
+    batch_sent_ = queue_emptied_ ? 1 : batch_sent_ + 1;
+  }
+  queue_emptied_ = send_queue_.empty();
   if (record.empty()) record = "00";
   if (record == "00") pacing_ = false;
+  NoteSent(record);
   return record;
+}
+
+void LinkProtocol::NoteSent(const std::string& record) {
+  const bool repeat = !repeat_next_.empty() && record == repeat_next_;
+  repeat_next_.clear();
+  if (record == "00") {
+    last_sent_.clear();
+    last_sent_repeat_ = false;
+    return;
+  }
+  last_sent_ = record;
+  last_sent_repeat_ = repeat;
+  session_.Sent(uhex::SpacedHexToBytes(record), repeat);
+}
+
+int32_t LinkProtocol::Refused(bool may_repeat) {
+  if (last_sent_.empty()) return 0;
+  std::string record;
+  record.swap(last_sent_);
+  if (may_repeat && !last_sent_repeat_) {
+    if (record.back() != ' ') record += ' ';
+    send_queue_.insert(0, record);
+    repeat_next_ = record;
+    return 0;
+  }
+  return session_.Failed(uhex::SpacedHexToBytes(record));
 }
 
 void LinkProtocol::SendReply(const std::string& reply) {

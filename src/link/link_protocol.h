@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "frame.h"
+#include "write_session.h"
 
 namespace zlink {
 
@@ -56,8 +57,24 @@ class LinkProtocol {
   void SetPacing(bool on) { pacing_ = on; }
   std::string& LastCommand() { return last_command_; }
   const std::string& LastReply() const { return last_reply_; }
-  // Records taken from SendQueue and sent since the link began.
+  // Records taken from SendQueue and sent since the link began, and since the
+  // queue was last found empty (0 while the records queued since then wait).
   uint64_t RecordsSent() const { return records_sent_; }
+  int RecordsSentSinceEmpty() const { return queue_emptied_ ? 0 : batch_sent_; }
+
+  // The record that the reply to the last new poll carried (spaced hex; empty
+  // when the reply was the empty record): the device answers a record before
+  // it polls again, so a refusal belongs to this one.
+  const std::string& LastSent() const { return last_sent_; }
+  bool LastSentWasRepeat() const { return last_sent_repeat_; }
+  // The device refused the record sent last. With `may_repeat`, and unless it
+  // was already the repeat, the record goes out again next, ahead of the
+  // queue, and 0 is returned; otherwise it has failed for good and the data
+  // bytes it did not write are returned. Either way it is no longer the
+  // record sent last.
+  int32_t Refused(bool may_repeat);
+  // Open writing went out and close writing not yet.
+  bool WriteSessionOpen() const { return session_.open(); }
 
   // Turns a reply text ("4300", "43" + "03 02 AD 03 ") into a frame, writes
   // it and logs it.
@@ -72,6 +89,7 @@ class LinkProtocol {
   void HandlePoll(Code code, const std::string& code_text);
   void HandleData(Code code, const std::string& code_text, const std::string& bytes);
   std::string NextQueued();
+  void NoteSent(const std::string& record);
   void SetOnlyFlag(Code code);
 
   LinkProtocolHost& host_;
@@ -86,10 +104,16 @@ class LinkProtocol {
   std::string send_queue_;
   std::string last_reply_;
   std::string last_command_;
+  std::string last_sent_;
+  bool last_sent_repeat_ = false;
+  std::string repeat_next_;  // the refused record waiting at the queue's front
+  WriteSession session_;
   std::array<bool, 4> repeat_{};  // by Code: 43, 44, 41, 42
   bool answered_ = false;
   bool pacing_ = false;
   uint64_t records_sent_ = 0;
+  int batch_sent_ = 0;
+  bool queue_emptied_ = true;
 };
 
 }  // namespace zlink

@@ -4,6 +4,8 @@
 #include <QSerialPortInfo>
 #include <algorithm>
 
+#include "memory_port.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -12,10 +14,13 @@ namespace zlink {
 
 namespace {
 
+// A plugged-in memory port is present. On Windows a bare name (COM5) is
+// taken as present and a path must exist.
 bool Present(const QString& port) {
+  if (MemoryPort::Find(port)) return true;
 #ifdef _WIN32
-  Q_UNUSED(port);
-  return true;
+  if (!port.contains(QLatin1Char('/')) && !port.contains(QLatin1Char('\\'))) return true;
+  return QFileInfo::exists(port);
 #else
   const QString path = port.contains(QLatin1Char('/')) ? port : QStringLiteral("/dev/") + port;
   return QFileInfo::exists(path);

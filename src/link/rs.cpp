@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QStringEncoder>
 
+#include "cp1251.h"
 #include "link_log.h"
 #include "link_table.h"
 #include "link_texts.h"
@@ -26,15 +26,11 @@ QString WithSeparator(QString folder) {
 
 // Port names are plain ASCII in practice; anything else goes out in the
 // window's code page like every other link text.
-std::string ToCp1251(const QString& text) {
-  QStringEncoder encoder("windows-1251");
-  if (!encoder.isValid()) return text.toLatin1().toStdString();
-  const QByteArray bytes = encoder.encode(text);
-  return bytes.toStdString();
-}
+std::string ToCp1251(const QString& text) { return engine::Cp1251(text.toStdString()); }
 
 }  // namespace
 
+// %LOCALAPPDATA%\zelt on Windows, ~/.local/share/zelt elsewhere.
 QString LinkLogFolder() {
   if (!FolderOverride().isEmpty()) return WithSeparator(FolderOverride());
   const QString program_dir = QCoreApplication::applicationDirPath();
@@ -43,7 +39,7 @@ QString LinkLogFolder() {
     return WithSeparator(program_dir);
   // An installed program may not write beside itself; the logs go to the
   // user's data folder instead of being lost.
-  const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
   QDir().mkpath(data_dir);
   return WithSeparator(data_dir);
 }
@@ -132,7 +128,7 @@ void RSThread::OnBytes(TCommPortDriver*, const char* data, int32_t size) {
 }
 
 void RSThread::Log(const std::string& text) {
-  AppendLinkLog(QFile::encodeName(program_dir_).toStdString(), text, LocalNow());
+  AppendLinkLog(program_dir_.toStdString(), text, LocalNow());
   ShowLine(text);
 }
 

@@ -58,6 +58,14 @@ class RSThread : public QObject, private LinkProtocolHost {
   void SetPacing(bool on) { protocol_.SetPacing(on); }
   std::string& LastCommand() { return protocol_.LastCommand(); }
   uint64_t RecordsSent() const { return protocol_.RecordsSent(); }
+  const std::string& LastSent() const { return protocol_.LastSent(); }
+  int32_t Refused(bool may_repeat) { return protocol_.Refused(may_repeat); }
+  // Records still queued, or a write session opened and not yet closed:
+  // closing the program now would leave the device's memory half written.
+  bool WriteUnfinished() const {
+    return !stopped_ && (!protocol_.SendQueue().empty() || protocol_.WriteSessionOpen());
+  }
+  int RecordsSentSinceEmpty() const { return protocol_.RecordsSentSinceEmpty(); }
   RecordHandler OnRecord;
 
   const QString& PortName() const { return port_name_; }

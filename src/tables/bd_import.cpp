@@ -16,16 +16,25 @@ std::string ImportStatement(const std::string& table, size_t values) {
 int InsertImportRows(TableStore& store, const std::string& table,
                      const std::vector<ImportRow>& rows, size_t values) {
   if (rows.empty()) return 0;
+  store.RunKept();
   QSqlDatabase db = store.Database();
-  if (!db.isOpen()) return 0;
+  if (!db.isOpen()) {
+    store.Note(db.lastError());
+    return 0;
+  }
   // A script may hold a transaction of its own; the rows then join it.
   const bool own_transaction = db.transaction();
   int inserted = 0;
   QSqlQuery query(db);
-  if (query.prepare(ToQt(ImportStatement(table, values)))) {
+  if (!query.prepare(ToQt(ImportStatement(table, values)))) {
+    store.Note(query.lastError());
+  } else {
     for (const auto& row : rows) {
       for (size_t i = 0; i < values; ++i) query.bindValue(static_cast<int>(i), ToQt(row.values[i]));
-      if (!query.exec()) break;
+      if (!query.exec()) {
+        store.Note(query.lastError());
+        break;
+      }
       ++inserted;
     }
   }

@@ -96,7 +96,11 @@ ImportScan ScanImport(std::string_view text, const std::vector<int32_t>& columns
         // The walk ends at the first empty field; "" written in quotes is a value.
         walking = quoted || !field.empty();
       }
-      if (!reader.NextField()) break;
+      if (!reader.NextField()) {
+        // The walk takes the end of the line for one more, empty, field.
+        if (walking && next < columns.size() && columns[next] == number + 1) values[next].clear();
+        break;
+      }
     }
     reader.EndLine();
     scan.rows.push_back({line, values});

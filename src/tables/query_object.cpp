@@ -40,10 +40,18 @@ std::optional<QSqlQuery> QueryObject::Run(const std::string& statement) {
   statement_ = statement;
   const QString text = ToQt(statement);
   if (Blank(text)) return std::nullopt;
+  // Statements kept while the store could not take them come first.
+  store_.RunKept();
   QSqlDatabase db = store_.Database();
-  if (!db.isOpen()) return std::nullopt;
+  if (!db.isOpen()) {
+    store_.Note(db.lastError());
+    return std::nullopt;
+  }
   QSqlQuery query(db);
-  if (!query.exec(text)) return std::nullopt;
+  if (!query.exec(text)) {
+    store_.Note(query.lastError());
+    return std::nullopt;
+  }
   return query;
 }
 
@@ -66,7 +74,10 @@ bool QueryObject::Open(const std::string& statement) {
 }
 
 bool QueryObject::Exec(const std::string& statement) {
-  return Run(statement).has_value();
+  Close();
+  statement_ = statement;
+  const QString text = ToQt(statement);
+  return !Blank(text) && store_.Execute(text);
 }
 
 bool QueryObject::HasRow(int row) {

@@ -28,7 +28,8 @@ class QueryObject : public QObject {
   // first row current. False (and closed) when the store rejects it or it
   // returns no rows to show.
   bool Open(const std::string& statement);
-  // Closes, then executes a statement without result.
+  // Closes, then executes a statement without result; one the store cannot
+  // take now waits in the store and runs later (true).
   bool Exec(const std::string& statement);
   void Close();
 

@@ -5,17 +5,30 @@
 #include <QSqlQuery>
 #include <atomic>
 
+#include "text_codec.h"
+
 namespace tables {
 
 namespace {
 std::atomic<int> next_connection{0};
-}
+
+// SQLite's primary result codes.
+enum SqliteCode {
+  kPerm = 3, kBusy = 5, kLocked = 6, kReadOnly = 8, kIoErr = 10, kCorrupt = 11,
+  kFull = 13, kCantOpen = 14, kNotADb = 26
+};
+
+}  // namespace
 
 TableStore::TableStore(QString path)
     : path_(std::move(path)),
-      connection_(QStringLiteral("zelt-tables-%1").arg(next_connection++)) {}
+      connection_(QStringLiteral("zelt-tables-%1").arg(next_connection++)) {
+  retry_.setInterval(kRetryMs);
+  QObject::connect(&retry_, &QTimer::timeout, [this] { RunKept(); });
+}
 
 TableStore::~TableStore() {
+  retry_.stop();
   if (QSqlDatabase::contains(connection_)) {
     QSqlDatabase::database(connection_, false).close();
     QSqlDatabase::removeDatabase(connection_);
@@ -26,13 +39,136 @@ QSqlDatabase TableStore::Database() {
   if (!QSqlDatabase::contains(connection_)) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db.setDatabaseName(QFileInfo(path_).absoluteFilePath());
+    // Another program holding the file may cost a statement this long, no more:
+    // the window and the device's polls wait meanwhile.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
   }
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
-  if (!db.isOpen() && db.open()) {
-    // Another program holding the file briefly should not fail a statement.
-    QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = 2000"));
-  }
+  if (!db.isOpen()) db.open();
   return db;
+}
+
+TableStore::Failure TableStore::Classify(const QSqlError& error) {
+  if (error.type() == QSqlError::NoError) return Failure::kNone;
+  bool number = false;
+  const int code = error.nativeErrorCode().toInt(&number) & 0xFF;
+  if (!number) return error.type() == QSqlError::ConnectionError ? Failure::kCannotOpen
+                                                                 : Failure::kStatement;
+  switch (code) {
+    case kBusy:
+    case kLocked:
+      return Failure::kLocked;
+    case kReadOnly:
+    case kPerm:
+      return Failure::kReadOnly;
+    case kCorrupt:
+    case kNotADb:
+      return Failure::kCorrupt;
+    case kCantOpen:
+      return Failure::kCannotOpen;
+    case kFull:
+      return Failure::kFull;
+    case kIoErr:
+      return Failure::kIo;
+    default:
+      return Failure::kStatement;
+  }
+}
+
+TableStore::FileState TableStore::Snapshot() const {
+  const QFileInfo info(QFileInfo(path_).absoluteFilePath());
+  if (!info.exists()) return {};
+  return {true, info.size(), info.lastModified(), static_cast<int>(info.permissions())};
+}
+
+void TableStore::Report(const QString& text) {
+  if (report_) report_(ToValue(text));
+}
+
+TableStore::Failure TableStore::Note(const QSqlError& error) {
+  const Failure kind = Classify(error);
+  if (kind != Failure::kNone && kind != Failure::kStatement) Say(kind);
+  return kind;
+}
+
+void TableStore::Say(Failure kind) {
+  if (kind != Failure::kLocked) {
+    reopen_ = true;
+    failed_file_ = Snapshot();
+  }
+  if (!reported_.insert(kind).second) return;
+  const QString name = QFileInfo(path_).fileName();
+  const QString waiting = QStringLiteral(": записи, которые не удалось сохранить, ждут в памяти");
+  switch (kind) {
+    case Failure::kLocked:
+      Report(name + QStringLiteral(" занята другой программой") + waiting);
+      break;
+    case Failure::kReadOnly:
+      Report(name + QStringLiteral(" только для чтения") + waiting);
+      break;
+    case Failure::kCorrupt:
+      Report(name + QStringLiteral(" повреждена") + waiting);
+      break;
+    case Failure::kFull:
+      Report(QStringLiteral("Нет места на диске для ") + name + waiting);
+      break;
+    case Failure::kIo:
+      Report(QStringLiteral("Ошибка чтения или записи ") + name + waiting);
+      break;
+    default:
+      Report(name + QStringLiteral(" не открывается") + waiting);
+      break;
+  }
+}
+
+TableStore::Failure TableStore::Run(const QString& statement) {
+  QSqlDatabase db = Database();
+  if (!db.isOpen()) {
+    Failure kind = Classify(db.lastError());
+    if (kind == Failure::kNone || kind == Failure::kStatement) kind = Failure::kCannotOpen;
+    Say(kind);
+    return kind;
+  }
+  QSqlQuery query(db);
+  if (query.exec(statement)) return Failure::kNone;
+  const Failure kind = Note(query.lastError());
+  return kind == Failure::kNone ? Failure::kStatement : kind;
+}
+
+bool TableStore::Execute(const QString& statement) {
+  if (RunKept()) {
+    const Failure kind = Run(statement);
+    if (kind == Failure::kNone) return true;
+    if (kind == Failure::kStatement) return false;
+  }
+  kept_.push_back(statement);
+  if (!retry_.isActive()) retry_.start();
+  return true;
+}
+
+bool TableStore::RunKept() {
+  if (kept_.empty()) return true;
+  if (reopen_) {
+    // A spoilt connection is opened afresh once the file has changed (replaced,
+    // repaired, made writable); until then trying again only fails again.
+    if (Snapshot() == failed_file_) return false;
+    if (before_reopen_) before_reopen_();
+    if (QSqlDatabase::contains(connection_)) QSqlDatabase::database(connection_, false).close();
+    reopen_ = false;
+  }
+  size_t stored = 0;
+  while (!kept_.empty()) {
+    const Failure kind = Run(kept_.front());
+    if (kind != Failure::kNone && kind != Failure::kStatement) return false;
+    // One the store now refuses as a statement would never go in: dropped.
+    kept_.pop_front();
+    if (kind == Failure::kNone) ++stored;
+  }
+  retry_.stop();
+  reported_.clear();
+  Report(QFileInfo(path_).fileName() +
+         QStringLiteral(": сохранены записи, ждавшие в памяти: %1").arg(stored));
+  return true;
 }
 
 }  // namespace tables

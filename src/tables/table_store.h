@@ -1,15 +1,35 @@
 // The SQL table store: one SQLite file that the scripts' statements address by
 // table name. It is opened the first time a statement needs it and created if
 // missing, so the tables a script made are there at the next start.
+//
+// Tables.db may be locked by another program, read-only or corrupt. Statements
+// without result that it cannot take then wait in memory, in order, and run
+// when it can take them again (before the next statement, and every few
+// seconds); the status bar says once per kind of failure what is wrong. A lock
+// never holds the window for more than kBusyTimeoutMs.
 #pragma once
 
+#include <QDateTime>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
 
 namespace tables {
 
 class TableStore {
  public:
+  static constexpr int kBusyTimeoutMs = 50;
+  static constexpr int kRetryMs = 2000;
+
+  // What a failed statement says about the store. kStatement: the store is
+  // fine and the statement itself was refused (no such table, bad SQL).
+  enum class Failure { kNone, kStatement, kLocked, kReadOnly, kCorrupt, kCannotOpen, kFull, kIo };
+
   // A relative path is taken against the working directory at first use.
   explicit TableStore(QString path = QStringLiteral("Tables.db"));
   ~TableStore();
@@ -20,9 +40,50 @@ class TableStore {
   QSqlDatabase Database();
   const QString& path() const { return path_; }
 
+  // Where the status bar texts (Windows-1251) go.
+  void SetReporter(std::function<void(const std::string&)> report) { report_ = std::move(report); }
+  // Called before the store reopens its file, so that results on the old
+  // connection can be closed first.
+  void SetBeforeReopen(std::function<void()> close_results) {
+    before_reopen_ = std::move(close_results);
+  }
+
+  // Runs a statement without result. One the store cannot take now is kept
+  // and runs later; false only when the statement itself was refused.
+  bool Execute(const QString& statement);
+  // Runs the kept statements in order until the store refuses one; true when
+  // none is left.
+  bool RunKept();
+  size_t kept() const { return kept_.size(); }
+
+  // Classifies a failed statement's error, says so once per kind, and marks
+  // the file for reopening where the connection itself is spoilt.
+  Failure Note(const QSqlError& error);
+  static Failure Classify(const QSqlError& error);
+
  private:
+  struct FileState {
+    bool exists = false;
+    qint64 size = 0;
+    QDateTime modified;
+    int permissions = 0;
+    bool operator==(const FileState&) const = default;
+  };
+  FileState Snapshot() const;
+  Failure Run(const QString& statement);
+  // Says once per kind what is wrong; marks a spoilt connection for reopening.
+  void Say(Failure kind);
+  void Report(const QString& text);
+
   QString path_;
   QString connection_;
+  std::deque<QString> kept_;
+  std::set<Failure> reported_;
+  bool reopen_ = false;         // the connection must be opened afresh
+  FileState failed_file_;       // the file as it was when that was found
+  QTimer retry_;
+  std::function<void(const std::string&)> report_;
+  std::function<void()> before_reopen_;
 };
 
 }  // namespace tables

@@ -25,6 +25,12 @@ Tables::Tables(engine::Engine& engine, TablesWindow window, QObject* parent,
       query2_(std::make_unique<QueryObject>(store_)),
       query3_(std::make_unique<QueryObject>(store_)),
       memory_(std::make_unique<MemoryTable>()) {
+  store_.SetReporter([this](const std::string& text) { engine_.ShowStatus(text); });
+  store_.SetBeforeReopen([this] {
+    query1_->Close();
+    query2_->Close();
+    query3_->Close();
+  });
   BuildWidgets();
 }
 

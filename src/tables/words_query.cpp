@@ -1,13 +1,13 @@
-// QUERY1 QUERY2 QUERYEXEC FIELD1 FIELD2 FIRST1 NEXT1 SET1 FORQUERY1 BDIMPORT.
+// QUERY1 QUERY2 QUERYEXEC FIELD1 FIELD2 FIRST1 NEXT1 SET1 FORQUERY1 BDIMPORT BDIMPORTED.
 #include <string>
 #include <vector>
 
 #include "bd_import.h"
-#include "value.h"
 #include "file_words.h"
 #include "import_file.h"
 #include "os_path.h"
 #include "tables.h"
+#include "value.h"
 
 namespace tables {
 
@@ -106,9 +106,10 @@ void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
                   "Imports the FILENAME comma-separated file into the table, taking the listed "
                   "field numbers.");
   engine.Register("BDIMPORT", [t](engine::Engine& e, engine::Frame&) { Import(e, *t); });
-  // ( -- rows line ): the rows the last BDIMPORT inserted, and the first line
-  // of its file that did not go in (0 when all did, -1 when the file could
-  // not be read).
+  engine.Document("BDIMPORTED", "-- rows line",
+                  "Pushes the rows the last BDIMPORT inserted and the first line of its file "
+                  "that did not go in: 0 when every line did, -1 when the file could not be "
+                  "read.");
   engine.Register("BDIMPORTED", [t](engine::Engine& e, engine::Frame&) {
     e.Push(engine::NumberToText(t->last_import().rows));
     e.Push(engine::NumberToText(t->last_import().failed_line));

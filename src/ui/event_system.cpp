@@ -66,6 +66,7 @@ EventSystem::EventSystem(TMainForm& form, engine::Engine& engine)
     return NodeInputs{r.text, r.on_change, r.on_close, r.image};
   });
   WirePool();
+  long_lines_ = std::make_unique<LongLines>(form, engine);
   progress_ = std::make_unique<TransferProgress>(form.StatusBar(), wait_);
   // The tool-bar buttons look neither at the device wait nor at the busy flag.
   connect(form.Button16(), &QPushButton::clicked, this, [this] { ToolBarButton(" `MAIN` RUN "); });

@@ -10,6 +10,7 @@
 
 #include "event_router.h"
 #include "link_slots.h"
+#include "long_lines.h"
 #include "timers.h"
 #include "transfer_progress.h"
 #include "tree_navigation.h"
@@ -38,6 +39,7 @@ class EventSystem : public QObject {
   DelayedScript& timer1() { return timer1_; }
   SupervisionTimer& timer_com() { return timer_com_; }
   NavigationTree& tree() { return *tree_; }
+  LongLines& long_lines() { return *long_lines_; }
   TransferProgress& progress() { return *progress_; }
 
   // Why the tool-bar buttons cannot reach the device now (Windows-1251, shown
@@ -79,6 +81,7 @@ class EventSystem : public QObject {
   DelayedScript timer1_;
   SupervisionTimer timer_com_;
   std::unique_ptr<NavigationTree> tree_;
+  std::unique_ptr<LongLines> long_lines_;
   std::function<bool()> start_first_link_;
   std::unique_ptr<TransferProgress> progress_;
   std::function<std::string()> device_gate_;

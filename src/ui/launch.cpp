@@ -36,6 +36,7 @@ constexpr OptionHelp kOptions[] = {
     {"--screenshot", "FILE", "save a PNG of the window after start-up, then quit"},
     {"--screenshot-delay", "MS", "wait this long before --screenshot (default 1000)"},
     {"--screenshot-pages", "DIR", "read the device, save every page as DIR/page-NN.png, quit"},
+    {"--watch", nullptr, "read Setup.KVS again whenever it changes and show the page anew"},
     {"--help", nullptr, "print this help and quit (also -h)"},
     {"--version", nullptr, "print the version and quit"},
 };

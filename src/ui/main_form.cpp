@@ -163,7 +163,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   BuildMonitor();
 
   pool_ = std::make_unique<ControlPool>(panel_set_);
-  page_scroll_ = new PageScrollArea(panel_set_, tree_view_, combo_box_com_, page_stack_);
+  page_scroll_ = new PageScrollArea(panel_set_, page_stack_);
   page_stack_->addWidget(page_scroll_);
   no_device_ = new NoDevicePanel(page_stack_);
   page_stack_->addWidget(no_device_);
@@ -333,10 +333,37 @@ void TMainForm::SetUpKeyboard() {
     memo->setFocusPolicy(Qt::ClickFocus);
   }
   pool_->Memo1()->setTabChangesFocus(true);
-  // Tree, page controls (joined by the page area as they are placed), tool bar.
-  setTabOrder(combo_box_com_, button16_);
-  setTabOrder(button16_, button17_);
-  setTabOrder(button17_, tree_view_);
+}
+
+QList<QWidget*> TMainForm::TabOrder() const {
+  QList<QWidget*> order{tree_view_};
+  if (page_stack_->currentWidget() == page_scroll_ && panel_set_->isVisible()) {
+    order += page_scroll_->TabStops();
+  }
+  order << combo_box_com_ << button16_ << button17_;
+  return order;
+}
+
+bool TMainForm::focusNextPrevChild(bool next) {
+  // The tree, the page in the order it was placed, the tool bar; from a
+  // control outside that round (a memo clicked into) Qt's own order goes on.
+  const QList<QWidget*> order = TabOrder();
+  const QWidget* focus = QApplication::focusWidget();
+  qsizetype at = -1;
+  for (qsizetype i = 0; i < order.size() && focus; ++i) {
+    if (order[i] == focus || order[i]->isAncestorOf(focus)) at = i;
+  }
+  if (at < 0) return QMainWindow::focusNextPrevChild(next);
+  for (qsizetype step = 1; step < order.size(); ++step) {
+    const qsizetype size = order.size();
+    QWidget* candidate = order[((at + (next ? step : -step)) % size + size) % size];
+    QWidget* target = FocusTarget(candidate);
+    if (target && candidate->isVisible() && candidate->isEnabled()) {
+      target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      return true;
+    }
+  }
+  return true;
 }
 
 void TMainForm::SetUpMemoMenus() {
@@ -378,6 +405,18 @@ void TMainForm::SetSettingsPanel(bool on) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  // The program's own questions first, then the script's CLOSEQUERY.
+  for (const std::function<bool()>& check : close_checks_) {
+    bool close = true;
+    try {
+      close = check();
+    } catch (...) {
+    }
+    if (!close) {
+      event->ignore();
+      return;
+    }
+  }
   if (close_query_ && !close_query_()) {
     event->ignore();
     return;

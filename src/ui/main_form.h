@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "control_pool.h"
 #include "control_registers.h"
@@ -111,6 +112,9 @@ class TMainForm : public QMainWindow, public engine::Host {
 
   // Asked before the window closes; false keeps it open (CLOSEQUERY).
   void SetCloseQuery(std::function<bool()> allows_close) { close_query_ = std::move(allows_close); }
+  // The program's own questions before the window closes, asked in order
+  // ahead of the close query; the first that answers false keeps it open.
+  void AddCloseCheck(std::function<bool()> check) { close_checks_.push_back(std::move(check)); }
 
   // engine::Host
   void ShowStatus(const std::string& text) override;
@@ -124,6 +128,7 @@ class TMainForm : public QMainWindow, public engine::Host {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -133,6 +138,8 @@ class TMainForm : public QMainWindow, public engine::Host {
   void BuildMonitor();
   void CapLines(QPlainTextEdit* memo);
   void SetUpKeyboard();
+  // Tab's round: tree, the page's controls, the tool bar.
+  QList<QWidget*> TabOrder() const;
   void SetUpMemoMenus();
 
   QFrame* panel_tool_bar_ = nullptr;
@@ -166,6 +173,7 @@ class TMainForm : public QMainWindow, public engine::Host {
   std::unique_ptr<QtDialogs> qt_dialogs_;
   Dialogs* dialogs_ = nullptr;
   LinkHooks link_hooks_;
+  std::vector<std::function<bool()>> close_checks_;
   std::function<bool()> close_query_;
   bool wait_indicators_on_ = false;
   bool hourglass_ = false;

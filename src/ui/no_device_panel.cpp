@@ -114,8 +114,7 @@ QString NoDeviceText(const NoDeviceReport& report) {
         "закройте её.</p>");
   }
   if (!report.script_problem.isEmpty()) {
-    html += QStringLiteral("<p><b>Страниц не будет:</b> %1.</p>")
-                .arg(report.script_problem.toHtmlEscaped());
+    html += QStringLiteral("<p><b>%1.</b></p>").arg(report.script_problem.toHtmlEscaped());
   }
   html += QStringLiteral("<p>Осмотреть программу без устройства (с имитацией прибора):</p>");
   html += Code(QStringLiteral("zelt --demo"));
@@ -126,6 +125,7 @@ NoDevicePanel::NoDevicePanel(QWidget* parent) : QScrollArea(parent) {
   setObjectName(QStringLiteral("NoDevicePanel"));
   setFrameStyle(QFrame::Panel | QFrame::Raised);
   setWidgetResizable(true);
+  setFocusPolicy(Qt::NoFocus);
   text_ = new QLabel;
   text_->setObjectName(QStringLiteral("NoDeviceText"));
   text_->setTextFormat(Qt::RichText);

@@ -1,6 +1,7 @@
 #include "page_area.h"
 
 #include <QChildEvent>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
 #include <algorithm>
@@ -9,23 +10,15 @@ namespace ui {
 
 namespace {
 
-// The controls of a shown page control that Tab stops at: the control itself,
-// or for a composite (a folder field) its own focusable parts.
-QList<QWidget*> TabStops(QWidget* control) {
-  if (control->focusPolicy() & Qt::TabFocus) return {control};
-  QList<QWidget*> stops;
-  for (QWidget* part : control->findChildren<QWidget*>()) {
-    if (part->focusPolicy() & Qt::TabFocus) stops << part;
-  }
-  return stops;
-}
+constexpr char kPlacedProperty[] = "placed_order";
 
 }  // namespace
 
-PageScrollArea::PageScrollArea(QWidget* page, QWidget* before, QWidget* after, QWidget* parent)
-    : QScrollArea(parent), page_(page), before_(before), after_(after) {
+PageScrollArea::PageScrollArea(QWidget* page, QWidget* parent) : QScrollArea(parent), page_(page) {
   setObjectName(QStringLiteral("PageScrollArea"));
   setFrameStyle(QFrame::NoFrame);
+  // Tab goes to the page's controls, not to the area around them.
+  setFocusPolicy(Qt::NoFocus);
   setWidgetResizable(true);
   setWidget(page);
   page->installEventFilter(this);
@@ -48,7 +41,7 @@ bool PageScrollArea::eventFilter(QObject* watched, QEvent* event) {
   }
   switch (event->type()) {
     case QEvent::ShowToParent:
-      JoinTabChain(static_cast<QWidget*>(watched));
+      watched->setProperty(kPlacedProperty, ++placed_count_);
       FitLater();
       break;
     case QEvent::HideToParent:
@@ -87,20 +80,34 @@ void PageScrollArea::Fit() {
   const QSize extent = ContentExtent();
   page_->setMinimumSize(extent.width() > 0 ? extent.width() + margin : 0,
                         extent.height() > 0 ? extent.height() + margin : 0);
+  // The scroll area sizes PanelSet and its scroll bars anew now, not at the
+  // next layout pass.
+  QEvent request(QEvent::LayoutRequest);
+  QCoreApplication::sendEvent(this, &request);
 }
 
-void PageScrollArea::JoinTabChain(QWidget* control) {
-  const QList<QWidget*> stops = TabStops(control);
-  if (stops.isEmpty()) return;
-  // A page starts again after the tree once its earlier controls are gone.
-  QWidget* previous =
-      last_placed_ && last_placed_->isVisibleTo(page_) ? last_placed_.data() : before_;
-  for (QWidget* stop : stops) {
-    QWidget::setTabOrder(previous, stop);
-    previous = stop;
+QList<QWidget*> PageScrollArea::TabStops() const {
+  QList<QWidget*> placed;
+  for (QObject* object : page_->children()) {
+    auto* control = qobject_cast<QWidget*>(object);
+    if (control && !control->isHidden() && !control->isWindow()) placed << control;
   }
-  if (after_) QWidget::setTabOrder(previous, after_);
-  last_placed_ = previous;
+  std::stable_sort(placed.begin(), placed.end(), [](const QWidget* a, const QWidget* b) {
+    return a->property(kPlacedProperty).toLongLong() < b->property(kPlacedProperty).toLongLong();
+  });
+  QList<QWidget*> stops;
+  for (QWidget* control : placed) {
+    if (FocusTarget(control)) stops << control;
+  }
+  return stops;
+}
+
+QWidget* FocusTarget(QWidget* control) {
+  if (control->focusPolicy() & Qt::TabFocus) return control;
+  for (QWidget* part : control->findChildren<QWidget*>()) {
+    if ((part->focusPolicy() & Qt::TabFocus) && part->isVisibleTo(control)) return part;
+  }
+  return nullptr;
 }
 
 }  // namespace ui

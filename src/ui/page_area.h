@@ -1,25 +1,25 @@
 // The page area as the operator sees it: PanelSet inside a scroll area. The
 // scripts place controls with absolute positions; PanelSet grows to hold every
 // shown control, so a page larger than the window scrolls instead of being
-// cut. Controls join the Tab chain in the order the page shows them, between
-// the tree and the tool bar.
+// cut. Tab goes through the page's controls in the order the page placed
+// them.
 #pragma once
 
-#include <QPointer>
 #include <QScrollArea>
 
 namespace ui {
 
 class PageScrollArea : public QScrollArea {
  public:
-  // `page` becomes the scrolled widget; `before` and `after` are the Tab chain's
-  // neighbours of the page's controls (the tree and the tool bar's first
-  // control).
-  PageScrollArea(QWidget* page, QWidget* before, QWidget* after, QWidget* parent);
+  // `page` becomes the scrolled widget.
+  PageScrollArea(QWidget* page, QWidget* parent);
 
   // The size PanelSet needs for its shown controls (their right and bottom
   // edges).
   QSize ContentExtent() const;
+  // The shown controls that can take the focus, in the order the page showed
+  // them.
+  QList<QWidget*> TabStops() const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -28,13 +28,15 @@ class PageScrollArea : public QScrollArea {
   void Watch(QObject* child);
   void FitLater();
   void Fit();
-  void JoinTabChain(QWidget* control);
 
   QWidget* page_;
-  QWidget* before_;
-  QWidget* after_;
-  QPointer<QWidget> last_placed_;
+  qint64 placed_count_ = 0;
   bool fit_posted_ = false;
 };
+
+// What takes the focus when Tab reaches the control: the control itself, or
+// the first focusable part of a composite (a combo box, the folder field);
+// null when nothing in it can.
+QWidget* FocusTarget(QWidget* control);
 
 }  // namespace ui

@@ -18,6 +18,21 @@
 
 namespace ui {
 
+namespace {
+
+constexpr char kWriteUnfinished[] = "Запись в устройство не завершена. Закрыть?";
+
+}  // namespace
+
+bool DeviceWriteUnfinished() {
+  for (int n = 1; n <= zlink::kLinkSlots; ++n) {
+    const zlink::RSThread* link = zlink::LinkInSlot(n);
+    if (link && link->WriteUnfinished()) return true;
+  }
+  const zlink::RSThread* current = zlink::CurrentLink();
+  return current && current->WriteUnfinished();
+}
+
 device::LinkEnd* RsLinkTable::Slot(int number) {
   zlink::RSThread* link = zlink::LinkInSlot(number);
   if (!link || link->Stopped()) return nullptr;
@@ -33,6 +48,10 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
   device::RegisterDeviceWords(engine, stores_, links_);
 
   form.SetRecordHookOff([this] { stores_.record_hook = device::RecordHook{}; });
+  form.AddCloseCheck([&form] {
+    if (!DeviceWriteUnfinished()) return true;
+    return form.dialogs().MessageDlg(QString::fromUtf8(kWriteUnfinished));
+  });
 
   SupervisionParts parts;
   parts.combo = form.ComboBoxCom();
@@ -47,14 +66,22 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
     events.wait().Stop();
   };
   device::Dispatcher* dispatcher = dispatcher_.get();
+  LongLines* long_lines = &events.long_lines();
   DeviceWait* wait = &events.wait();
   connect_hook_ = std::make_unique<ConnectHook>(engine, [wait] { return !wait->Armed(); });
   ConnectHook* hook = connect_hook_.get();
-  parts.bind_link = [dispatcher, hook](zlink::RSThread& link) {
+  parts.bind_link = [dispatcher, hook, long_lines](zlink::RSThread& link) {
     hook->LinkMade();
     // Every record counts as coming from link 1, whatever number the link gives.
-    link.OnRecord = [dispatcher](zlink::RSThread&, int, const std::string& record) {
-      dispatcher->OnRecord(record);
+    link.OnRecord = [dispatcher, long_lines](zlink::RSThread&, int, const std::string& record) {
+      if (!long_lines->Holding()) {
+        dispatcher->OnRecord(record);
+        return;
+      }
+      // A long line runs: the record reaches the scripts after it, but a
+      // refusal is answered now, before the link sends anything else.
+      dispatcher->TakeRefusal(record);
+      long_lines->Later([dispatcher, record] { dispatcher->OnRecord(record, true); });
     };
   };
   parts.wanted_ports = port_list;

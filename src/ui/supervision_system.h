@@ -26,6 +26,10 @@ class PortSupervision;
 class TMainForm;
 class WaitDispatcherHost;
 
+// Whether any link still has records queued or a write session open: closing
+// the program now would leave the device's memory half written.
+bool DeviceWriteUnfinished();
+
 // The program's link table (RSThread links) as the device words reach it.
 class RsLinkTable : public device::LinkTable {
  public:

@@ -86,31 +86,19 @@ bool TransferProgress::Running() const {
 void TransferProgress::Sample() {
   zlink::RSThread* link = zlink::LinkInSlot(1);
   if (link && link->Stopped()) link = nullptr;
-  if (link != link_) {
-    link_ = link;
-    in_batch_ = false;
-    batch_sent_ = batch_total_ = 0;
-  }
   const int queued = link ? CountQueuedRecords(link->SendQueue()) : 0;
   if (queued > 0) {
-    if (!in_batch_) {
-      in_batch_ = true;
-      batch_base_ = link->RecordsSent();
-    }
-    batch_sent_ = static_cast<int>(link->RecordsSent() - batch_base_);
+    batch_sent_ = link->RecordsSentSinceEmpty();
     batch_total_ = batch_sent_ + queued;
-  } else if (in_batch_) {
-    in_batch_ = false;
-    batch_sent_ = batch_total_;
+  } else {
+    batch_sent_ = batch_total_;  // the queue has gone empty: the batch is through
   }
   const bool show = queued > 0 || wait_.Armed();
-  if (show) {
-    if (batch_total_ > 0) {
-      bar_->setRange(0, batch_total_);
-      bar_->setValue(batch_sent_);
-    } else {
-      bar_->setRange(0, 0);  // the device wait alone: busy
-    }
+  if (show && batch_total_ > 0) {
+    bar_->setRange(0, batch_total_);
+    bar_->setValue(batch_sent_);
+  } else if (show) {
+    bar_->setRange(0, 0);  // the device wait alone: busy
   } else {
     batch_sent_ = batch_total_ = 0;
   }
@@ -119,6 +107,10 @@ void TransferProgress::Sample() {
 }
 
 void RegisterProgressWords(engine::Engine& engine, TransferProgress& progress) {
+  engine::WordGroup group(engine, "Window: the page and its controls");
+  engine.Document("PROGRESS", "caption --",
+                  "Caption beside the status bar's transfer progress bar; empty restores the "
+                  "default.");
   engine.Register("PROGRESS", [&progress](engine::Engine& e, engine::Frame&) {
     progress.SetCaption(FromCp1251(e.Pop()));
   });

@@ -5,10 +5,8 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
-#include <cstdint>
 #include <string_view>
 
 class QLabel;
@@ -54,9 +52,6 @@ class TransferProgress : public QObject {
   QLabel* caption_;
   QProgressBar* bar_;
   QTimer timer_;
-  QPointer<zlink::RSThread> link_;
-  bool in_batch_ = false;
-  uint64_t batch_base_ = 0;  // the link's sent count when the batch began
   int batch_sent_ = 0;
   int batch_total_ = 0;
 };

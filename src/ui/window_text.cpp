@@ -1,19 +1,15 @@
 #include "window_text.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "cp1251.h"
 
 namespace ui {
 
+// The engine's own table rather than Qt's codecs: a Qt built without ICU (the
+// Windows build) has no Windows-1251 codec at all.
 QString FromCp1251(std::string_view bytes) {
-  QStringDecoder decoder("windows-1251");
-  return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  return QString::fromStdString(engine::Utf8FromCp1251(bytes));
 }
 
-std::string ToCp1251(const QString& text) {
-  QStringEncoder encoder("windows-1251");
-  QByteArray bytes = encoder.encode(text);
-  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
+std::string ToCp1251(const QString& text) { return engine::Cp1251(text.toStdString()); }
 
 }  // namespace ui

@@ -22,6 +22,7 @@
 #include "file_words.h"
 #include "program_words.h"
 #include "reference_output.h"
+#include "utf8_console.h"
 
 namespace {
 
@@ -137,6 +138,7 @@ int Reference(const char* path, char* program_name, bool markdown) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  kvs::UseUtf8Console(&argc, &argv);
   if (argc > 1 && std::strcmp(argv[1], "--check") == 0)
     return Check(argc > 2 ? argv[2] : "Setup.KVS");
   const char* output = argc > 2 ? argv[2] : nullptr;

@@ -12,8 +12,8 @@ engine::WordReference ProgramWords(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // Qt's own chatter (no runtime folder, no screen) is no concern of the
   // author reading the checker's lines.
-  const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&,
-                                                              const QString&) {});
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   engine::WordReference words;
   {
     QApplication app(argc, argv);

@@ -56,11 +56,16 @@ std::vector<std::string> Groups(const engine::WordReference& words) {
 std::string XmlText(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '"') out += "&quot;";
-    else out += c;
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '"')
+      out += "&quot;";
+    else
+      out += c;
   }
   return out;
 }
@@ -85,8 +90,7 @@ std::string WordsMarkdown(const engine::WordReference& words) {
       "program runs later on its own, `body` a script run in place; `flag` is 255 for true and 0\n"
       "for false. A word that is not in this list is pushed as a text.\n\n";
   const std::vector<std::string> groups = Groups(words);
-  for (const std::string& group : groups)
-    md += "- [" + group + "](#" + GroupAnchor(group) + ")\n";
+  for (const std::string& group : groups) md += "- [" + group + "](#" + GroupAnchor(group) + ")\n";
   for (const std::string& group : groups) {
     md += "\n## " + group + "\n\n| Word | Stack | Description |\n|---|---|---|\n";
     for (const engine::WordEntry& entry : words.entries()) {
@@ -113,9 +117,11 @@ std::string SyntaxDefinition(const engine::WordReference& words) {
           extensions="*.KVS;*.kvs" casesensitive="1" license="MIT" author="ZELT-2 GSM configurator">
   <highlighting>
     <list name="flow">
-)xml" + flow + R"xml(    </list>
+)xml" + flow +
+         R"xml(    </list>
     <list name="words">
-)xml" + other + R"xml(    </list>
+)xml" + other +
+         R"xml(    </list>
     <contexts>
       <context name="Outside" attribute="Note" lineEndContext="#stay">
         <DetectChar char=":" column="0" attribute="Definition" context="Name"/>

@@ -12,8 +12,8 @@ TEST(WordReference, EveryRegisteredWordIsDocumented) {
   const engine::WordReference& words = authoring::ProgramWords();
   ASSERT_GE(words.entries().size(), 171u);
   for (const engine::WordEntry& entry : words.entries()) {
-    EXPECT_TRUE(entry.documented)
-        << entry.name << " is registered without engine.Document(...) next to it";
+    EXPECT_TRUE(entry.documented) << entry.name
+                                  << " is registered without engine.Document(...) next to it";
     EXPECT_TRUE(entry.registered) << entry.name << " is documented but never registered";
     EXPECT_FALSE(entry.group.empty()) << entry.name << " has no group (engine::WordGroup)";
     EXPECT_FALSE(entry.doc.description.empty()) << entry.name;
@@ -23,8 +23,8 @@ TEST(WordReference, EveryRegisteredWordIsDocumented) {
 TEST(WordReference, StackEffectsAreReadable) {
   for (const engine::WordEntry& entry : authoring::ProgramWords().entries()) {
     const std::string& effect = entry.doc.effect;
-    const bool open = effect.find('?') != std::string::npos ||
-                      effect.find("...") != std::string::npos;
+    const bool open =
+        effect.find('?') != std::string::npos || effect.find("...") != std::string::npos;
     EXPECT_TRUE(open || engine::CountsOf(effect).has_value())
         << entry.name << ": \"" << effect << "\" is no stack effect";
   }

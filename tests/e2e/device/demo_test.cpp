@@ -44,4 +44,29 @@ TEST(Demo, ShippedScriptReadsTheSimulatedDevice) {
   QDir::setCurrent(previous);
 }
 
+// Where there are no pseudo-terminals the demo's device sits behind a memory
+// line; the same read goes through it with noise on the line.
+TEST(Demo, TheMemoryLineCarriesTheReadThroughNoise) {
+  QTemporaryDir folder;
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(folder.path()));
+  {
+    sim::SimulatorOptions options = FastDevice(QStringLiteral("DEMO-TEST"));
+    options.line_kind = sim::LineKind::kMemory;
+    options.noise_rate = 0.05;
+    sim::DeviceSimulator simulator(options);
+    ASSERT_TRUE(simulator.Start(nullptr));
+    Program program({simulator.PortPath()}, ZELT_SHIPPED_SCRIPT);
+    ASSERT_TRUE(program.events->StartUp({}));
+    ASSERT_TRUE(WaitFor([&] { return program.Connected(); }, 5000));
+    program.form.Button16()->click();
+    ASSERT_TRUE(WaitFor([&] {
+      return program.form.StatusText() == QString::fromUtf8("Чтение из устройства завершено.");
+    }, 60000));
+    EXPECT_EQ(program.Pushed("RSCRIPT"), simulator.model().Script());
+    EXPECT_GT(simulator.device().stats().data_resends + simulator.device().stats().poll_repeats, 0);
+  }
+  QDir::setCurrent(previous);
+}
+
 }  // namespace

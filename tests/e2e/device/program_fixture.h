@@ -1,5 +1,5 @@
 // The zelt program, built as zelt builds it, talking to the simulated device
-// over a real pseudo-terminal in this process.
+// in this process over a real pseudo-terminal (Unix) or a memory line.
 #pragma once
 
 #include <QComboBox>
@@ -21,11 +21,15 @@
 #include "file_words.h"
 #include "link_table.h"
 #include "main_form.h"
+#include "memory_line.h"
 #include "program.h"
 #include "rs.h"
 #include "supervision.h"
 #include "supervision_system.h"
 #include "tables.h"
+#ifndef _WIN32
+#include "pty_port.h"
+#endif
 
 namespace device_e2e {
 
@@ -55,6 +59,24 @@ inline sim::SimulatorOptions FastDevice(const QString& link_path) {
   options.link_path = link_path;
   return options;
 }
+
+// A line of the simulator's kind where no device answers, under `name`.
+class SilentLine {
+ public:
+  explicit SilentLine(const QString& name) {
+#ifdef _WIN32
+    line_ = std::make_unique<zsim::MemoryLine>(name);
+#else
+    auto pty = std::make_unique<zsim::PtyPort>();
+    pty->SetLinkPath(name);
+    line_ = std::move(pty);
+#endif
+  }
+  zsim::DeviceLine* operator->() { return line_.get(); }
+
+ private:
+  std::unique_ptr<zsim::DeviceLine> line_;
+};
 
 // zelt's own program, with what the tests add: a temporary working folder
 // for the script and the link logs, and the word DONE that counts its runs.

@@ -1,5 +1,6 @@
-// Port supervision against real pseudo-terminals: moving on from a silent
-// port, clearing the pages when the device's line goes, reconnecting.
+// Port supervision against the simulated device's lines (pseudo-terminals on
+// Unix): moving on from a silent port, clearing the pages when the device's
+// line goes, reconnecting.
 #include <gtest/gtest.h>
 
 #include <QTreeWidget>
@@ -9,6 +10,7 @@
 namespace {
 
 using device_e2e::FastDevice;
+using device_e2e::SilentLine;
 using device_e2e::Program;
 using device_e2e::WaitFor;
 
@@ -31,9 +33,8 @@ class Supervision : public ::testing::Test {
 };
 
 TEST_F(Supervision, MovesFromASilentPortToTheDevice) {
-  zsim::PtyPort silent;  // a port where nothing ever answers
-  silent.SetLinkPath(folder.filePath("silent"));
-  ASSERT_TRUE(silent.Open());
+  SilentLine silent(folder.filePath("silent"));  // a port where nothing ever answers
+  ASSERT_TRUE(silent->Open());
   sim::DeviceSimulator simulator(FastDevice(folder.filePath("device")));
   ASSERT_TRUE(simulator.Start(nullptr));
 
@@ -64,11 +65,9 @@ TEST_F(Supervision, MovesFromASilentPortToTheDevice) {
 }
 
 TEST_F(Supervision, CyclesThroughPortsWhereNothingAnswers) {
-  zsim::PtyPort first, second;
-  first.SetLinkPath(folder.filePath("first"));
-  second.SetLinkPath(folder.filePath("second"));
-  ASSERT_TRUE(first.Open());
-  ASSERT_TRUE(second.Open());
+  SilentLine first(folder.filePath("first")), second(folder.filePath("second"));
+  ASSERT_TRUE(first->Open());
+  ASSERT_TRUE(second->Open());
   StartProgram({folder.filePath("first"), folder.filePath("second")});
   std::vector<QString> opened{zlink::CurrentLink()->PortName()};
   std::vector<int> indexes{program->device->supervision().cycle_index()};

@@ -1,4 +1,5 @@
-// A link and the simulated device on one pseudo-terminal, in this process.
+// A link and the simulated device on one line in this process: a
+// pseudo-terminal on Unix, a memory line elsewhere.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -12,7 +13,10 @@
 #include "link_table.h"
 #include "link_texts.h"
 #include "pty_fixture.h"
+#include "memory_line.h"
+#ifndef _WIN32
 #include "pty_port.h"
+#endif
 #include "rs.h"
 #include "zelt_device.h"
 
@@ -40,7 +44,7 @@ class LinkWithDevice : public ::testing::Test {
   }
 
   void StartBoth() {
-    link = zlink::RSThread::StartLink(pty.SlavePath(), &view);
+    link = zlink::RSThread::StartLink(pty.PortName(), &view);
     link->OnRecord = [this](zlink::RSThread& from, int number, const std::string& record) {
       EXPECT_EQ(&from, link);
       EXPECT_EQ(number, 1);
@@ -52,7 +56,11 @@ class LinkWithDevice : public ::testing::Test {
   }
 
   QTemporaryDir log_dir;
+#ifdef _WIN32
+  zsim::MemoryLine pty{QStringLiteral("device")};
+#else
   zsim::PtyPort pty;
+#endif
   zsim::ZeltDevice device{pty, zsim::DeviceOptions{20, 1000, 2}};
   e2e::RecordingView view;
   zlink::RSThread* link = nullptr;
@@ -80,7 +88,7 @@ TEST_F(LinkWithDevice, AnswersPollsSendsQueuedRecordsAndLogsEveryFrame) {
   std::vector<std::string> logged;
   for (const std::string& line : e2e::LogLines(log_dir.path())) logged.push_back(e2e::WithoutStamp(line));
   ASSERT_GE(logged.size(), 2u);
-  EXPECT_EQ(logged[0], std::string(zlink::kOpening) + pty.SlavePath().toStdString() + ":9600");
+  EXPECT_EQ(logged[0], std::string(zlink::kOpening) + pty.PortName().toStdString() + ":9600");
   EXPECT_EQ(logged[1], zlink::kOpenedOk);
   std::vector<std::string> expected;
   for (size_t i = 0; i < device_sent.size(); ++i) {

@@ -63,10 +63,13 @@ class Shipped : public ::testing::Test {
     QDir::setCurrent(previous_folder_);
   }
 
+  // The device's port; a test against a device outside the process names its own.
+  virtual QString PortName() { return simulator_->PortPath(); }
+
   // Starts the program; its link is made but may not have answered yet.
   // `port_there`: whether the start-up finds the port (START runs only then).
   void Launch(bool port_there = true) {
-    program_ = std::make_unique<device_e2e::Program>(QStringList{simulator_->PortPath()},
+    program_ = std::make_unique<device_e2e::Program>(QStringList{PortName()},
                                                      ZELT_SHIPPED_SCRIPT);
     form().SetDialogs(&dialogs_);
     form().show();

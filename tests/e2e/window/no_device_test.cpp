@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QPushButton>
 #include <QStatusBar>
+#include <gtest/gtest.h>
 
 #include "no_device_panel.h"
 #include "program_fixture.h"

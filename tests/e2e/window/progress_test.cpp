@@ -1,5 +1,6 @@
-// A full read of the shipped pages shows its progress in the status bar, and
-// the read button does not start a second one meanwhile.
+// A read shows its progress in the status bar, and the read button does not
+// start a second one meanwhile.
+#include <QFile>
 #include <QProgressBar>
 
 #include "link_table.h"
@@ -10,49 +11,69 @@
 namespace window_e2e {
 namespace {
 
-class Progress : public shipped_e2e::Shipped {
- protected:
-  int Queued() {
+class Progress : public shipped_e2e::Shipped {};
+
+// A read as a page that asks for many blocks at once makes it: MAIN queues 24
+// block reads on link 1 and waits for the device to answer them all.
+constexpr char kBatchRead[] =
+    ":START\r\n;\r\n"
+    ":MAIN\r\n24 \"QUEUE_READ RUN\" FOR 400 WAITREAD DONE\r\n;\r\n"
+    ":QUEUE_READ\r\nDROP \"05 02 AD 00 14 00 \" 1 SENDCK\r\n;\r\n";
+
+TEST(BatchProgress, ReadShowsRecordsSentOfQueuedAndRefusesASecondRead) {
+  QTemporaryDir folder;
+  sim::DeviceSimulator simulator(device_e2e::FastDevice(folder.filePath("port")));
+  ASSERT_TRUE(simulator.Start(nullptr));
+  QFile script(folder.filePath("Setup.KVS"));
+  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+  script.write(kBatchRead);
+  script.close();
+  device_e2e::Program program({simulator.PortPath()}, folder.filePath("Setup.KVS").toStdString());
+  program.form.show();
+  ASSERT_TRUE(program.events->StartUp({}));
+  ASSERT_TRUE(device_e2e::WaitFor([&] { return program.Connected(); }, 5000));
+  const auto queued = [] {
     zlink::RSThread* link = zlink::LinkInSlot(1);
     return link ? ui::CountQueuedRecords(link->SendQueue()) : 0;
-  }
-};
+  };
 
-TEST_F(Progress, ReadShowsRecordsSentOfQueuedAndRefusesASecondRead) {
-  // The shipped pages read the device as soon as it answers, with a caption
-  // of their own.
-  ASSERT_NO_FATAL_FAILURE(Start());
-  ui::TransferProgress& progress = program_->events->progress();
+  ui::TransferProgress& progress = program.events->progress();
   QProgressBar* bar = progress.Bar();
+  EXPECT_FALSE(bar->isVisible());
+  program.form.Button16()->click();
+  ASSERT_EQ(queued(), 24);
   ASSERT_TRUE(device_e2e::WaitFor([&] { return bar->isVisible() && bar->value() > 0; }, 10000));
-  EXPECT_EQ(progress.Caption(), QString::fromUtf8("Чтение из устройства"));
-  EXPECT_LT(bar->value(), bar->maximum());
-  EXPECT_EQ(bar->maximum(), bar->value() + Queued());
+  EXPECT_EQ(progress.Caption(), QString::fromUtf8("Обмен с устройством"));
+  EXPECT_EQ(bar->maximum(), 24);
+  EXPECT_LT(bar->value(), 24);
 
-  // The second click queues nothing and says why.
-  const int queued = Queued();
-  const int maximum = bar->maximum();
-  form().Button16()->click();
-  EXPECT_EQ(Status(), QString::fromUtf8("Идёт обмен с устройством: дождитесь его окончания."));
-  EXPECT_LE(Queued(), queued);
-  form().Button17()->click();
-  EXPECT_LE(Queued(), queued);
+  // The second click queues nothing and says why; so does the write button.
+  const int before = queued();
+  program.form.Button16()->click();
+  EXPECT_EQ(program.form.StatusText(),
+            QString::fromUtf8("Идёт обмен с устройством: дождитесь его окончания."));
+  program.form.Button17()->click();
+  EXPECT_LE(queued(), before);
 
-  // The bar only ever moves on, and ends full before it goes.
+  // The bar only ever moves on, is full once the queue is empty, and goes
+  // when the device wait ends.
   int last = bar->value();
   bool full = false;
   ASSERT_TRUE(device_e2e::WaitFor(
       [&] {
+        progress.Sample();
         if (!bar->isVisible()) return true;
         EXPECT_GE(bar->value(), last);
-        EXPECT_EQ(bar->maximum(), maximum);
+        EXPECT_EQ(bar->maximum(), 24);
         last = bar->value();
-        full |= bar->maximum() > 0 && bar->value() == bar->maximum();
+        full |= bar->value() == 24;
         return false;
       },
       30000));
   EXPECT_TRUE(full);
-  EXPECT_TRUE(WaitStatus("Чтение из устройства завершено.", 1000)) << Status().toStdString();
+  EXPECT_EQ(program.done, 1);
+  // Only one read ran: 24 records went, not 48.
+  EXPECT_EQ(zlink::LinkInSlot(1)->RecordsSent(), 24u);
 }
 
 TEST_F(Progress, ScriptSetsTheCaption) {

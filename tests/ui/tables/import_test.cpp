@@ -28,6 +28,9 @@ TEST(ImportRowsTest, LinesFieldsAndTheirEnds) {
   // of the line before.
   EXPECT_EQ(ImportRows("1,2,3\rp,,r\r", {1, 3}), (Rows{{"1", "3"}, {"p", "3"}}));
   EXPECT_EQ(ImportRows("p,,r", {1, 3}), (Rows{{"p", ""}}));
+  // The line's end is one more, empty, field; fields past it keep their values.
+  EXPECT_EQ(ImportRows("1,2,3\r\na\r\nb,c", {1, 2, 3}),
+            (Rows{{"1", "2", "3"}, {"a", "", "3"}, {"b", "c", ""}}));
   // Unquoted fields are taken as they stand, blanks and inner quotes kept.
   EXPECT_EQ(ImportRows(" a ,b\"c\"", {1, 2}), (Rows{{" a ", "b\"c\""}}));
   EXPECT_TRUE(ImportRows("", {1}).empty());

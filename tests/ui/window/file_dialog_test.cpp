@@ -63,7 +63,7 @@ TEST_F(FileDialogTest, RussianButtonsScriptFilterAndLastFolder) {
   const QString chosen = files_.filePath("script.txt");
   WhenOpen([&](QFileDialog& dialog) {
     dialog.selectFile(chosen);
-    dialog.accept();
+    static_cast<QDialog&>(dialog).accept();
   });
   EXPECT_EQ(dialogs_.SaveDialog(QStringLiteral("script.txt")), chosen);
   EXPECT_EQ(dialogs_.LastFolder(), files_.path());

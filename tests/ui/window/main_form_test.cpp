@@ -41,9 +41,10 @@ TEST_F(WindowTest, TitleAndDesignedLayout) {
   EXPECT_EQ(form_.LabelStatCon()->pos(), QPoint(296, 12));
   EXPECT_EQ(form_.LabelStatCon()->text(), QStringLiteral("ZELT-2GSM - Нет подключения."));
   EXPECT_EQ(form_.Button16()->geometry(), QRect(472, 8, 129, 25));
-  EXPECT_EQ(form_.Button16()->text(), QStringLiteral("Чтение из устройства"));
+  // The first letters are underlined for Alt.
+  EXPECT_EQ(form_.Button16()->text(), QStringLiteral("&Чтение из устройства"));
   EXPECT_EQ(form_.Button17()->geometry(), QRect(616, 8, 129, 25));
-  EXPECT_EQ(form_.Button17()->text(), QStringLiteral("Запись в устройство"));
+  EXPECT_EQ(form_.Button17()->text(), QStringLiteral("&Запись в устройство"));
   EXPECT_EQ(form_.LabelStat()->pos(), QPoint(64, 1));
   EXPECT_EQ(form_.LabelR()->pos(), QPoint(208, 1));
   EXPECT_EQ(form_.LabelFiltr()->text(), QStringLiteral("Фильтр: Все"));

@@ -105,16 +105,17 @@ TEST_F(KeyboardTest, TabGoesThroughTreePageInPlacingOrderAndToolBar) {
       "3 ID `text` TEXT 10 LEFT 90 TOP 200 WIDTH 60 HEIGHT MEMO");
   form_.TreeView()->setFocus();
   ASSERT_EQ(QApplication::focusWidget(), form_.TreeView());
-  EXPECT_EQ(Tab(), pool().Button(1));
-  QWidget* combo_part = Tab();
-  EXPECT_TRUE(combo_part == pool().ComboBox(1) || pool().ComboBox(1)->isAncestorOf(combo_part));
-  EXPECT_EQ(Tab(), pool().Memo1());
-  // Tab leaves the memo instead of typing a tab character.
-  EXPECT_EQ(Tab(), form_.ComboBoxCom());
+  QStringList order;
+  for (int i = 0; i < 7; ++i) {
+    QWidget* focus = Tab();
+    // The combo box's own edit field stands for the combo box.
+    while (focus && focus->objectName().isEmpty()) focus = focus->parentWidget();
+    order << (focus ? focus->objectName() : QStringLiteral("none"));
+  }
+  EXPECT_EQ(order.join(' ').toStdString(),
+            "Button1 ComboBox1 Memo1 ComboBoxCom Button16 Button17 TreeView");
+  // Tab left the memo instead of typing a tab character.
   EXPECT_FALSE(pool().Memo1()->toPlainText().contains(QLatin1Char('\t')));
-  EXPECT_EQ(Tab(), form_.Button16());
-  EXPECT_EQ(Tab(), form_.Button17());
-  EXPECT_EQ(Tab(), form_.TreeView());
   EXPECT_EQ(Tab(true), form_.Button17());
 }
 
@@ -189,7 +190,7 @@ TEST(CommandLine, DebugAnywhereHelpVersionAndErrors) {
   ui::LaunchOptions o = ui::ParseLaunchOptions({"--demo", "--port", "DEBUG", "x", "debug"});
   EXPECT_TRUE(o.debug);
   EXPECT_FALSE(o.error.isEmpty());  // "x" is no option
-  o = ui::ParseLaunchOptions({"--port", "/dev/debug", "--port=a", "--screenshot-pages", "d"});
+  o = ui::ParseLaunchOptions({"--port", "/dev/debug", "--port=a", "--screenshot-pages", "d", "--watch"});
   EXPECT_FALSE(o.debug);
   EXPECT_TRUE(o.error.isEmpty());
   EXPECT_EQ(o.screenshot_pages, "d");
@@ -199,7 +200,8 @@ TEST(CommandLine, DebugAnywhereHelpVersionAndErrors) {
   EXPECT_EQ(ui::ParseLaunchOptions({"--screenshot"}).error, "--screenshot needs FILE");
   const QString usage = ui::Usage();
   for (const char* option : {"DEBUG", "--demo", "--port NAME", "--screenshot FILE",
-                             "--screenshot-delay MS", "--screenshot-pages DIR", "--help", "--version"}) {
+                             "--screenshot-delay MS", "--screenshot-pages DIR", "--watch", "--help",
+                             "--version"}) {
     EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
   }
   EXPECT_EQ(ui::VersionText(), "zelt V1.0.0.1");

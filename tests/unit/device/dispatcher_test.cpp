@@ -63,30 +63,6 @@ TEST_F(DispatcherTest, ChannelPairsAreHandedOutOncePerAddress) {
   for (int m = 9; m <= 32; ++m) EXPECT_EQ(stores.channel_pairs[m].link, 2);
 }
 
-TEST_F(DispatcherTest, RefusedCommandIsRepeatedOnceExceptTheFinalWrite) {
-  links.Add(1).Poll();
-  engine.ExecuteLine("\"03 02 AD 03 \" 1 SENDCK");
-  links.At(1).protocol.SendQueue().clear();  // the device took it
-  Deliver("02 92 AD");
-  EXPECT_EQ(Queue(1), "03 02 AD 03 ");
-  EXPECT_EQ(links.At(1).protocol.LastCommand(), "");
-  EXPECT_EQ(memos.sent.size(), 1u);  // the repeat is not logged
-  Deliver("02 92 AD");
-  EXPECT_EQ(Queue(1), "03 02 AD 03 ");
-
-  links.At(1).protocol.SendQueue().clear();
-  engine.ExecuteLine("\"05 02 6F 00 0B 01 \" 1 SENDCK");
-  links.At(1).protocol.SendQueue().clear();
-  Deliver("02 92 6F");
-  EXPECT_EQ(Queue(1), "");
-  EXPECT_EQ(links.At(1).protocol.LastCommand(), "");
-
-  // A short last command is compared safely.
-  links.At(1).protocol.LastCommand() = "00 ";
-  Deliver("02 92 6F");
-  EXPECT_EQ(Queue(1), "00 ");
-}
-
 TEST_F(DispatcherTest, PhoneAnswerEndsTheWaitWithItsDigits) {
   links.Add(1).Poll();
   engine.ExecuteLine("1 2 16 READTEL");

@@ -3,8 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../../support/temp_folder.h"
 #include "cp1251.h"
 #include "engine.h"
 
@@ -39,9 +38,7 @@ class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     old_dir_ = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelt-engine-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir_ = test_support::NewTempFolder("zelt-engine-");
     std::filesystem::current_path(dir_);
     engine::RegisterCoreWords(e_);
   }

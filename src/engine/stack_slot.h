@@ -1,0 +1,78 @@
+// One value of the script stack. Most values are short texts (literals) or
+// numbers that arithmetic words hand on to each other; a slot keeps them
+// without building a text until someone reads the value as a text.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
+#include "value.h"
+
+namespace engine {
+
+class StackSlot {
+ public:
+  void SetText(Value&& text) {
+    text_ = std::move(text);
+    form_ = Form::kText;
+    numeric_ = false;
+  }
+  void SetText(std::string_view text) {
+    numeric_ = false;
+    if (text.size() <= sizeof short_) {
+      CopyShort(text);
+      short_size_ = static_cast<uint8_t>(text.size());
+      form_ = Form::kShort;
+      return;
+    }
+    text_.assign(text);
+    form_ = Form::kText;
+  }
+  void SetNumber(int32_t number) {
+    number_ = number;
+    numeric_ = true;
+    form_ = Form::kNumber;
+  }
+
+  // The value as a text; a number or short text is written out first.
+  const Value& Text() const;
+  // The value as a text, moved out of the slot.
+  Value Take();
+  // The value by the number rule.
+  std::optional<int32_t> Number() const {
+    if (numeric_) return number_;
+    if (form_ == Form::kShort) return ToNumber(std::string_view(short_, short_size_));
+    return ToNumber(text_);
+  }
+
+ private:
+  enum class Form : uint8_t { kText, kShort, kNumber };
+
+  // Fixed-size moves that overlap instead of a call to memcpy.
+  void CopyShort(std::string_view text) {
+    const char* from = text.data();
+    const size_t n = text.size();
+    if (n >= 8) {
+      std::memcpy(short_, from, 8);
+      std::memcpy(short_ + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+      std::memcpy(short_, from, 4);
+      std::memcpy(short_ + n - 4, from + n - 4, 4);
+    } else if (n > 0) {
+      short_[0] = from[0];
+      short_[n / 2] = from[n / 2];
+      short_[n - 1] = from[n - 1];
+    }
+  }
+
+  mutable Value text_;
+  mutable Form form_ = Form::kText;  // where the text is
+  bool numeric_ = false;             // number_ holds the value
+  uint8_t short_size_ = 0;
+  int32_t number_ = 0;
+  char short_[16];
+};
+
+}  // namespace engine
