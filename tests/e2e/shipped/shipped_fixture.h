@@ -57,7 +57,9 @@ class Shipped : public ::testing::Test {
   }
   void TearDown() override {
     // The pages' lines leave nothing behind on the stack.
-    if (program_) EXPECT_EQ(program_->engine.Depth(), 0) << program_->engine.StackValue(1);
+    if (program_) {
+      EXPECT_EQ(program_->engine.Depth(), 0) << program_->engine.StackValue(1);
+    }
     program_.reset();
     simulator_.reset();
     QDir::setCurrent(previous_folder_);
