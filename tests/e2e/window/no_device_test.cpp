@@ -39,7 +39,8 @@ TEST(NoDevice, PageNamesMissingPortAndPortWithoutPermission) {
   if (ui::ProbePort(locked).state != ui::PortState::kNoPermission) {
     GTEST_SKIP() << "no port without permission on this machine";
   }
-  Program program({missing, locked});
+  // No script file in that folder either.
+  Program program({missing, locked}, dir.filePath("Setup.KVS").toStdString());
   program.form.show();
   program.events->StartUp({});
   ASSERT_TRUE(program.form.NoDeviceShown());
