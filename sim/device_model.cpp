@@ -3,6 +3,10 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#ifdef _WIN32
+#include <windows.h>
+#undef LoadImage  // windows.h's macro, not DeviceModel::LoadImage
+#endif
 
 namespace sim {
 
@@ -139,7 +143,13 @@ bool DeviceModel::SaveImage(const std::string& path, std::string* error) const {
       return false;
     }
   }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+#ifdef _WIN32
+  // rename() on Windows refuses to replace a file that exists.
+  const bool replaced = MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+  const bool replaced = std::rename(temporary.c_str(), path.c_str()) == 0;
+#endif
+  if (!replaced) {
     if (error) *error = "cannot replace " + path;
     std::remove(temporary.c_str());
     return false;

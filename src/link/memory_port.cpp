@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QMetaObject>
-#include <cstring>
 
 namespace zlink {
 namespace {
@@ -14,7 +13,7 @@ QHash<QString, MemoryPort*>& Ports() {
 
 }  // namespace
 
-MemoryPort::MemoryPort(const QString& name, QObject* parent) : QIODevice(parent), name_(name) {
+MemoryPort::MemoryPort(const QString& name, QObject* parent) : ReceivedBytesPort(parent), name_(name) {
   Ports().insert(name_, this);
 }
 
@@ -35,30 +34,19 @@ void MemoryPort::Plug() {
 
 void MemoryPort::Unplug() {
   if (!isOpen()) return;
-  incoming_.clear();
+  DropReceived();
   close();  // aboutToClose tells the driver
   taken_ = false;
 }
 
 void MemoryPort::Deliver(const QByteArray& bytes) {
-  if (!isOpen() || bytes.isEmpty()) return;
-  incoming_ += bytes;
-  emit readyRead();
+  if (isOpen()) Receive(bytes);
 }
 
 bool MemoryPort::TryTake() {
   if (!isOpen() || taken_) return false;
   taken_ = true;
   return true;
-}
-
-qint64 MemoryPort::bytesAvailable() const { return incoming_.size() + QIODevice::bytesAvailable(); }
-
-qint64 MemoryPort::readData(char* data, qint64 max_size) {
-  const qint64 n = std::min<qint64>(max_size, incoming_.size());
-  std::memcpy(data, incoming_.constData(), static_cast<size_t>(n));
-  incoming_.remove(0, n);
-  return n;
 }
 
 // The device hears the bytes on a later turn of the event loop, as it would

@@ -5,12 +5,13 @@
 #pragma once
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QString>
+
+#include "received_bytes_port.h"
 
 namespace zlink {
 
-class MemoryPort : public QIODevice {
+class MemoryPort : public ReceivedBytesPort {
   Q_OBJECT
 
  public:
@@ -29,27 +30,22 @@ class MemoryPort : public QIODevice {
 
   // The device's bytes for the program.
   void Deliver(const QByteArray& bytes);
-  qint64 Unread() const { return incoming_.size(); }
-  void DropUnread() { incoming_.clear(); }
+  qint64 Unread() const { return ReceivedCount(); }
+  void DropUnread() { DropReceived(); }
 
   // One program's driver at a time: TryTake fails while another holds it.
   bool TryTake();
   void Release() { taken_ = false; }
-
-  bool isSequential() const override { return true; }
-  qint64 bytesAvailable() const override;
 
  signals:
   // The program's bytes for the device, delivered from the event loop.
   void Written(const QByteArray& bytes);
 
  protected:
-  qint64 readData(char* data, qint64 max_size) override;
   qint64 writeData(const char* data, qint64 size) override;
 
  private:
   QString name_;
-  QByteArray incoming_;
   bool taken_ = false;
 };
 

@@ -2,12 +2,10 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 namespace zlink {
 
 WinSerialPort::WinSerialPort(QObject* parent)
-    : QIODevice(parent), handle_(INVALID_HANDLE_VALUE) {
+    : ReceivedBytesPort(parent), handle_(INVALID_HANDLE_VALUE) {
   connect(&poll_timer_, &QTimer::timeout, this, &WinSerialPort::Poll);
 }
 
@@ -61,11 +59,7 @@ void WinSerialPort::close() {
   if (isOpen()) QIODevice::close();
   if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   handle_ = INVALID_HANDLE_VALUE;
-  incoming_.clear();
-}
-
-qint64 WinSerialPort::bytesAvailable() const {
-  return incoming_.size() + QIODevice::bytesAvailable();
+  DropReceived();
 }
 
 // Reads what has arrived; the time-outs make the read return at once.
@@ -77,16 +71,7 @@ void WinSerialPort::Poll() {
     emit Failed();
     return;
   }
-  if (got == 0) return;
-  incoming_.append(buffer, static_cast<qsizetype>(got));
-  emit readyRead();
-}
-
-qint64 WinSerialPort::readData(char* data, qint64 max_size) {
-  const qint64 n = std::min<qint64>(max_size, incoming_.size());
-  std::memcpy(data, incoming_.constData(), static_cast<size_t>(n));
-  incoming_.remove(0, n);
-  return n;
+  Receive(buffer, static_cast<qint64>(got));
 }
 
 qint64 WinSerialPort::writeData(const char* data, qint64 size) {

@@ -6,9 +6,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QString>
 #include <QTimer>
+
+#include "received_bytes_port.h"
 
 namespace zlink {
 
@@ -24,7 +25,7 @@ struct WinLineSettings {
   int out_queue = 2048;
 };
 
-class WinSerialPort : public QIODevice {
+class WinSerialPort : public ReceivedBytesPort {
   Q_OBJECT
 
  public:
@@ -37,8 +38,6 @@ class WinSerialPort : public QIODevice {
   void Apply(const WinLineSettings& settings);
   void SetPollingMs(int ms);
 
-  bool isSequential() const override { return true; }
-  qint64 bytesAvailable() const override;
   void close() override;
 
  signals:
@@ -46,7 +45,6 @@ class WinSerialPort : public QIODevice {
   void Failed();
 
  protected:
-  qint64 readData(char* data, qint64 max_size) override;
   qint64 writeData(const char* data, qint64 size) override;
 
  private:
@@ -54,7 +52,6 @@ class WinSerialPort : public QIODevice {
 
   void* handle_;  // HANDLE
   QTimer poll_timer_;
-  QByteArray incoming_;
 };
 
 }  // namespace zlink

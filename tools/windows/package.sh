@@ -11,7 +11,8 @@ version=${version:-1.0.0.1}
 
 stage=$out/package/zelt
 rm -rf "$out/package"
-mkdir -p "$stage/platforms" "$stage/sqldrivers" "$stage/styles" "$stage/imageformats"
+mkdir -p "$stage/platforms" "$stage/sqldrivers" "$stage/styles" "$stage/imageformats" \
+  "$stage/translations"
 cp "$build/src/zelt.exe" "$stage/"
 for dll in Qt6Core Qt6Gui Qt6Widgets Qt6Sql Qt6SerialPort libstdc++-6 libgcc_s_seh-1 libwinpthread-1; do
   cp "$qt/bin/$dll.dll" "$stage/"
@@ -20,6 +21,7 @@ cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt/plugins/sqldrivers/qsqlite.dll" "$stage/sqldrivers/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
 cp "$qt/plugins/imageformats/qico.dll" "$stage/imageformats/"
+cp "$qt/translations/qtbase_ru.qm" "$qt/translations/qtserialport_ru.qm" "$stage/translations/"
 cp "$root/scripts/Setup.KVS" "$stage/"
 sed 's/$/\r/' "$root/README.md" > "$stage/README.txt"
 python3 "$root/packaging/windows/make_icon.py" "$root/packaging/zelt.svg" "$stage/zelt.ico"

@@ -2,6 +2,7 @@
 // folder used last kept in the user settings.
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QPushButton>
@@ -65,7 +66,7 @@ TEST_F(FileDialogTest, RussianButtonsScriptFilterAndLastFolder) {
     dialog.selectFile(chosen);
     static_cast<QDialog&>(dialog).accept();
   });
-  EXPECT_EQ(dialogs_.SaveDialog(QStringLiteral("script.txt")), chosen);
+  EXPECT_EQ(dialogs_.SaveDialog(QStringLiteral("script.txt")), QDir::toNativeSeparators(chosen));
   EXPECT_EQ(dialogs_.LastFolder(), files_.path());
 
   // ... and the next dialog, another run of the program even, opens there.
