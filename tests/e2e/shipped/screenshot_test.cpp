@@ -13,6 +13,11 @@ TEST(ScreenshotPages, OnePictureOfEveryPageAfterTheRead) {
   QTemporaryDir folder;
   QProcess zelt;
   zelt.setWorkingDirectory(folder.path());
+  // The tests' offscreen screen is described in a file of the tests' folder,
+  // which zelt, working in another, would not find: it gets the plain plugin.
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  zelt.setProcessEnvironment(environment);
   zelt.start(QStringLiteral(ZELT_PROGRAM),
              {QStringLiteral("--demo"), QStringLiteral("--screenshot-pages"), folder.filePath("pages")});
   ASSERT_TRUE(zelt.waitForFinished(90000)) << zelt.readAllStandardError().toStdString();

@@ -52,10 +52,10 @@ TEST_F(ComPort, ReadChangeAndWriteThroughTheComPort) {
   attempts->combo()->lineEdit()->selectAll();
   const int wanted = static_cast<uint8_t>(before[kSettings + 7]) == 7 ? 8 : 7;
   QTest::keyClicks(attempts->combo()->lineEdit(), QString::number(wanted));
-  EXPECT_EQ(Status(), U("Есть изменения, не записанные в устройство."));
+  EXPECT_EQ(Status(), U("Есть изменения, не записанные в устройство: настройки."));
 
   form().Button17()->click();
-  ASSERT_TRUE(WaitStatus("Настройки записаны в устройство.", 30000)) << Status().toStdString();
+  ASSERT_TRUE(WaitStatus("Записано и проверено: настройки.", 30000)) << Status().toStdString();
   ASSERT_TRUE(device_e2e::WaitFor([&] { return SettingInImage(7) == wanted; }, 10000));
   const QByteArray after = Image();
   EXPECT_EQ(after.size(), before.size());
