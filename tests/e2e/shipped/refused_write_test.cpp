@@ -123,6 +123,26 @@ TEST_P(RefusedWrite, TheDeviceHoldsWhatThePagesCallWritten) {
   if (written) EXPECT_EQ(device().Script(), "IN2 ON -> CALL 1;");
 }
 
+// Reads ask again for what the device refused: at a refusal rate of 0.3 the
+// read on connect still completes, and the pages hold the device's values.
+class RefusedRead : public Shipped, public ::testing::WithParamInterface<quint32> {
+ protected:
+  RefusedRead() { seed_ = GetParam(); }
+};
+
+TEST_P(RefusedRead, TheReadOnConnectCompletes) {
+  simulator_->SetRefuseRate(0.3);
+  device().SetScript("IN1 ON -> SMS 1;");
+  ASSERT_NO_FATAL_FAILURE(StartAndRead());
+  EXPECT_GT(simulator_->refused(), 0);
+  for (int k = 0; k < 64; ++k) {
+    EXPECT_EQ(program_->engine.Cell(k), std::to_string(device().memory()[kSettings + k])) << k;
+  }
+  EXPECT_EQ(program_->engine.Cell(65), "IN1 ON -> SMS 1;");
+}
+
+INSTANTIATE_TEST_SUITE_P(Refusals, RefusedRead, ::testing::Values(1u, 7u, 20261207u));
+
 // The device takes every byte but refuses to close the write session: what
 // reads back right is still not called written, and a second write mends it.
 TEST_F(Shipped, ARefusedCloseLeavesEveryPartPending) {
