@@ -24,7 +24,8 @@ ln -sfn "$port" "$WINEPREFIX/dosdevices/com5"
 echo "zelt-sim on $port as COM5"
 
 rc=0
-ZELT_COM_PORT=COM5 ZELT_SIM_IMAGE="Z:${work//\//\\}\\image.bin" wine "$test_exe" || rc=$?
+(cd "$(dirname "$test_exe")" &&
+ ZELT_COM_PORT=COM5 ZELT_SIM_IMAGE="Z:${work//\//\\}\\image.bin" wine "./$(basename "$test_exe")") || rc=$?
 echo "stats" >&3
 sleep 0.3
 echo "zelt-sim: $(tail -1 "$work/sim.out")"

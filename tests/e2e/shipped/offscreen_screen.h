@@ -8,12 +8,18 @@
 namespace e2e {
 
 // Sets QT_QPA_PLATFORM to the offscreen plugin with one screen of `width` x
-// `height`, described in a file in the current folder: the platform's
-// arguments are split at ':', so an absolute Windows path ("C:/...") would
-// not reach the plugin whole. Without the file: the plugin's own screen.
+// `height`, described in a file. The platform's arguments are split at ':',
+// so on Windows, where an absolute path has one ("C:/..."), the file is in the
+// current folder (the test program's). Without the file: the plugin's own
+// screen.
 inline void UseOffscreenScreen(const QByteArray& width, const QByteArray& height) {
-  const QString config = QStringLiteral("zelt-e2e-screen-%1x%2.json")
-                             .arg(QString::fromLatin1(width), QString::fromLatin1(height));
+  const QString name = QStringLiteral("zelt-e2e-screen-%1x%2.json")
+                           .arg(QString::fromLatin1(width), QString::fromLatin1(height));
+#ifdef _WIN32
+  const QString config = name;
+#else
+  const QString config = QDir::temp().filePath(name);
+#endif
   QFile file(config);
   if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     file.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":)" + width + R"(,"height":)" + height +
