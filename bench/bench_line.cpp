@@ -2,8 +2,8 @@
 // user meets it. Prints one JSON object for bench/compare.
 //   bench_line latency [POLLS]   poll->reply times while 500 records a second
 //                                flow through the dispatcher and the memos
-//   bench_line script            READSCR and WRITESCR of a 4000-byte script,
-//                                block and byte mode, at 9600 baud
+//   bench_line script block|byte BYTES
+//                                READSCR and WRITESCR of a script at 9600 baud
 // The device runs in this process (the simulator zelt-sim is made of) and
 // shares the event loop with the program.
 #include <QApplication>
@@ -142,46 +142,41 @@ int Latency(int polls) {
   return 0;
 }
 
-int Script() {
+int Script(bool block, size_t size) {
   QTemporaryDir folder;
   sim::SimulatorOptions options;
   options.realtime = true;  // zelt-sim --realtime --poll-ms 0
   options.line.poll_interval_ms = 0;
   Session session(options, folder);
   std::string text;
-  for (int i = 0; text.size() < 4000; ++i) text += "IN" + std::to_string(i % 8) + " ON: SMS 1\r\n";
-  text.resize(4000);
+  for (int i = 0; text.size() < size; ++i) text += "IN" + std::to_string(i % 8) + " ON: SMS 1\r\n";
+  text.resize(size);
   session.simulator->model().SetScript(text);
 
-  // Characters on the line both ways, each frame with its CR LF.
-  long long characters = 0;
+  // Characters on the line each way, each frame with its CR LF. The device's
+  // side is paced at 9600 baud; the program's writes to the pseudo-terminal
+  // are not.
+  long long from_device = 0, to_device = 0;
   zsim::ZeltDevice& device = session.simulator->device();
   QObject::connect(&device, &zsim::ZeltDevice::FrameSent,
-                   [&](const QByteArray& line) { characters += line.size() + 2; });
+                   [&](const QByteArray& line) { from_device += line.size() + 2; });
   QObject::connect(&device, &zsim::ZeltDevice::FrameReceived,
-                   [&](const QByteArray& frame) { characters += frame.size() + 2; });
+                   [&](const QByteArray& frame) { to_device += frame.size() + 2; });
 
-  std::string out = "{";
-  for (const char* mode : {"block", "byte"}) {
-    const std::string flag = std::strcmp(mode, "block") == 0 ? "0" : "\"\"";
-    characters = 0;
-    const double read_ms = session.Timed("1 2 " + flag + " READSCR 300 WAITREAD DONE");
-    const long long read_chars = characters;
-    session.program->engine().ExecuteLine("RSCRIPT");
-    if (session.program->engine().Pop() != text) Session::Fail(std::string(mode) + " read differs");
-    session.program->engine().ExecuteLine("RSCRIPT SSCRIPT");
-    characters = 0;
-    const double write_ms = session.Timed("1 2 " + flag + " WRITESCR 300 WAITREAD DONE");
-    const long long write_chars = characters;
-    if (session.simulator->model().Script() != text) Session::Fail(std::string(mode) + " write differs");
-    char part[256];
-    std::snprintf(part, sizeof part,
-                  "%s\"%s\": {\"read_ms\": %.1f, \"read_chars\": %lld, \"write_ms\": %.1f, "
-                  "\"write_chars\": %lld}",
-                  out.size() > 1 ? ", " : "", mode, read_ms, read_chars, write_ms, write_chars);
-    out += part;
-  }
-  std::printf("%s}\n", out.c_str());
+  const std::string flag = block ? "0" : "\"\"";
+  const double read_ms = session.Timed("1 2 " + flag + " READSCR 300 WAITREAD DONE");
+  const long long read_from = from_device, read_to = to_device;
+  engine::Engine& engine = session.program->engine();
+  engine.ExecuteLine("RSCRIPT");
+  if (engine.Pop() != text) Session::Fail("the script read differs");
+  engine.ExecuteLine("RSCRIPT SSCRIPT");
+  from_device = to_device = 0;
+  const double write_ms = session.Timed("1 2 " + flag + " WRITESCR 300 WAITREAD DONE");
+  if (session.simulator->model().Script() != text) Session::Fail("the script written differs");
+  std::printf("{\"bytes\": %zu, \"read_ms\": %.1f, \"read_from_device\": %lld, "
+              "\"read_to_device\": %lld, \"write_ms\": %.1f, \"write_from_device\": %lld, "
+              "\"write_to_device\": %lld}\n",
+              size, read_ms, read_from, read_to, write_ms, from_device, to_device);
   return 0;
 }
 
@@ -192,7 +187,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "latency") return Latency(argc > 2 ? std::atoi(argv[2]) : 10000);
-  if (mode == "script") return Script();
-  std::fprintf(stderr, "usage: bench_line latency [POLLS] | script\n");
+  if (mode == "script" && argc > 3)
+    return Script(std::strcmp(argv[2], "block") == 0, static_cast<size_t>(std::atoi(argv[3])));
+  std::fprintf(stderr, "usage: bench_line latency [POLLS] | script block|byte BYTES\n");
   return 2;
 }
