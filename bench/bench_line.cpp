@@ -4,9 +4,13 @@
 //                                flow through the dispatcher and the memos
 //   bench_line script block|byte BYTES
 //                                READSCR and WRITESCR of a script at 9600 baud
+//   bench_line journal [SECONDS] the shipped pages' record hook (an INSERT into
+//                                Tables.db) at 500 records a second: how long
+//                                each run holds the window thread
 // The device runs in this process (the simulator zelt-sim is made of) and
 // shares the event loop with the program.
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
@@ -53,13 +57,14 @@ double Percentile(std::vector<double> values, double share) {
 
 // The device on a pseudo-terminal in `folder`, the program on it, connected.
 struct Session {
-  Session(sim::SimulatorOptions options, const QTemporaryDir& folder) {
+  Session(sim::SimulatorOptions options, const QTemporaryDir& folder,
+          const std::string& pages = ":NONE\r\n;\r\n") {
     options.link_path = folder.filePath("port");
     simulator = std::make_unique<sim::DeviceSimulator>(options);
     QString error;
     if (!simulator->Start(&error)) Fail("the device did not start: " + error.toStdString());
     const std::string script = folder.filePath("Setup.KVS").toStdString();
-    std::ofstream(script, std::ios::binary) << ":NONE\r\n;\r\n";
+    std::ofstream(script, std::ios::binary) << pages;
     program = std::make_unique<zelt::Program>(QStringList{simulator->PortPath()}, script);
     program->engine().Register("DONE", [this](engine::Engine&, engine::Frame&) { ++done; });
     if (!program->events().StartUp({})) Fail("START failed");
@@ -142,6 +147,57 @@ int Latency(int polls) {
   return 0;
 }
 
+// The journal of the shipped pages: its table and its record hook as they are
+// there, the hook's run timed by the words T0 and T1 around it.
+constexpr char kJournalPages[] =
+    ":START\r\nJOURNAL_TABLE RUN \"T0 JOURNAL_ADD RUN T1\" 1 ONREADCK\r\n;\r\n"
+    ":JOURNAL_TABLE\r\n"
+    " CLEARITEMS\r\n"
+    " \"CREATE TABLE IF NOT EXISTS journal (id INTEGER PRIMARY KEY AUTOINCREMENT,\" ADDITEMS\r\n"
+    " \"t TEXT, code TEXT, answer TEXT, rec TEXT)\" ADDITEMS\r\n"
+    " QUERYEXEC\r\n;\r\n"
+    ":JOURNAL_ADD\r\n"
+    " 225 !\r\n"
+    " CLEARITEMS\r\n"
+    " \"INSERT INTO journal (t, code, answer, rec) VALUES (datetime('now','localtime'), '\" "
+    "225 % 7 2 SMID &\r\n"
+    " \"', '\" & 225 % 7 2 SMID \"AC\" = IF \"YES\" ELSE \"NO\" FI & \"', '\" & 225 % & \"')\" & "
+    "ADDITEMS\r\n"
+    " QUERYEXEC\r\n;\r\n";
+
+int Journal(int seconds) {
+  QTemporaryDir folder;
+  QDir::setCurrent(folder.path());  // Tables.db goes beside the pages
+  sim::SimulatorOptions options;
+  options.line.poll_interval_ms = 0;
+  std::vector<double> runs;
+  QElapsedTimer hook;
+  // T0 and T1 are registered after START: the hook runs only for records.
+  auto session = std::make_unique<Session>(options, folder, kJournalPages);
+  engine::Engine& engine = session->program->engine();
+  engine.Register("T0", [&](engine::Engine&, engine::Frame&) { hook.start(); });
+  engine.Register("T1", [&](engine::Engine&, engine::Frame&) { runs.push_back(hook.nsecsElapsed() / 1e6); });
+  zsim::ZeltDevice& device = session->simulator->device();
+  const std::string record = std::string("\x13\xAC\x00\x14", 4) + std::string(16, '\x07');
+  int records = 0;
+  QTimer feed;
+  QObject::connect(&feed, &QTimer::timeout, [&] {
+    for (int i = 0; i < 10; ++i, ++records) device.QueueRecord(record);
+  });
+  feed.start(20);
+  QElapsedTimer clock;
+  clock.start();
+  WaitFor([&] { return clock.elapsed() > seconds * 1000; }, seconds * 1000 + 1000);
+  feed.stop();
+  engine.ExecuteLine("CLEARITEMS \"SELECT count(*) AS c FROM journal\" ADDITEMS QUERY2 `c` FIELD2");
+  const std::string stored = engine.Pop();
+  std::printf("{\"runs\": %zu, \"records\": %d, \"stored\": %s, \"median_ms\": %.4f, "
+              "\"p99_ms\": %.4f, \"max_ms\": %.3f, \"seconds\": %d}\n",
+              runs.size(), records, stored.empty() ? "0" : stored.c_str(), Percentile(runs, 0.5),
+              Percentile(runs, 0.99), Percentile(runs, 1.0), seconds);
+  return 0;
+}
+
 int Script(bool block, size_t size) {
   QTemporaryDir folder;
   sim::SimulatorOptions options;
@@ -187,8 +243,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "latency") return Latency(argc > 2 ? std::atoi(argv[2]) : 10000);
+  if (mode == "journal") return Journal(argc > 2 ? std::atoi(argv[2]) : 10);
   if (mode == "script" && argc > 3)
     return Script(std::strcmp(argv[2], "block") == 0, static_cast<size_t>(std::atoi(argv[3])));
-  std::fprintf(stderr, "usage: bench_line latency [POLLS] | script block|byte BYTES\n");
+  std::fprintf(stderr, "usage: bench_line latency [POLLS] | script block|byte BYTES | journal [SECONDS]\n");
   return 2;
 }
