@@ -75,6 +75,8 @@ Section "Uninstall"
   ; What the program itself writes beside itself when the folder is writable.
   Delete "$INSTDIR\KVSmon.Log"
   Delete "$INSTDIR\Tables.db"
+  Delete "$INSTDIR\Tables.db-wal"
+  Delete "$INSTDIR\Tables.db-shm"
   Delete "$INSTDIR\*Log.Txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
