@@ -13,34 +13,15 @@
 #include "device_words.h"
 #include "dispatcher.h"
 #include "engine.h"
+#include "../tests/support/queue_link.h"
 
 namespace {
-
-struct QueueLink : device::LinkEnd {
-  std::string queue, last;
-  bool Answered() const override { return true; }
-  void AppendToQueue(const std::string& text) override { queue += text; }
-  std::string LastCommand() const override { return last; }
-  void SetLastCommand(const std::string& text) override { last = text; }
-  void SetPacing(bool) override {}
-};
-
-struct OneLink : device::LinkTable {
-  QueueLink link;
-  device::LinkEnd* Slot(int n) override { return n == 1 ? &link : nullptr; }
-};
-
-struct NoWait : device::DispatcherHost {
-  bool WaitTimerRunning() const override { return false; }
-  int32_t MaxWait() const override { return 0; }
-  void RestartWaitTimer() override {}
-};
 
 struct Rig {
   engine::Engine engine;
   device::DeviceStores stores;
-  OneLink links;
-  NoWait wait;
+  test_support::OneLink links;
+  test_support::FixedWait wait;
   device::Dispatcher dispatcher{engine, stores, links, wait};
   sim::DeviceModel model;
   Rig() {

@@ -11,30 +11,9 @@
 #include "device_words.h"
 #include "dispatcher.h"
 #include "engine.h"
+#include "../tests/support/queue_link.h"
 
 namespace {
-
-struct QueueLink : device::LinkEnd {
-  std::string queue, last;
-  bool Answered() const override { return true; }
-  void AppendToQueue(const std::string& text) override {
-    if (queue.size() < 100000) queue += text;
-  }
-  std::string LastCommand() const override { return last; }
-  void SetLastCommand(const std::string& text) override { last = text; }
-  void SetPacing(bool) override {}
-};
-
-struct OneLink : device::LinkTable {
-  QueueLink link;
-  device::LinkEnd* Slot(int n) override { return n == 1 ? &link : nullptr; }
-};
-
-struct Wait : device::DispatcherHost {
-  bool WaitTimerRunning() const override { return true; }
-  int32_t MaxWait() const override { return 0; }
-  void RestartWaitTimer() override {}
-};
 
 const char* const kSetups[] = {
     "1 2 \"\" READSCR",
@@ -52,8 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   engine::Engine engine;
   engine::RegisterCoreWords(engine);
   device::DeviceStores stores;
-  OneLink links;
-  Wait wait;
+  test_support::OneLink links;
+  links.link.most = 100000;
+  test_support::FixedWait wait;
+  wait.running = true;
   device::RegisterDeviceWords(engine, stores, links);
   engine.Register("WAITREAD", [](engine::Engine& e, engine::Frame&) { e.Pop(); });
   device::Dispatcher dispatcher(engine, stores, links, wait);

@@ -9,13 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz_input.h"
 #include "import_file.h"
 
 namespace {
 
-void Check(bool ok) {
-  if (!ok) std::abort();
-}
+using fuzz::Check;
 
 using Rows = std::vector<std::vector<std::string>>;
 

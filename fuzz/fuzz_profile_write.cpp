@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_input.h"
 #include "long_value.h"
 #include "profile_store.h"
 #include "settings_reader.h"
@@ -20,19 +21,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-void Check(bool ok) {
-  if (!ok) std::abort();
-}
-
-std::string_view Take(std::string_view& input, size_t most) {
-  if (input.empty()) return {};
-  size_t size = static_cast<unsigned char>(input.front()) % (most + 1);
-  input.remove_prefix(1);
-  std::string_view piece = input.substr(0, size);
-  input.remove_prefix(piece.size());
-  return piece;
-}
+using fuzz::Check;
+using fuzz::Take;
 
 std::string Read(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

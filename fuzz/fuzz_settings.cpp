@@ -5,26 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_input.h"
 #include "profile_store.h"
 #include "settings_reader.h"
 
-namespace {
-
-// Takes a piece whose length the next input byte gives.
-std::string_view Take(std::string_view& input, size_t most) {
-  if (input.empty()) return {};
-  size_t size = static_cast<unsigned char>(input.front()) % (most + 1);
-  input.remove_prefix(1);
-  std::string_view piece = input.substr(0, size);
-  input.remove_prefix(piece.size());
-  return piece;
-}
-
-void Check(bool ok) {
-  if (!ok) std::abort();
-}
-
-}  // namespace
+using fuzz::Check;
+using fuzz::Take;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);

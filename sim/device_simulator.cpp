@@ -82,8 +82,9 @@ void DeviceSimulator::Unplug() {
 bool DeviceSimulator::Plug(QString* error) { return device_->Plug(error); }
 
 std::vector<std::string> DeviceSimulator::Answer(const std::string& command) {
-  if (options_.refuse_rate > 0 && random_.generateDouble() < options_.refuse_rate &&
-      command.size() > 2) {
+  const bool by_code = command.size() > 2 && static_cast<uint8_t>(command[2]) == refused_code_;
+  if (by_code || (options_.refuse_rate > 0 && random_.generateDouble() < options_.refuse_rate &&
+                  command.size() > 2)) {
     ++refused_;
     return {std::string{'\x02', static_cast<char>(zsim::ZeltDevice::kRefusalCode), command[2]}};
   }

@@ -53,6 +53,8 @@ class DeviceSimulator : public QObject {
   QString PortPath() const;
 
   void SetRefuseRate(double rate);
+  // Every command with this record code is refused too (-1: none).
+  void SetRefusedCode(int code) { refused_code_ = code; }
   // The line closes; Plug opens a new one (the link path follows it).
   void Unplug();
   bool Plug(QString* error = nullptr);
@@ -77,6 +79,7 @@ class DeviceSimulator : public QObject {
   QTimer unplug_timer_;
   int saved_sessions_ = 0;
   int refused_ = 0;
+  int refused_code_ = -1;
 };
 
 }  // namespace sim

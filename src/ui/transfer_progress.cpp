@@ -94,7 +94,8 @@ void TransferProgress::Sample() {
     batch_sent_ = batch_total_;  // the queue has gone empty: the batch is through
   }
   const bool show = queued > 0 || wait_.Armed();
-  if (show && batch_total_ > 0) {
+  // A lone request counts nothing worth showing ("1 из 1" all along): busy.
+  if (show && batch_total_ > 1) {
     bar_->setRange(0, batch_total_);
     bar_->setValue(batch_sent_);
   } else if (show) {

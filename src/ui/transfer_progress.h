@@ -1,7 +1,7 @@
 // The status bar's transfer progress: while records wait in the send queue of
 // the link in slot 1, a bar shows the records sent of those queued since the
-// queue was last empty; while only the device wait runs it shows that
-// something is going on. PROGRESS sets its caption.
+// queue was last empty; while only the device wait runs, or a single record
+// goes, it shows that something is going on. PROGRESS sets its caption.
 #pragma once
 
 #include <QObject>

@@ -30,33 +30,25 @@ class Answers : public ui::Dialogs {
   QStringList asked;
 };
 
-class CloseDuringWrite : public ::testing::Test {
+class CloseDuringWrite : public ::testing::Test, protected device_e2e::DeviceSession {
  protected:
   void SetUp() override {
     // A closed window must not end the event loops the tests still run.
     qApp->setQuitOnLastWindowClosed(false);
-    simulator = std::make_unique<sim::DeviceSimulator>(FastDevice(folder.filePath("port")));
-    QString error;
-    ASSERT_TRUE(simulator->Start(&error)) << error.toStdString();
-    program = std::make_unique<Program>(QStringList{simulator->PortPath()});
+    ASSERT_TRUE(StartDevice(FastDevice()));
     program->form.SetDialogs(&answers);
-    ASSERT_TRUE(program->events->StartUp({}));
-    ASSERT_TRUE(device_e2e::WaitFor([&] { return program->Connected(); }, 5000));
+    ASSERT_TRUE(Connect());
     program->form.show();
   }
   void TearDown() override {
     program->form.SetDialogs(nullptr);
-    program.reset();
-    simulator.reset();
+    StopDevice();
   }
   bool QueueEmpty() {
     return device_e2e::WaitFor(
         [&] { return zlink::LinkInSlot(1) && zlink::LinkInSlot(1)->SendQueue().empty(); }, 5000);
   }
 
-  QTemporaryDir folder;
-  std::unique_ptr<sim::DeviceSimulator> simulator;
-  std::unique_ptr<Program> program;
   Answers answers;
 };
 

@@ -13,21 +13,17 @@ using device_e2e::Program;
 
 const std::string kScript = "IN1 ON: SMS 1";
 
-class Exchange : public ::testing::TestWithParam<bool> {
+class Exchange : public ::testing::TestWithParam<bool>, protected device_e2e::DeviceSession {
  protected:
   void SetUp() override {
-    sim::SimulatorOptions options = FastDevice(folder.filePath("port"));
+    sim::SimulatorOptions options = FastDevice();
     if (Faulty()) {
       options.noise_rate = 0.05;
       options.refuse_rate = 0.03;
     }
-    simulator = std::make_unique<sim::DeviceSimulator>(options);
+    ASSERT_TRUE(StartDevice(options));
     simulator->model().SetScript(kScript);
-    QString error;
-    ASSERT_TRUE(simulator->Start(&error)) << error.toStdString();
-    program = std::make_unique<Program>(QStringList{simulator->PortPath()});
-    ASSERT_TRUE(program->events->StartUp({}));
-    ASSERT_TRUE(device_e2e::WaitFor([&] { return program->Connected(); }, 5000));
+    ASSERT_TRUE(Connect());
   }
   void TearDown() override {
     if (Faulty()) {
@@ -36,8 +32,7 @@ class Exchange : public ::testing::TestWithParam<bool> {
                   simulator->refused(), stats.poll_repeats, stats.data_resends);
       EXPECT_GT(simulator->refused() + stats.poll_repeats + stats.data_resends, 0);
     }
-    program.reset();
-    simulator.reset();
+    StopDevice();
   }
   bool Faulty() const { return GetParam(); }
 
@@ -54,10 +49,6 @@ class Exchange : public ::testing::TestWithParam<bool> {
     EXPECT_TRUE(program->RunAndWait("1 2 " + mode + " READSCR 300 WAITREAD DONE"));
     return program->Pushed("RSCRIPT");
   }
-
-  QTemporaryDir folder;
-  std::unique_ptr<sim::DeviceSimulator> simulator;
-  std::unique_ptr<Program> program;
 };
 
 TEST_P(Exchange, ScriptReadsInByteModeAndBlockMode) {

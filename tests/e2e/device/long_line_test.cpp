@@ -24,19 +24,15 @@ const char kScript[] =
     ":MIDDLE\r\nDROP 1000 \"INNER RUN\" FOR \r\n;\r\n"
     ":LONG\r\n1000 \"MIDDLE RUN\" FOR \r\n;\r\n";
 
-class LongLine : public ::testing::Test {
+class LongLine : public ::testing::Test, protected device_e2e::DeviceSession {
  protected:
   void SetUp() override {
-    simulator = std::make_unique<sim::DeviceSimulator>(FastDevice(folder.filePath("port")));
-    QString error;
-    ASSERT_TRUE(simulator->Start(&error)) << error.toStdString();
-    program = std::make_unique<Program>(QStringList{simulator->PortPath()});
+    ASSERT_TRUE(StartDevice(FastDevice()));
     QFile script(program->dir.filePath("Setup.KVS"));
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
     script.write(kScript);
     script.close();
-    ASSERT_TRUE(program->events->StartUp({}));
-    ASSERT_TRUE(device_e2e::WaitFor([&] { return program->Connected(); }, 5000));
+    ASSERT_TRUE(Connect());
     program->form.show();
 
     engine::Engine& e = program->engine;
@@ -57,10 +53,7 @@ class LongLine : public ::testing::Test {
       runs.push_back({e.nesting(), line_over});
     });
   }
-  void TearDown() override {
-    program.reset();
-    simulator.reset();
-  }
+  void TearDown() override { StopDevice(); }
 
   // The status bar's "Прервать".
   QPushButton* StopButton() {
@@ -82,9 +75,6 @@ class LongLine : public ::testing::Test {
     bool after_line;
   };
 
-  QTemporaryDir folder;
-  std::unique_ptr<sim::DeviceSimulator> simulator;
-  std::unique_ptr<Program> program;
   QPushButton missing_button;
   bool line_over = false;
   std::vector<Run> runs;

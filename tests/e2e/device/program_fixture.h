@@ -4,6 +4,8 @@
 
 #include <fstream>
 
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -54,7 +56,7 @@ inline bool WaitFor(const std::function<bool()>& done, int ms) {
 
 // Fast polls keep the tests short; the protocol is the same at any pace. The
 // reply time-out stays above the link's 110 ms pacing pause.
-inline sim::SimulatorOptions FastDevice(const QString& link_path) {
+inline sim::SimulatorOptions FastDevice(const QString& link_path = {}) {
   sim::SimulatorOptions options;
   options.line.poll_interval_ms = 5;
   options.line.reply_timeout_ms = 150;
@@ -138,6 +140,35 @@ class Program {
     std::ofstream(own, std::ios::binary) << ":NONE\r\n;\r\n";
     return std::make_unique<zelt::Program>(ports, own);
   }
+};
+
+// The simulated device on a line of its own and the program talking to it;
+// the fixtures of the device tests start from here.
+struct DeviceSession {
+  // Starts the device on a line in the temporary folder, then the program on that line.
+  ::testing::AssertionResult StartDevice(sim::SimulatorOptions options) {
+    options.link_path = folder.filePath("port");
+    simulator = std::make_unique<sim::DeviceSimulator>(options);
+    QString error;
+    if (!simulator->Start(&error)) return ::testing::AssertionFailure() << error.toStdString();
+    program = std::make_unique<Program>(QStringList{simulator->PortPath()});
+    return ::testing::AssertionSuccess();
+  }
+  // Runs START and waits until the device is connected.
+  ::testing::AssertionResult Connect() {
+    if (!program->events->StartUp({})) return ::testing::AssertionFailure() << "START failed";
+    if (!WaitFor([&] { return program->Connected(); }, 5000))
+      return ::testing::AssertionFailure() << "the device did not connect";
+    return ::testing::AssertionSuccess();
+  }
+  void StopDevice() {
+    program.reset();
+    simulator.reset();
+  }
+
+  QTemporaryDir folder;
+  std::unique_ptr<sim::DeviceSimulator> simulator;
+  std::unique_ptr<Program> program;
 };
 
 }  // namespace device_e2e

@@ -28,24 +28,17 @@ struct Case {
 
 void PrintTo(const Case& c, std::ostream* out) { *out << "refuse " << c.rate << " seed " << c.seed; }
 
-class RefusedWrite : public ::testing::TestWithParam<Case> {
+class RefusedWrite : public ::testing::TestWithParam<Case>, protected device_e2e::DeviceSession {
  protected:
   void SetUp() override {
-    sim::SimulatorOptions options = FastDevice(folder.filePath("port"));
+    sim::SimulatorOptions options = FastDevice();
     options.refuse_rate = GetParam().rate;
     options.seed = GetParam().seed;
     options.image_path = folder.filePath("image.bin");
-    simulator = std::make_unique<sim::DeviceSimulator>(options);
-    QString error;
-    ASSERT_TRUE(simulator->Start(&error)) << error.toStdString();
-    program = std::make_unique<Program>(QStringList{simulator->PortPath()});
-    ASSERT_TRUE(program->events->StartUp({}));
-    ASSERT_TRUE(device_e2e::WaitFor([&] { return program->Connected(); }, 5000));
+    ASSERT_TRUE(StartDevice(options));
+    ASSERT_TRUE(Connect());
   }
-  void TearDown() override {
-    program.reset();
-    simulator.reset();
-  }
+  void TearDown() override { StopDevice(); }
 
   // The settings write as the pages do it: open, one record a byte, close.
   std::string BatchLine(const std::string& bytes) const {
@@ -71,10 +64,6 @@ class RefusedWrite : public ::testing::TestWithParam<Case> {
     if (!file.open(QIODevice::ReadOnly)) return {};
     return file.readAll().toStdString();
   }
-
-  QTemporaryDir folder;
-  std::unique_ptr<sim::DeviceSimulator> simulator;
-  std::unique_ptr<Program> program;
 };
 
 TEST_P(RefusedWrite, TheImageHoldsWhatWasSentOrWrfailsSaysWhatFailed) {

@@ -76,6 +76,34 @@ TEST(BatchProgress, ReadShowsRecordsSentOfQueuedAndRefusesASecondRead) {
   EXPECT_EQ(zlink::LinkInSlot(1)->RecordsSent(), 24u);
 }
 
+// A page that reads one request at a time, as the shipped pages do.
+constexpr char kLoneRead[] =
+    ":START\r\n;\r\n"
+    ":MAIN\r\n\"05 02 AD 00 14 00 \" 1 SENDCK 400 WAITREAD DONE\r\n;\r\n";
+
+TEST(BatchProgress, ALoneRequestShowsABusyBarNotOneOfOne) {
+  QTemporaryDir folder;
+  sim::DeviceSimulator simulator(device_e2e::FastDevice(folder.filePath("port")));
+  ASSERT_TRUE(simulator.Start(nullptr));
+  QFile script(folder.filePath("Setup.KVS"));
+  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+  script.write(kLoneRead);
+  script.close();
+  device_e2e::Program program({simulator.PortPath()}, folder.filePath("Setup.KVS").toStdString());
+  program.form.show();
+  ASSERT_TRUE(program.events->StartUp({}));
+  ASSERT_TRUE(device_e2e::WaitFor([&] { return program.Connected(); }, 5000));
+
+  ui::TransferProgress& progress = program.events->progress();
+  program.form.Button16()->click();
+  progress.Sample();
+  EXPECT_TRUE(progress.Bar()->isVisible());
+  EXPECT_EQ(progress.Bar()->maximum(), 0);  // busy
+  ASSERT_TRUE(device_e2e::WaitFor([&] { return program.done == 1; }, 10000));
+  progress.Sample();
+  EXPECT_FALSE(progress.Bar()->isVisible());
+}
+
 TEST_F(Progress, ScriptSetsTheCaption) {
   ASSERT_NO_FATAL_FAILURE(Start());
   program_->engine.ExecuteLine(engine::Cp1251("`Чтение настроек` PROGRESS"));
