@@ -17,6 +17,8 @@ void Engine::SetHost(Host* host) { host_ = host ? host : &default_host_; }
 
 void Engine::Register(const std::string& name, WordHandler handler) {
   words_.Set(name, std::move(handler));
+  if (!name.empty() && name[0] >= '0' && name[0] <= '9') digit_words_ = true;
+  ++words_generation_;  // loop words resolve again
   reference_.Note(name);
 }
 
@@ -53,7 +55,13 @@ void Engine::ExecuteLine(std::string_view text) {
   host_->ShowCursor(Cursor::kHourglass);
   if (trace_) Trace(msg::kExecutingLine + std::string(text));
   try {
-    for (std::string_view word = TakeWord(frame); !word.empty(); word = TakeWord(frame)) {
+    for (;;) {
+      if (TakeFromLoop(frame)) {
+        if (--countdown_ <= 0 && !Checkpoint()) break;
+        continue;
+      }
+      const std::string_view word = TakeWord(frame);
+      if (word.empty()) break;
       if (!step_observer_) {
         Dispatch(word, frame);
       } else {
@@ -113,8 +121,12 @@ void Engine::Dispatch(std::string_view word, Frame& frame) {
     PushText(word);
     return;
   }
+  Run(*handler, frame);
+}
+
+void Engine::Run(const WordHandler& handler, Frame& frame) {
   try {
-    (*handler)(*this, frame);
+    handler(*this, frame);
   } catch (const LineTooLong&) {
     RefuseLongLine(frame);
   } catch (...) {
@@ -126,6 +138,30 @@ void Engine::Dispatch(std::string_view word, Frame& frame) {
 void Engine::RefuseLongLine(Frame& frame) {
   frame.pending.Clear();
   ShowStatus(msg::kLineTooLong);
+}
+
+bool Engine::TakeFromLoop(Frame& frame) {
+  // Traced lines show every word as it is taken.
+  if (trace_ || step_observer_) return false;
+  PendingText& pending = frame.pending;
+  int32_t index;
+  if (!digit_words_ && pending.TakeLoopIndex(index)) {
+    PushNumber(index);
+    return true;
+  }
+  std::string_view word;
+  LoopToken* token = pending.TakeLoopToken(word);
+  if (!token) return false;
+  if (token->generation != words_generation_) {
+    token->word = words_.Find(word);
+    token->generation = words_generation_;
+  }
+  if (token->word) {
+    Run(*static_cast<const WordHandler*>(token->word), frame);
+  } else {
+    PushText(word);
+  }
+  return true;
 }
 
 std::string_view Engine::TakeWord(Frame& frame) {
@@ -195,14 +231,9 @@ Value Engine::Pop() {
   return stack_[counter_].Take();
 }
 
-int32_t Engine::PopNumber() {
-  if (counter_ == 1) {
-    Pop();  // the underflow message; the empty text is no number
-    throw Fault{};
-  }
-  const auto n = stack_[--counter_].Number();
-  if (!n) throw Fault{};
-  return *n;
+void Engine::PopFromEmpty() {
+  Pop();
+  throw Fault{};
 }
 
 void Engine::DumpStack() {
@@ -245,11 +276,11 @@ void Engine::LogTo(Memo memo, std::string_view text) {
   host_->AddMemoLine(memo, line);
 }
 
-std::string Engine::LoadDefinition(const std::string& name) {
+const std::string& Engine::LoadDefinition(const std::string& name) {
   // The first RUN reads the file; when it gives no pages, the status bar says why.
   if (script_file_.Load() && script_file_.problem() != ScriptFile::Problem::kNone)
     ShowStatus(script_file_.ProblemText());
-  std::string body = script_file_.Body(name);
+  const std::string& body = script_file_.Body(name);
   if (trace_) Trace(msg::kDefinition + body + msg::kDefinitionEnd);
   return body;
 }

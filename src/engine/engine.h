@@ -115,7 +115,21 @@ class Engine {
   // A number's text is written only when someone reads it as a text.
   void PushNumber(int32_t number);
   Value Pop();
-  int32_t PopNumber();  // Pop and convert; Fault when it is no number
+  // Pop and convert; Fault when it is no number.
+  int32_t PopNumber() {
+    if (counter_ == 1) PopFromEmpty();
+    const auto n = stack_[--counter_].Number();
+    if (!n) throw Fault{};
+    return *n;
+  }
+  // Pop without reading the value.
+  void Drop() {
+    if (counter_ == 1) {
+      Pop();  // the underflow message
+      return;
+    }
+    --counter_;
+  }
   void ClearStack() { counter_ = 1; }
   int Depth() const { return counter_ - 1; }
   // Slot 1 is the bottom value, slot Depth() the top one.
@@ -147,13 +161,20 @@ class Engine {
 
   // The script file Setup.KVS and its cache.
   ScriptFile& script_file() { return script_file_; }
-  std::string LoadDefinition(const std::string& name);
+  // Valid until the next call.
+  const std::string& LoadDefinition(const std::string& name);
 
  private:
   void LogTo(Memo memo, std::string_view text);
   // The next word, "NIL" after a group or between blanks, empty at the end
   // of the line. The view lasts until the pending text changes.
   std::string_view TakeWord(Frame& frame);
+  // A loop's index or a word of its body at the front: taken and run as
+  // TakeWord and Dispatch would, the index as a number and the word through
+  // the handler found at its first iteration. False when the front is not
+  // such (nothing taken).
+  bool TakeFromLoop(Frame& frame);
+  void Run(const WordHandler& handler, Frame& frame);
   std::string_view TakeGroup(Frame& frame, char first);
   void Dispatch(std::string_view word, Frame& frame);
   void RefuseLongLine(Frame& frame);
@@ -168,6 +189,8 @@ class Engine {
   WordReference reference_;
   StepObserver step_observer_;
 
+  // The underflow message, then Fault: the empty text is no number.
+  [[noreturn]] void PopFromEmpty();
   StackSlot& Next() { return stack_[counter_]; }
   void Pushed();
 
@@ -180,6 +203,8 @@ class Engine {
   bool in_pulse_ = false;
   bool pulsed_ = false;  // the pulse ran during the outermost line
   bool stopping_ = false;
+  bool digit_words_ = false;  // a word's name begins with a digit
+  uint32_t words_generation_ = 1;  // counts registrations
   std::array<Value, kCells> cells_;
   std::array<Value, kSavedCells> saved_cells_;
   std::array<int32_t, kDimElements> dim_{};

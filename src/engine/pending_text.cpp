@@ -6,7 +6,7 @@
 namespace engine {
 
 size_t PendingText::Segment::Held() const {
-  return text.size() - start + body.size() + sizeof(Segment);
+  return text.size() - start + body.size() + tokens.size() * sizeof(LoopToken) + sizeof(Segment);
 }
 
 void PendingText::Assign(std::string_view text) {
@@ -50,6 +50,8 @@ void PendingText::Prepend(std::string_view text) {
     return;
   }
   Segment& top = segments_.back();
+  const auto old_start = static_cast<int64_t>(top.start);
+  top.clean_from = std::max(top.clean_from, old_start);
   if (text.size() > top.start) {
     // Make room in front: twice what is needed, so repeated inserts stay linear.
     const size_t size = top.text.size() - top.start;
@@ -58,6 +60,11 @@ void PendingText::Prepend(std::string_view text) {
     std::memcpy(grown.data() + room, top.text.data() + top.start, size);
     top.text.swap(grown);
     top.start = room;
+    const int64_t moved = static_cast<int64_t>(room) - old_start;
+    if (top.body_at != kNoBody) top.body_at += moved;
+    top.clean_from += moved;
+    // A loop whose body runs a definition keeps the room for the next iterations.
+    if (top.last > 0) top.room = std::min(std::max(top.room, room), kLoopRoom);
   }
   top.start -= text.size();
   std::memcpy(top.text.data() + top.start, text.data(), text.size());
@@ -75,6 +82,7 @@ void PendingText::PrependRepeat(std::string_view body, int32_t count) {
   loop.body.assign(body);
   loop.next = 1;
   loop.last = count;
+  SplitBody(loop);
   Push(std::move(loop));
 }
 
@@ -85,6 +93,31 @@ void PendingText::AppendIteration(Segment& segment) {
   segment.text += ' ';
   segment.intact = false;
   CountUp(segment);
+}
+
+void PendingText::SplitBody(Segment& segment) {
+  const std::string& body = segment.body;
+  if (body.empty() || body.size() > UINT32_MAX || body.front() == ' ' || body.back() == ' ' ||
+      body.find_first_of("{\"`") != std::string::npos || body.find("  ") != std::string::npos)
+    return;
+  for (size_t at = 0; at < body.size();) {
+    size_t end = body.find(' ', at);
+    if (end == std::string::npos) end = body.size();
+    LoopToken token;
+    token.at = static_cast<uint32_t>(at);
+    token.size = static_cast<uint32_t>(end - at);
+    segment.tokens.push_back(token);
+    at = end + 1;
+  }
+}
+
+bool PendingText::FindToken(Segment& segment, int64_t at) {
+  const auto found = std::lower_bound(
+      segment.tokens.begin(), segment.tokens.end(), at,
+      [](const LoopToken& token, int64_t value) { return token.at < value; });
+  if (found == segment.tokens.end() || found->at != at) return false;
+  segment.cursor = static_cast<size_t>(found - segment.tokens.begin());
+  return true;
 }
 
 void PendingText::CountUp(Segment& segment) {
@@ -104,13 +137,16 @@ bool PendingText::NormalizeSlow() {
     Segment& top = segments_.back();
     if (top.start < top.text.size()) return true;
     if (top.Repeats()) {
-      top.start = 0;
-      if (top.intact && top.text.size() == top.index.size() + top.body.size() + 2) {
+      top.start = top.room;
+      top.clean_from = static_cast<int64_t>(top.room);
+      top.body_at = static_cast<int64_t>(top.room + top.index.size()) + 1;
+      top.cursor = 0;
+      if (top.intact && top.text.size() == top.room + top.index.size() + top.body.size() + 2) {
         // The last iteration's text with the index written over.
-        std::memcpy(top.text.data(), top.index.data(), top.index.size());
+        std::memcpy(top.text.data() + top.room, top.index.data(), top.index.size());
         CountUp(top);
       } else {
-        top.text.clear();  // keeps its capacity for the next iteration
+        top.text.assign(top.room, ' ');  // keeps its capacity for the next iteration
         AppendIteration(top);
         top.intact = true;
       }

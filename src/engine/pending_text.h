@@ -14,6 +14,15 @@
 
 namespace engine {
 
+// One word of a loop body, split once for all iterations. The engine keeps
+// what the word resolves to with it.
+struct LoopToken {
+  uint32_t at = 0;  // in the body
+  uint32_t size = 0;
+  const void* word = nullptr;  // the engine's, valid while generation matches
+  uint32_t generation = 0;
+};
+
 // Thrown when the pending text would hold more than PendingText::kLimit bytes
 // (a definition that runs itself without end); the text is emptied first.
 struct LineTooLong {};
@@ -69,6 +78,35 @@ class PendingText {
     return Cut("", " ");
   }
   void TrimLeadingBlanks();
+  // At the start of a loop iteration as FOR wrote it: takes the index and its
+  // blank, sets `index`, true. Anything else at the front: false, nothing taken.
+  bool TakeLoopIndex(int32_t& index) {
+    if (!Normalize()) return false;
+    Segment& top = segments_.back();
+    if (!top.intact || top.start != top.room || top.last < 1) return false;
+    top.start = top.text.size() - top.body.size() - 1;
+    top.cursor = 0;
+    index = static_cast<int32_t>(top.next - 1);
+    return true;
+  }
+  // At a word of a loop body whose iteration text is as FOR wrote it from
+  // here on: takes the word and its blank, sets `word`, returns its token.
+  // Anything else at the front: nullptr, nothing taken.
+  LoopToken* TakeLoopToken(std::string_view& word) {
+    if (!Normalize()) return nullptr;
+    Segment& top = segments_.back();
+    if (top.tokens.empty()) return nullptr;
+    const int64_t start = static_cast<int64_t>(top.start);
+    if (start < top.clean_from || start < top.body_at) return nullptr;
+    const int64_t at = start - top.body_at;
+    if (top.cursor >= top.tokens.size() || top.tokens[top.cursor].at != at) {
+      if (!FindToken(top, at)) return nullptr;
+    }
+    LoopToken& token = top.tokens[top.cursor++];
+    word = std::string_view(top.text.data() + top.start, token.size);
+    top.start += token.size + 1;
+    return &token;
+  }
 
   // The whole rest as one text; writes out the iterations still to come.
   std::string_view View();
@@ -84,6 +122,13 @@ class PendingText {
     int64_t last = 0;
     std::string index = "1";  // next in decimal
     bool intact = false;      // text is the last iteration, untouched
+    // Where iterations begin in text: room for what RUN puts in front.
+    size_t room = 0;
+    // The body split into words, when it has no groups and single blanks.
+    std::vector<LoopToken> tokens;
+    size_t cursor = 0;       // the token expected next
+    int64_t body_at = kNoBody;  // where the current iteration's body lies in text
+    int64_t clean_from = 0;  // text before this was written over by Prepend
 
     bool Repeats() const { return next <= last; }
     size_t Held() const;
@@ -102,10 +147,15 @@ class PendingText {
   // Lengthens the front segment's text by what follows it; false at the end.
   bool Pull();
   void AppendIteration(Segment& segment);
+  static void SplitBody(Segment& segment);
+  static bool FindToken(Segment& segment, int64_t at);
   static void CountUp(Segment& segment);
   void Push(Segment segment);
   void Pop();
   void Guard(size_t more);
+
+  static constexpr size_t kLoopRoom = 4096;
+  static constexpr int64_t kNoBody = INT64_MAX;  // before the first iteration
 
   std::vector<Segment> segments_;  // back() is the front of the text
   size_t held_below_ = 0;          // Held() of every segment but the back one

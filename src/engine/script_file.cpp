@@ -103,16 +103,15 @@ std::string ScriptFile::ProblemText() const {
   return {};
 }
 
-std::string ScriptFile::Body(const std::string& name) {
+const std::string& ScriptFile::Body(const std::string& name) {
+  static const std::string kNone;
   Load();
-  if (text_.empty()) return {};
+  if (text_.empty()) return kNone;
   // The text never changes once read, so each name is looked up once.
   auto known = bodies_.find(name);
   if (known != bodies_.end()) return known->second;
   if (bodies_.size() >= kKnownBodies) bodies_.clear();
-  std::string body = FindBody(name);
-  bodies_.emplace(name, body);
-  return body;
+  return bodies_.emplace(name, FindBody(name)).first->second;
 }
 
 std::string ScriptFile::FindBody(const std::string& name) const {

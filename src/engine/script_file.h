@@ -24,8 +24,9 @@ class ScriptFile {
   // text for the operator naming the file ("" when nothing is wrong).
   Problem problem() const { return problem_; }
   std::string ProblemText() const;
-  // Normalised body of the named definition, or the empty text.
-  std::string Body(const std::string& name);
+  // Normalised body of the named definition, or the empty text. Valid until
+  // the next call.
+  const std::string& Body(const std::string& name);
 
  private:
   static constexpr size_t kKnownBodies = 4096;

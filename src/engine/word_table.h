@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,11 +31,11 @@ class WordTable {
       if (slot.entry == 0) return nullptr;
       if (slot.hash != hash) continue;
       const Entry& entry = *entries_[slot.entry - 1];
-      if (entry.name.size() == name.size() &&
-          std::memcmp(entry.name.data(), name.data(), name.size()) == 0)
-        return &entry.handler;
+      if (Same(entry.name, name)) return &entry.handler;
     }
   }
+  // Some name begins with this byte.
+  bool Begins(char first) const { return first_bytes_[static_cast<unsigned char>(first)]; }
 
  private:
   struct Entry {
@@ -51,6 +50,13 @@ class WordTable {
     uint32_t hash = 2166136261u;  // FNV-1a
     for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
     return hash;
+  }
+  // Names are short: a loop beats a call of memcmp.
+  static bool Same(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+      if (a[i] != b[i]) return false;
+    return true;
   }
   void Rebuild(size_t slot_count);
 

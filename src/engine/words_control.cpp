@@ -52,7 +52,7 @@ void RegisterControlFlowWords(Engine& engine) {
                   "runs nothing.");
   engine.Register("RUN", [](Engine& e, Frame& f) {
     Value name = e.Pop();
-    std::string body = e.LoadDefinition(name);
+    const std::string& body = e.LoadDefinition(name);
     if (e.trace()) e.Trace(msg::kExecuting + name);
     if (!f.pending.Empty()) f.pending.Prepend(" ");
     f.pending.Prepend(body);
@@ -78,7 +78,7 @@ void RegisterControlFlowWords(Engine& engine) {
   engine.Document("NIL", "--", "Does nothing.");
   engine.Register("NIL", [](Engine&, Frame&) {});
   engine.Document("DROP", "x --", "Discards the top value.");
-  engine.Register("DROP", [](Engine& e, Frame&) { e.Pop(); });
+  engine.Register("DROP", [](Engine& e, Frame&) { e.Drop(); });
   engine.Document("CLEARSTEK", "... --", "Empties the stack.");
   engine.Register("CLEARSTEK", [](Engine& e, Frame&) { e.ClearStack(); });
   engine.Document("DEBUG", "n --", "Switches the trace log KVSmon.Log on (n > 0) or off.");

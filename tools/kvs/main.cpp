@@ -10,18 +10,14 @@
 // are written \xHH. Status-bar texts and event lines go to standard error.
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 
-#include "checker.h"
 #include "cp1251.h"
 #include "device_words.h"
 #include "engine.h"
 #include "file_words.h"
-#include "program_words.h"
-#include "reference_output.h"
+#include "program_commands.h"
 #include "utf8_console.h"
 
 namespace {
@@ -99,51 +95,11 @@ void TraceSteps(engine::Engine& e) {
   });
 }
 
-int Check(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    std::cerr << path << ": cannot be read\n";
-    return 2;
-  }
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  char name[] = "kvs";
-  char* argv[] = {name, nullptr};
-  const engine::WordReference words = kvs::ProgramWords(1, argv);
-  const std::vector<check::Problem> problems = check::CheckScript(text, words);
-  for (const check::Problem& problem : problems)
-    std::cout << engine::Utf8FromCp1251(check::FormatProblem(path, problem)) << '\n';
-  return check::CountFaults(problems) == 0 ? 0 : 1;
-}
-
-// Writes the reference or the syntax definition to `path`, or to standard
-// output without one.
-int Reference(const char* path, char* program_name, bool markdown) {
-  char* argv[] = {program_name, nullptr};
-  const engine::WordReference words = kvs::ProgramWords(1, argv);
-  const std::string text = markdown ? kvs::WordsMarkdown(words) : kvs::SyntaxDefinition(words);
-  if (!path) {
-    std::cout << text;
-    return 0;
-  }
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-  out.close();
-  if (!out) {
-    std::cerr << path << ": cannot be written\n";
-    return 2;
-  }
-  return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   kvs::UseUtf8Console(&argc, &argv);
-  if (argc > 1 && std::strcmp(argv[1], "--check") == 0)
-    return Check(argc > 2 ? argv[2] : "Setup.KVS");
-  const char* output = argc > 2 ? argv[2] : nullptr;
-  if (argc > 1 && std::strcmp(argv[1], "--words-md") == 0) return Reference(output, argv[0], true);
-  if (argc > 1 && std::strcmp(argv[1], "--syntax") == 0) return Reference(output, argv[0], false);
+  if (argc > 1 && kvs::IsProgramCommand(argv[1])) return kvs::RunProgramCommand(argc, argv);
 
   TerminalHost host;
   engine::Engine e(&host);

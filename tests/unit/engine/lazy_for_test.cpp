@@ -275,6 +275,37 @@ TEST_F(LazyForLines, SkipsAndGroupsReachAcrossIterations) {
   }
 }
 
+// Loop bodies are split into words once and their words resolved once; what
+// changes while the loop runs must still be seen.
+TEST_F(EngineTest, LoopWordsSeeWordsRegisteredWhileTheLoopRuns) {
+  e_.Register("DEFY", [](engine::Engine& e, engine::Frame&) {
+    e.Register("y", [](engine::Engine& e, engine::Frame&) { e.PushText("7"); });
+  });
+  EXPECT_EQ(After("3 \"y DEFY\" FOR"), (Values{"1", "y", "2", "7", "3", "7"}));
+}
+
+TEST_F(EngineTest, LoopIndexRunsAWordNamedByItsDigits) {
+  e_.Register("2", [](engine::Engine& e, engine::Frame&) { e.PushText("two"); });
+  EXPECT_EQ(After("3 \"x\" FOR"), (Values{"1", "x", "two", "x", "3", "x"}));
+}
+
+TEST_F(EngineTest, DefinitionRunInsideALoopBodyComesBeforeTheBodysRest) {
+  WriteScript(":D\r\n5 DUP\r\n;\r\n:E\r\n0 IF\r\n;\r\n");
+  EXPECT_EQ(After("2 \"a D RUN b\" FOR"),
+            (Values{"1", "a", "5", "5", "b", "2", "a", "5", "5", "b"}));
+  // A skip begun by a definition ends inside the next iteration's body.
+  EXPECT_EQ(After("2 \"a E RUN b FI c\" FOR"), (Values{"1", "a", "c", "2", "a", "c"}));
+  // A body inserted in front of a long loop grows the room kept for it.
+  WriteScript(":L\r\n" + std::string(3000, 'z') + "\r\n;\r\n");
+  e_.script_file().Reset();
+  EXPECT_EQ(After("0 3 \"L RUN DROP +\" FOR"), (Values{"6"}));
+}
+
+TEST_F(EngineTest, LoopIndexReadsAsTheTextItWasWrittenAs) {
+  EXPECT_EQ(After("12 \"DUP 10 < IF DROP FI\" FOR & &"), (Values{"101112"}));
+  EXPECT_EQ(After("1 \"`1` =\" FOR"), (Values{"255"}));
+}
+
 TEST_F(EngineTest, TenMillionIterationsRunWithoutWritingTheLoopOut) {
   Run("0 10000000 \"+\" FOR");
   EXPECT_EQ(Stack(), Values{"-2004260032"});  // 50000005000000 wrapped to 32 bits

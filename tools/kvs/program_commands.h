@@ -1,0 +1,21 @@
+// The commands that need the word table of the whole program: --check,
+// --words-md and --syntax. They put the zelt program together offscreen, so
+// they are built apart from the plain runner, which then starts no Qt at all.
+#pragma once
+
+#include <cstring>
+#include <initializer_list>
+
+namespace kvs {
+
+// argv[1] names one of these commands.
+inline bool IsProgramCommand(const char* option) {
+  for (const char* command : {"--check", "--words-md", "--syntax"})
+    if (std::strcmp(option, command) == 0) return true;
+  return false;
+}
+
+// Runs the command argv[1] names and returns the exit status.
+int RunProgramCommand(int argc, char** argv);
+
+}  // namespace kvs
