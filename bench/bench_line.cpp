@@ -91,6 +91,19 @@ struct Session {
   int done = 0;
 };
 
+// The device sends 500 read answers a second: ten every 20 ms.
+struct RecordFeed {
+  explicit RecordFeed(zsim::ZeltDevice& device) {
+    const std::string record = std::string("\x13\xAC\x00\x14", 4) + std::string(16, '\x07');
+    QObject::connect(&timer, &QTimer::timeout, [this, &device, record] {
+      for (int i = 0; i < 10; ++i, ++records) device.QueueRecord(record);
+    });
+    timer.start(20);
+  }
+  QTimer timer;
+  int records = 0;
+};
+
 int Latency(int polls) {
   QTemporaryDir folder;
   sim::SimulatorOptions options;
@@ -110,15 +123,8 @@ int Latency(int polls) {
     latencies.push_back((clock.nsecsElapsed() - sent_at) / 1e6);
     sent_at = -1;
   });
-  // 500 records a second: ten every 20 ms, each through the dispatcher and
-  // the three memos.
-  const std::string record = std::string("\x13\xAC\x00\x14", 4) + std::string(16, '\x07');
-  int records = 0;
-  QTimer feed;
-  QObject::connect(&feed, &QTimer::timeout, [&] {
-    for (int i = 0; i < 10; ++i, ++records) device.QueueRecord(record);
-  });
-  feed.start(20);
+  // Each record through the dispatcher and the three memos.
+  RecordFeed feed(device);
   // The event loop's longest pause: a 1 ms timer that should tick on time.
   double longest_stall = 0;
   qint64 last_tick = clock.nsecsElapsed();
@@ -142,7 +148,7 @@ int Latency(int polls) {
       "\"records\": %d, \"seconds\": %.2f, \"longest_stall_ms\": %.1f, "
       "\"rss_start_mb\": %.1f, \"rss_half_mb\": %.1f, \"rss_end_mb\": %.1f}\n",
       latencies.size(), Percentile(latencies, 0.5), Percentile(latencies, 0.99),
-      Percentile(latencies, 1.0), records, seconds, longest_stall, rss_start, rss_half,
+      Percentile(latencies, 1.0), feed.records, seconds, longest_stall, rss_start, rss_half,
       ResidentMb());
   return 0;
 }
@@ -178,22 +184,16 @@ int Journal(int seconds) {
   engine.Register("T0", [&](engine::Engine&, engine::Frame&) { hook.start(); });
   engine.Register("T1", [&](engine::Engine&, engine::Frame&) { runs.push_back(hook.nsecsElapsed() / 1e6); });
   zsim::ZeltDevice& device = session->simulator->device();
-  const std::string record = std::string("\x13\xAC\x00\x14", 4) + std::string(16, '\x07');
-  int records = 0;
-  QTimer feed;
-  QObject::connect(&feed, &QTimer::timeout, [&] {
-    for (int i = 0; i < 10; ++i, ++records) device.QueueRecord(record);
-  });
-  feed.start(20);
+  RecordFeed feed(device);
   QElapsedTimer clock;
   clock.start();
   WaitFor([&] { return clock.elapsed() > seconds * 1000; }, seconds * 1000 + 1000);
-  feed.stop();
+  feed.timer.stop();
   engine.ExecuteLine("CLEARITEMS \"SELECT count(*) AS c FROM journal\" ADDITEMS QUERY2 `c` FIELD2");
   const std::string stored = engine.Pop();
   std::printf("{\"runs\": %zu, \"records\": %d, \"stored\": %s, \"median_ms\": %.4f, "
               "\"p99_ms\": %.4f, \"max_ms\": %.3f, \"seconds\": %d}\n",
-              runs.size(), records, stored.empty() ? "0" : stored.c_str(), Percentile(runs, 0.5),
+              runs.size(), feed.records, stored.empty() ? "0" : stored.c_str(), Percentile(runs, 0.5),
               Percentile(runs, 0.99), Percentile(runs, 1.0), seconds);
   return 0;
 }

@@ -145,13 +145,15 @@ class Program {
 // The simulated device on a line of its own and the program talking to it;
 // the fixtures of the device tests start from here.
 struct DeviceSession {
-  // Starts the device on a line in the temporary folder, then the program on that line.
-  ::testing::AssertionResult StartDevice(sim::SimulatorOptions options) {
+  // Starts the device on a line in the temporary folder, then the program on
+  // that line with `script` (see Program).
+  ::testing::AssertionResult StartDevice(sim::SimulatorOptions options,
+                                         const std::string& script = {}) {
     options.link_path = folder.filePath("port");
     simulator = std::make_unique<sim::DeviceSimulator>(options);
     QString error;
     if (!simulator->Start(&error)) return ::testing::AssertionFailure() << error.toStdString();
-    program = std::make_unique<Program>(QStringList{simulator->PortPath()});
+    program = std::make_unique<Program>(QStringList{simulator->PortPath()}, script);
     return ::testing::AssertionSuccess();
   }
   // Runs START and waits until the device is connected.

@@ -20,18 +20,23 @@ constexpr char kBatchRead[] =
     ":MAIN\r\n24 \"QUEUE_READ RUN\" FOR 400 WAITREAD DONE\r\n;\r\n"
     ":QUEUE_READ\r\nDROP \"05 02 AD 00 14 00 \" 1 SENDCK\r\n;\r\n";
 
-TEST(BatchProgress, ReadShowsRecordsSentOfQueuedAndRefusesASecondRead) {
-  QTemporaryDir folder;
-  sim::DeviceSimulator simulator(device_e2e::FastDevice(folder.filePath("port")));
-  ASSERT_TRUE(simulator.Start(nullptr));
-  QFile script(folder.filePath("Setup.KVS"));
-  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-  script.write(kBatchRead);
-  script.close();
-  device_e2e::Program program({simulator.PortPath()}, folder.filePath("Setup.KVS").toStdString());
-  program.form.show();
-  ASSERT_TRUE(program.events->StartUp({}));
-  ASSERT_TRUE(device_e2e::WaitFor([&] { return program.Connected(); }, 5000));
+// The simulated device and the program running `pages`, connected, its window shown.
+class PagesOnDevice : public ::testing::Test, protected device_e2e::DeviceSession {
+ protected:
+  void Run(const char* pages) {
+    QFile script(folder.filePath("Setup.KVS"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(pages);
+    script.close();
+    ASSERT_TRUE(StartDevice(device_e2e::FastDevice(), script.fileName().toStdString()));
+    program->form.show();
+    ASSERT_TRUE(Connect());
+  }
+};
+
+TEST_F(PagesOnDevice, ReadShowsRecordsSentOfQueuedAndRefusesASecondRead) {
+  ASSERT_NO_FATAL_FAILURE(Run(kBatchRead));
+  device_e2e::Program& program = *this->program;
   const auto queued = [] {
     zlink::RSThread* link = zlink::LinkInSlot(1);
     return link ? ui::CountQueuedRecords(link->SendQueue()) : 0;
@@ -81,18 +86,9 @@ constexpr char kLoneRead[] =
     ":START\r\n;\r\n"
     ":MAIN\r\n\"05 02 AD 00 14 00 \" 1 SENDCK 400 WAITREAD DONE\r\n;\r\n";
 
-TEST(BatchProgress, ALoneRequestShowsABusyBarNotOneOfOne) {
-  QTemporaryDir folder;
-  sim::DeviceSimulator simulator(device_e2e::FastDevice(folder.filePath("port")));
-  ASSERT_TRUE(simulator.Start(nullptr));
-  QFile script(folder.filePath("Setup.KVS"));
-  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-  script.write(kLoneRead);
-  script.close();
-  device_e2e::Program program({simulator.PortPath()}, folder.filePath("Setup.KVS").toStdString());
-  program.form.show();
-  ASSERT_TRUE(program.events->StartUp({}));
-  ASSERT_TRUE(device_e2e::WaitFor([&] { return program.Connected(); }, 5000));
+TEST_F(PagesOnDevice, ALoneRequestShowsABusyBarNotOneOfOne) {
+  ASSERT_NO_FATAL_FAILURE(Run(kLoneRead));
+  device_e2e::Program& program = *this->program;
 
   ui::TransferProgress& progress = program.events->progress();
   program.form.Button16()->click();
