@@ -103,6 +103,14 @@ void TableStore::Say(Failure kind) {
     reopen_ = true;
     failed_file_ = Snapshot();
   }
+  // A broken file is let go at the next turn of the event loop (not inside the
+  // statement that found it), so that it can be moved away even where an open
+  // file cannot be.
+  if (kind == Failure::kCorrupt) {
+    QTimer::singleShot(0, &retry_, [this] {
+      if (reopen_) CloseConnection();
+    });
+  }
   if (!reported_.insert(kind).second) return;
   const QString name = QFileInfo(path_).fileName();
   const QString waiting = QStringLiteral(": записи, которые не удалось сохранить, ждут в памяти");
@@ -126,6 +134,11 @@ void TableStore::Say(Failure kind) {
       Report(name + QStringLiteral(" не открывается") + waiting);
       break;
   }
+}
+
+void TableStore::CloseConnection() {
+  if (before_reopen_) before_reopen_();
+  if (QSqlDatabase::contains(connection_)) QSqlDatabase::database(connection_, false).close();
 }
 
 TableStore::Failure TableStore::Run(const QString& statement) {
@@ -159,8 +172,7 @@ bool TableStore::RunKept() {
     // A spoilt connection is opened afresh once the file has changed (replaced,
     // repaired, made writable); until then trying again only fails again.
     if (Snapshot() == failed_file_) return false;
-    if (before_reopen_) before_reopen_();
-    if (QSqlDatabase::contains(connection_)) QSqlDatabase::database(connection_, false).close();
+    CloseConnection();
     reopen_ = false;
   }
   size_t stored = 0;

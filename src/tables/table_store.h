@@ -74,6 +74,8 @@ class TableStore {
   // Says once per kind what is wrong; marks a spoilt connection for reopening.
   void Say(Failure kind);
   void Report(const QString& text);
+  // Closes the results on the connection and the connection itself.
+  void CloseConnection();
 
   QString path_;
   QString connection_;
