@@ -15,7 +15,24 @@ using shipped_e2e::U;
 constexpr int kSettings = sim::DeviceModel::kSettings;
 constexpr int kPhones = sim::DeviceModel::kPhones;
 
-class RefusedWrite : public Shipped,
+// Pages with a change of each part, made through the controls.
+class ChangedParts : public Shipped {
+ protected:
+  void ChangePowerPhoneAndScript(const char* phone, const char* script) {
+    ClickNode("Настройки GSM");
+    QCheckBox* power = Shown<QCheckBox>("Контроль питания");
+    ASSERT_NE(power, nullptr);
+    QTest::mouseClick(power, Qt::LeftButton, {}, {8, power->height() / 2});
+    ClickNode("Телефонная книга");
+    QTest::keyClicks(NumberField(), phone);
+    Click(Shown<QPushButton>("Добавить"));
+    ClickNode("Скрипт устройства");
+    form().pool().Memo1()->selectAll();
+    QTest::keyClicks(form().pool().Memo1(), script);
+  }
+};
+
+class RefusedWrite : public ChangedParts,
                      public ::testing::WithParamInterface<std::tuple<double, quint32>> {
  protected:
   RefusedWrite() { seed_ = std::get<1>(GetParam()); }
@@ -44,18 +61,10 @@ TEST_P(RefusedWrite, TheDeviceHoldsWhatThePagesCallWritten) {
   ASSERT_NE(mode, nullptr);
   mode->combo()->setFocus();
   QTest::keyClick(mode->combo(), Qt::Key_Down);
-  QCheckBox* power = Shown<QCheckBox>("Контроль питания");
-  ASSERT_NE(power, nullptr);
-  QTest::mouseClick(power, Qt::LeftButton, {}, {8, power->height() / 2});
   ui::StyledComboBox* attempts = ComboOffering("10");
   attempts->combo()->lineEdit()->selectAll();
   QTest::keyClicks(attempts->combo()->lineEdit(), "7");
-  ClickNode("Телефонная книга");
-  QTest::keyClicks(NumberField(), "89035550101");
-  Click(Shown<QPushButton>("Добавить"));
-  ClickNode("Скрипт устройства");
-  form().pool().Memo1()->selectAll();
-  QTest::keyClicks(form().pool().Memo1(), "IN2 ON -> CALL 1;");
+  ASSERT_NO_FATAL_FAILURE(ChangePowerPhoneAndScript("89035550101", "IN2 ON -> CALL 1;"));
   ASSERT_TRUE(Pending("DIRTY_SET") && Pending("DIRTY_PHONES") && Pending("DIRTY_SCRIPT"));
 
   simulator_->SetRefuseRate(std::get<0>(GetParam()));
@@ -145,18 +154,9 @@ INSTANTIATE_TEST_SUITE_P(Refusals, RefusedRead, ::testing::Values(1u, 7u, 202612
 
 // The device takes every byte but refuses to close the write session: what
 // reads back right is still not called written, and a second write mends it.
-TEST_F(Shipped, ARefusedCloseLeavesEveryPartPending) {
+TEST_F(ChangedParts, ARefusedCloseLeavesEveryPartPending) {
   StartAndRead();
-  ClickNode("Настройки GSM");
-  QCheckBox* power = Shown<QCheckBox>("Контроль питания");
-  ASSERT_NE(power, nullptr);
-  QTest::mouseClick(power, Qt::LeftButton, {}, {8, power->height() / 2});
-  ClickNode("Телефонная книга");
-  QTest::keyClicks(NumberField(), "5550001");
-  Click(Shown<QPushButton>("Добавить"));
-  ClickNode("Скрипт устройства");
-  form().pool().Memo1()->selectAll();
-  QTest::keyClicks(form().pool().Memo1(), "IN1 ON -> SMS 1;");
+  ASSERT_NO_FATAL_FAILURE(ChangePowerPhoneAndScript("5550001", "IN1 ON -> SMS 1;"));
 
   simulator_->SetRefusedCode(0xB1);
   form().Button17()->click();
