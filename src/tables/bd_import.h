@@ -1,6 +1,6 @@
-// BDIMPORT's inserts: one INSERT per import line into the named table, the
-// values bound as parameters so that every field arrives as it stands, all
-// inside one transaction. The first failing row ends the import; the rows
+// BDIMPORT's inserts into the named table, all inside one transaction: many
+// lines to an INSERT, each value a quoted text literal, so that every field
+// arrives as it stands. The first failing row ends the import; the rows
 // before it stay.
 #pragma once
 

@@ -1,7 +1,6 @@
 #include "import_file.h"
 
 #include <fstream>
-#include <iterator>
 
 namespace tables {
 
@@ -23,7 +22,8 @@ class FieldReader {
     if (*quoted && !Quoted(value)) return false;
     // Unquoted text, or what follows a closing quote, runs to the next comma
     // or line end as it stands.
-    const size_t end = std::min(text_.find_first_of(",\r\n", pos_), text_.size());
+    size_t end = pos_;
+    while (end < text_.size() && text_[end] != ',' && text_[end] != '\r' && text_[end] != '\n') ++end;
     value->append(text_.substr(pos_, end - pos_));
     pos_ = end;
     return true;
@@ -114,7 +114,8 @@ bool ReadImportFile(const std::filesystem::path& path, std::string& text) {
   if (std::filesystem::is_directory(path, error)) return false;
   std::ifstream file(path, std::ios::binary);
   if (!file) return false;
-  text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  char chunk[1 << 16];
+  while (file.read(chunk, sizeof chunk) || file.gcount() > 0) text.append(chunk, file.gcount());
   return !file.bad();
 }
 

@@ -148,6 +148,27 @@ TEST_F(ImportTest, FailingRowKeepsTheRowsBeforeIt) {
   EXPECT_EQ(Depth(), 0);
 }
 
+// Rows go in as statements of many rows; a refused one goes again row by row.
+TEST_F(ImportTest, ManyRowsStopAtTheFailingOneWhereverItIs) {
+  Sql("CREATE TABLE Strict (A TEXT UNIQUE, B TEXT)");
+  std::string text;
+  for (int i = 0; i < 700; ++i) text += "k" + std::to_string(i) + ",it's " + std::to_string(i) + "\r\n";
+  text += "k300,again\r\nlast,one\r\n";
+  WriteFile("m.csv", text);
+  Run(std::string("`") + Path("m.csv") + "` FILENAME Strict 2 1 2 BDIMPORT BDIMPORTED");
+  EXPECT_EQ(Pop(), "701") << "the repeated k300 is on line 701";
+  EXPECT_EQ(Pop(), "700");
+  tables::QueryObject& q = tables_->Query2();
+  ASSERT_TRUE(q.Open("SELECT count(*) AS n, max(B) AS b FROM Strict WHERE B LIKE 'it''s %'"));
+  EXPECT_EQ(*q.Field("n"), "700");
+  EXPECT_EQ(*q.Field("b"), "it's 99");
+
+  // A NUL byte arrives as data too.
+  WriteFile("z.csv", std::string("a\0b,x,c\r\nd,y,e\r\n", 16));
+  Import("z.csv");
+  EXPECT_EQ(Table(), std::string("a\0b|c;d|e;", 10));
+}
+
 TEST_F(ImportTest, LimitsOnColumnsAndFileSize) {
   // A count above 13 is more than the column list holds: refused.
   WriteFile("e.csv", "a,b\r");
