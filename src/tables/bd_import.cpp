@@ -101,6 +101,7 @@ int InsertImportRows(TableStore& store, const std::string& table,
     first = last;
   }
   if (own_transaction && !db.commit()) db.rollback();
+  if (inserted) store.Written();
   return static_cast<int>(inserted);
 }
 

@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <atomic>
 
+#include "log_checkpointer.h"
 #include "text_codec.h"
 
 namespace tables {
@@ -29,6 +30,7 @@ TableStore::TableStore(QString path)
 
 TableStore::~TableStore() {
   retry_.stop();
+  checkpointer_.reset();
   if (QSqlDatabase::contains(connection_)) {
     QSqlDatabase::database(connection_, false).close();
     QSqlDatabase::removeDatabase(connection_);
@@ -48,9 +50,13 @@ QSqlDatabase TableStore::Database() {
     // A write-ahead log commits without waiting for the disk (a journal row
     // cost milliseconds of the window's time each); a crash of the program
     // loses nothing committed. Left as it is where the file cannot take it.
+    // The log goes back into the file on a thread of its own.
     QSqlQuery pragma(db);
-    pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    const bool log = pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && pragma.next() &&
+                     pragma.value(0).toString() == QStringLiteral("wal");
     pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    if (log && pragma.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")))
+      checkpointer_ = std::make_unique<LogCheckpointer>(db.databaseName());
   }
   return db;
 }
@@ -136,8 +142,15 @@ void TableStore::Say(Failure kind) {
   }
 }
 
+void TableStore::Written() {
+  if (checkpointer_) checkpointer_->Written();
+}
+
+int TableStore::checkpoints() const { return checkpointer_ ? checkpointer_->checkpoints() : 0; }
+
 void TableStore::CloseConnection() {
   if (before_reopen_) before_reopen_();
+  checkpointer_.reset();
   if (QSqlDatabase::contains(connection_)) QSqlDatabase::database(connection_, false).close();
 }
 
@@ -150,7 +163,10 @@ TableStore::Failure TableStore::Run(const QString& statement) {
     return kind;
   }
   QSqlQuery query(db);
-  if (query.exec(statement)) return Failure::kNone;
+  if (query.exec(statement)) {
+    Written();
+    return Failure::kNone;
+  }
   const Failure kind = Note(query.lastError());
   return kind == Failure::kNone ? Failure::kStatement : kind;
 }

@@ -16,10 +16,13 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 
 namespace tables {
+
+class LogCheckpointer;
 
 class TableStore {
  public:
@@ -56,6 +59,12 @@ class TableStore {
   bool RunKept();
   size_t kept() const { return kept_.size(); }
 
+  // A statement went in: its rows go from the write-ahead log into the file
+  // soon, off the window's thread.
+  void Written();
+  // How many times they have so far, on the connection open now.
+  int checkpoints() const;
+
   // Classifies a failed statement's error, says so once per kind, and marks
   // the file for reopening where the connection itself is spoilt.
   Failure Note(const QSqlError& error);
@@ -86,6 +95,7 @@ class TableStore {
   QTimer retry_;
   std::function<void(const std::string&)> report_;
   std::function<void()> before_reopen_;
+  std::unique_ptr<LogCheckpointer> checkpointer_;
 };
 
 }  // namespace tables
