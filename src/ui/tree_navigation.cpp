@@ -24,6 +24,7 @@ NavigationTree::NavigationTree(engine::Engine& engine, EventRouter& router,
                                const DeviceWait& wait, QTreeWidget* view, QObject* parent)
     : QObject(parent), engine_(engine), router_(router), wait_(wait), view_(view) {
   view_->viewport()->installEventFilter(this);
+  connect(view_, &QTreeView::expanded, this, [this] { all_collapsed_ = false; });
 }
 
 void NavigationTree::Clear() {
@@ -66,8 +67,11 @@ void NavigationTree::ExpandOrCollapse() {
   // Nodes are only ever removed all at once, so the count is the tree's size.
   if (node_count_ < kExpandBelow) {
     view_->expandAll();
-  } else {
+    all_collapsed_ = false;
+  } else if (!all_collapsed_) {
+    // Nodes come in collapsed; expandAll is only ever called above.
     view_->collapseAll();
+    all_collapsed_ = true;
   }
 }
 

@@ -97,6 +97,9 @@ class NavigationTree : public QObject {
   QTreeWidgetItem* parent_node_ = nullptr;
   int last_node_ = -1;
   std::string selected_text_;
+  // No node is expanded: collapsing all again would change nothing (and lay
+  // the whole tree out once more for every node a script adds).
+  bool all_collapsed_ = false;
 };
 
 // CLEARTREE ADDTREE CHILD ADDCHILD NODE NODE% LEVEL SINDEX AINDEX STEXT.

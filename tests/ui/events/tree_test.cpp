@@ -206,6 +206,15 @@ TEST_F(TreeTest, TwentiethNodeCollapsesTheTree) {
   Add("ADDCHILD", "n19");
   EXPECT_EQ(tree_.node_count(), 20);
   EXPECT_FALSE(tree_.Node(0)->isExpanded());
+  // A node the operator opens, or a selection shows, closes at the next node
+  // added, as every node did.
+  tree_.Node(0)->setExpanded(true);
+  Add("ADDTREE", "second");
+  EXPECT_FALSE(tree_.Node(0)->isExpanded());
+  tree_.view()->scrollToItem(tree_.Node(5));
+  ASSERT_TRUE(tree_.Node(0)->isExpanded());
+  Add("ADDCHILD", "n21");
+  EXPECT_FALSE(tree_.Node(0)->isExpanded());
 }
 
 TEST_F(TreeTest, FullTableAddsAndStoresNothing) {
