@@ -213,26 +213,37 @@ int Script(bool block, size_t size) {
   // side is paced at 9600 baud; the program's writes to the pseudo-terminal
   // are not.
   long long from_device = 0, to_device = 0;
+  // Replies that came at least the link's 110 ms pacing pause after the
+  // device's frame before them.
+  int paced = 0;
+  QElapsedTimer since_sent;
+  since_sent.start();
   zsim::ZeltDevice& device = session.simulator->device();
-  QObject::connect(&device, &zsim::ZeltDevice::FrameSent,
-                   [&](const QByteArray& line) { from_device += line.size() + 2; });
-  QObject::connect(&device, &zsim::ZeltDevice::FrameReceived,
-                   [&](const QByteArray& frame) { to_device += frame.size() + 2; });
+  QObject::connect(&device, &zsim::ZeltDevice::FrameSent, [&](const QByteArray& line) {
+    from_device += line.size() + 2;
+    since_sent.restart();
+  });
+  QObject::connect(&device, &zsim::ZeltDevice::FrameReceived, [&](const QByteArray& frame) {
+    to_device += frame.size() + 2;
+    if (since_sent.elapsed() >= 110) ++paced;
+  });
 
   const std::string flag = block ? "0" : "\"\"";
   const double read_ms = session.Timed("1 2 " + flag + " READSCR 300 WAITREAD DONE");
   const long long read_from = from_device, read_to = to_device;
+  const int read_paced = paced;
   engine::Engine& engine = session.program->engine();
   engine.ExecuteLine("RSCRIPT");
   if (engine.Pop() != text) Session::Fail("the script read differs");
   engine.ExecuteLine("RSCRIPT SSCRIPT");
   from_device = to_device = 0;
+  paced = 0;
   const double write_ms = session.Timed("1 2 " + flag + " WRITESCR 300 WAITREAD DONE");
   if (session.simulator->model().Script() != text) Session::Fail("the script written differs");
   std::printf("{\"bytes\": %zu, \"read_ms\": %.1f, \"read_from_device\": %lld, "
-              "\"read_to_device\": %lld, \"write_ms\": %.1f, \"write_from_device\": %lld, "
-              "\"write_to_device\": %lld}\n",
-              size, read_ms, read_from, read_to, write_ms, from_device, to_device);
+              "\"read_to_device\": %lld, \"read_paced\": %d, \"write_ms\": %.1f, "
+              "\"write_from_device\": %lld, \"write_to_device\": %lld, \"write_paced\": %d}\n",
+              size, read_ms, read_from, read_to, read_paced, write_ms, from_device, to_device, paced);
   return 0;
 }
 
