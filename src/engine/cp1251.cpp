@@ -20,17 +20,19 @@ uint32_t CodePoint(unsigned char byte) {
   return kHigh[byte - 0x80];
 }
 
-void AppendUtf8(std::string& out, uint32_t cp) {
+// Writes the code point's UTF-8 form at `to`; returns the end of what it wrote.
+char* PutUtf8(char* to, uint32_t cp) {
   if (cp < 0x80) {
-    out += static_cast<char>(cp);
+    *to++ = static_cast<char>(cp);
   } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *to++ = static_cast<char>(0xC0 | (cp >> 6));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *to++ = static_cast<char>(0xE0 | (cp >> 12));
+    *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return to;
 }
 
 char ByteOf(uint32_t cp) {
@@ -62,9 +64,11 @@ std::string Cp1251(std::string_view utf8) {
 }
 
 std::string Utf8FromCp1251(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size() * 2);
-  for (unsigned char b : bytes) AppendUtf8(out, CodePoint(b));
+  // Room for the longest form (three bytes a character), cut to what was written.
+  std::string out(bytes.size() * 3, '\0');
+  char* to = out.data();
+  for (unsigned char b : bytes) to = PutUtf8(to, CodePoint(b));
+  out.resize(static_cast<size_t>(to - out.data()));
   return out;
 }
 

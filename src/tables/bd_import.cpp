@@ -1,5 +1,6 @@
 #include "bd_import.h"
 
+#include <QByteArray>
 #include <QSqlQuery>
 #include <algorithm>
 #include <string_view>
@@ -11,40 +12,21 @@ namespace tables {
 
 namespace {
 
-// Rows per INSERT of literal values: one statement costs SQLite far less than
-// as many bound rows cost Qt.
-constexpr size_t kRowsPerStatement = 256;
+// Rows per INSERT: a batch goes to SQLite as one JSON array bound to one
+// parameter, which costs far less than binding each value through Qt.
+constexpr size_t kRowsPerBatch = 256;
 
-// The rows [first, last) as one INSERT of text literals. Empty when a value
-// holds a NUL, which a literal cannot carry.
-std::string LiteralInsert(const std::string& table, const std::vector<ImportRow>& rows,
-                          size_t first, size_t last, size_t values) {
-  std::string text = "INSERT INTO " + table + "\nVALUES ";
-  for (size_t r = first; r < last; ++r) {
-    text += r == first ? "(" : ",(";
-    for (size_t i = 0; i < values; ++i) {
-      const std::string_view value = rows[r].values[i];
-      if (value.find('\0') != std::string_view::npos) return {};
-      text += i ? ",'" : "'";
-      // Windows-1251 is one byte a character: a quote byte is a quote.
-      for (size_t from = 0;;) {
-        const size_t quote = value.find('\'', from);
-        text.append(value.substr(from, quote - from));
-        if (quote == std::string_view::npos) break;
-        text += "''";
-        from = quote + 1;
-      }
-      text += '\'';
-    }
-    text += ')';
-  }
-  return text;
+std::string JsonStatement(const std::string& table, size_t values) {
+  std::string text = "INSERT INTO " + table + "\nSELECT ";
+  for (size_t i = 0; i < values; ++i) text += (i ? ", value ->> " : "value ->> ") + std::to_string(i);
+  // Bound as UTF-8 bytes and read as text: no conversion to UTF-16 and back.
+  return text + " FROM json_each(CAST(? AS TEXT))";
 }
 
 // The rows [first, last) one bound INSERT each, up to the first the store
 // refuses. Returns the number inserted.
-size_t InsertBound(TableStore& store, QSqlDatabase& db, const std::string& table,
-                   const std::vector<ImportRow>& rows, size_t first, size_t last, size_t values) {
+size_t InsertOneByOne(TableStore& store, QSqlDatabase& db, const std::string& table,
+                      const std::vector<ImportRow>& rows, size_t first, size_t last, size_t values) {
   QSqlQuery query(db);
   if (!query.prepare(ToQt(ImportStatement(table, values)))) {
     store.Note(query.lastError());
@@ -64,6 +46,38 @@ size_t InsertBound(TableStore& store, QSqlDatabase& db, const std::string& table
 
 }  // namespace
 
+std::string ImportJson(const std::vector<ImportRow>& rows, size_t first, size_t last, size_t values) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string json = "[";
+  for (size_t r = first; r < last; ++r) {
+    json += r == first ? "[" : ",[";
+    for (size_t i = 0; i < values; ++i) {
+      json += i ? ",\"" : "\"";
+      const std::string& value = rows[r].values[i];
+      size_t plain = 0;  // the start of the characters not written yet
+      for (size_t k = 0; k < value.size(); ++k) {
+        const auto byte = static_cast<unsigned char>(value[k]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\') continue;
+        if (byte == 0) return {};
+        json.append(value, plain, k - plain);
+        plain = k + 1;
+        if (byte >= 0x20) {
+          json += '\\';
+          json += value[k];
+        } else {
+          json += "\\u00";
+          json += kHex[byte >> 4];
+          json += kHex[byte & 15];
+        }
+      }
+      json.append(value, plain, value.size() - plain);
+      json += '"';
+    }
+    json += ']';
+  }
+  return json + "]";
+}
+
 std::string ImportStatement(const std::string& table, size_t values) {
   std::string text = "INSERT INTO " + table + "\nVALUES (";
   for (size_t i = 0; i < values; ++i) text += i ? ",?" : "?";
@@ -82,23 +96,28 @@ int InsertImportRows(TableStore& store, const std::string& table,
   // A script may hold a transaction of its own; the rows then join it.
   const bool own_transaction = db.transaction();
   size_t inserted = 0;
-  for (size_t first = 0; first < rows.size();) {
-    const size_t last = std::min(rows.size(), first + kRowsPerStatement);
-    const std::string literal = values ? LiteralInsert(table, rows, first, last, values) : "";
-    // A statement is all or nothing: when SQLite refuses the batch, its rows
-    // go again one by one, which finds the row that fails and keeps those
-    // before it.
+  {
     QSqlQuery batch(db);
-    if (!literal.empty() && batch.exec(ToQt(literal))) {
-      inserted += last - first;
+    const bool batches = values > 0 && batch.prepare(ToQt(JsonStatement(table, values)));
+    for (size_t first = 0; first < rows.size();) {
+      const size_t last = std::min(rows.size(), first + kRowsPerBatch);
+      // A statement is all or nothing: when SQLite refuses a batch, its rows
+      // go again one by one, which finds the row that fails and keeps those
+      // before it.
+      const std::string json = batches ? ImportJson(rows, first, last, values) : "";
+      if (!json.empty()) {
+        batch.bindValue(0, QByteArray::fromStdString(engine::Utf8FromCp1251(json)));
+        if (batch.exec()) {
+          inserted += last - first;
+          first = last;
+          continue;
+        }
+      }
+      const size_t done = InsertOneByOne(store, db, table, rows, first, last, values);
+      inserted += done;
+      if (done < last - first) break;
       first = last;
-      continue;
     }
-    batch.finish();
-    const size_t done = InsertBound(store, db, table, rows, first, last, values);
-    inserted += done;
-    if (done < last - first) break;
-    first = last;
   }
   if (own_transaction && !db.commit()) db.rollback();
   if (inserted) store.Written();

@@ -1,7 +1,7 @@
-// BDIMPORT's inserts into the named table, all inside one transaction: many
-// lines to an INSERT, each value a quoted text literal, so that every field
-// arrives as it stands. The first failing row ends the import; the rows
-// before it stay.
+// BDIMPORT's inserts into the named table, all inside one transaction, the
+// values bound as parameters (many rows at a time as one JSON text) so that
+// every field arrives as it stands. The first failing row ends the import;
+// the rows before it stay.
 #pragma once
 
 #include <string>
@@ -15,6 +15,11 @@ class TableStore;
 
 // The two statement lines, with one parameter per value.
 std::string ImportStatement(const std::string& table, size_t values);
+
+// The values of rows [first, last) as a JSON array of arrays of strings
+// (Windows-1251, as the values are). Empty when a value holds a NUL, which
+// such a text does not carry back unchanged.
+std::string ImportJson(const std::vector<ImportRow>& rows, size_t first, size_t last, size_t values);
 
 // Returns the number of rows inserted.
 int InsertImportRows(TableStore& store, const std::string& table,

@@ -1,6 +1,7 @@
 // BDIMPORT: the import file's rules, and every field arriving as it stands.
 #include <QSqlQueryModel>
 
+#include "bd_import.h"
 #include "import_file.h"
 #include "tables_fixture.h"
 
@@ -58,6 +59,31 @@ TEST(ImportRowsTest, RowsKnowTheirLinesAndAnOpenQuoteStopsTheScan) {
   EXPECT_EQ(scan.rows[2].values, (std::vector<std::string>{"c", "3"}));
   EXPECT_EQ(scan.bad_line, 5);
   EXPECT_EQ(tables::ScanImport("a\r\nb", {1}).bad_line, 0);
+}
+
+// Rows go to SQLite many at a time as a JSON text: every byte a value may
+// hold comes back out of it as it went in.
+TEST_F(TablesTest, ImportRowsAsJsonComeBackAsTheyWere) {
+  const std::vector<std::string> odd = {
+      "say \"hi\"", "back\\slash\\", "tab\tand\r\nbreak", std::string("\x01\x1f\x7f"),
+      engine::Cp1251("Иванов, Пётр №5"), "it's", "", "\\u0041"};
+  std::vector<tables::ImportRow> rows;
+  for (const std::string& value : odd) rows.push_back({1, {value, "x"}});
+  std::string json = tables::ImportJson(rows, 1, rows.size(), 2);
+  std::string quoted;
+  for (const char c : json) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+  tables::QueryObject& q = tables_->Query2();
+  ASSERT_TRUE(q.Open("SELECT value ->> 0 AS v, value ->> 1 AS w FROM json_each('" + quoted + "')"));
+  size_t row = 1;
+  for (bool on = q.First(); on; on = q.Next(), ++row) {
+    ASSERT_LT(row, odd.size());
+    EXPECT_EQ(*q.Field("v"), odd[row]);
+    EXPECT_EQ(*q.Field("w"), "x");
+  }
+  EXPECT_EQ(row, odd.size());
+  rows[3].values[1] = std::string("a\0b", 3);
+  EXPECT_NE(tables::ImportJson(rows, 0, 3, 2), "");
+  EXPECT_EQ(tables::ImportJson(rows, 0, 4, 2), "") << "a NUL goes row by row";
 }
 
 class ImportTest : public TablesTest {
