@@ -88,11 +88,15 @@ TEST_P(RefusedWrite, TheImageHoldsWhatWasSentOrWrfailsSaysWhatFailed) {
                 GetParam().rate, GetParam().seed, batch, reported, in_memory, in_file);
     EXPECT_LE(in_memory, reported);
     EXPECT_LE(reported, kBytes);
-    if (reported == 0) EXPECT_EQ(in_file, 0) << "the image was saved when the session closed";
+    if (reported == 0) {
+      EXPECT_EQ(in_file, 0) << "the image was saved when the session closed";
+    }
     failed += reported > 0;
   }
   EXPECT_GT(simulator->refused(), 0);
-  if (GetParam().rate < 0.1) EXPECT_LT(failed, 3) << "a rare refusal is almost always mended";
+  if (GetParam().rate < 0.1) {
+    EXPECT_LT(failed, 3) << "a rare refusal is almost always mended";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -84,7 +84,9 @@ TEST_P(RefusedWrite, TheDeviceHoldsWhatThePagesCallWritten) {
   const std::pair<const char*, const char*> parts[] = {
       {"настройки: ", "DIRTY_SET"}, {"телефонная книга: ", "DIRTY_PHONES"}, {"скрипт: ", "DIRTY_SCRIPT"}};
   for (const auto& [name, dirty] : parts) {
-    if (status.contains(U(name))) EXPECT_TRUE(Pending(dirty)) << name << status.toStdString();
+    if (status.contains(U(name))) {
+      EXPECT_TRUE(Pending(dirty)) << name << status.toStdString();
+    }
   }
   RecordProperty("refused", simulator_->refused());
   RecordProperty("outcome", status.toStdString());
@@ -129,7 +131,9 @@ TEST_P(RefusedWrite, TheDeviceHoldsWhatThePagesCallWritten) {
     EXPECT_FALSE(written);
     EXPECT_TRUE(status.contains(U("скрипт"))) << status.toStdString();
   }
-  if (written) EXPECT_EQ(device().Script(), "IN2 ON -> CALL 1;");
+  if (written) {
+    EXPECT_EQ(device().Script(), "IN2 ON -> CALL 1;");
+  }
 }
 
 // Reads ask again for what the device refused: at a refusal rate of 0.3 the
