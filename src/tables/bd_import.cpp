@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QSqlQuery>
 #include <algorithm>
-#include <string_view>
 
 #include "table_store.h"
 #include "text_codec.h"
