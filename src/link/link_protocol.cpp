@@ -63,19 +63,31 @@ void LinkProtocol::VerifyAndHandle(const std::string& assembled) {
 }
 
 void LinkProtocol::HandleFrame(const std::string& text, const std::string& bytes) {
-  host_.LogLink("<" + text);
-  if (stopped_ || text.compare(0, 2, "02") != 0) return;
-  answered_ = true;
-  const std::string code_text = text.substr(2, 2);
-  if (code_text == "43") {
-    HandlePoll(k43, code_text);
-  } else if (code_text == "44") {
-    HandlePoll(k44, code_text);
-  } else if (code_text == "41") {
-    HandleData(k41, code_text, bytes);
-  } else if (code_text == "42") {
-    HandleData(k42, code_text, bytes);
+  // The device waits for the reply: the frame's own log line (a file and a
+  // memo line) is written once the reply is on the wire, ahead of the reply's
+  // line, so the log reads as it always did.
+  received_line_ = "<" + text;
+  if (!stopped_ && text.compare(0, 2, "02") == 0) {
+    answered_ = true;
+    const std::string code_text = text.substr(2, 2);
+    if (code_text == "43") {
+      HandlePoll(k43, code_text);
+    } else if (code_text == "44") {
+      HandlePoll(k44, code_text);
+    } else if (code_text == "41") {
+      HandleData(k41, code_text, bytes);
+    } else if (code_text == "42") {
+      HandleData(k42, code_text, bytes);
+    }
   }
+  LogReceived();
+}
+
+void LinkProtocol::LogReceived() {
+  if (received_line_.empty()) return;
+  const std::string line = std::move(received_line_);
+  received_line_.clear();
+  host_.LogLink(line);
 }
 
 void LinkProtocol::SetOnlyFlag(Code code) {
@@ -167,6 +179,7 @@ void LinkProtocol::SendReply(const std::string& reply) {
   const std::string line = BuildFrame(kStationAddress, uhex::CompactHexToBytes(reply));
   if (line.empty()) return;
   host_.WriteWire(line + "\r\n");
+  LogReceived();
   host_.LogLink(">" + line);
 }
 

@@ -86,6 +86,8 @@ class LinkProtocol {
   void Process();
   void VerifyAndHandle(const std::string& text);
   void HandleFrame(const std::string& text, const std::string& bytes);
+  // Logs the frame being handled, once.
+  void LogReceived();
   void HandlePoll(Code code, const std::string& code_text);
   void HandleData(Code code, const std::string& code_text, const std::string& bytes);
   std::string NextQueued();
@@ -103,6 +105,7 @@ class LinkProtocol {
 
   std::string send_queue_;
   std::string last_reply_;
+  std::string received_line_;  // the frame being handled, not logged yet
   std::string last_command_;
   std::string last_sent_;
   bool last_sent_repeat_ = false;

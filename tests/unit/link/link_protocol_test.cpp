@@ -15,8 +15,14 @@ using zlink::LinkProtocol;
 
 class RecordingHost : public zlink::LinkProtocolHost {
  public:
-  void LogLink(const std::string& line) override { logs.push_back(line); }
-  void WriteWire(const std::string& bytes) override { wire.push_back(bytes); }
+  void LogLink(const std::string& line) override {
+    logs.push_back(line);
+    order += 'L';
+  }
+  void WriteWire(const std::string& bytes) override {
+    wire.push_back(bytes);
+    order += 'W';
+  }
   void DeliverRecord(const std::string& record) override {
     records.push_back(record);
     if (on_record) on_record();
@@ -24,6 +30,7 @@ class RecordingHost : public zlink::LinkProtocolHost {
   void BeginPacing() override { ++pacing_waits; }
 
   std::vector<std::string> logs, wire, records;
+  std::string order;  // L a log line, W a write to the wire
   std::function<void()> on_record;
   int pacing_waits = 0;
 };
@@ -51,6 +58,28 @@ TEST_F(LinkProtocolTest, AnswersPollsWithTheQueueOrAnEmptyRecord) {
   link.Feed(":024300BB\r\n");
   EXPECT_EQ(host.wire.back(), ":02430302AD0306\r\n");
   EXPECT_EQ(link.SendQueue(), "");
+}
+
+// The device waits for the reply, not for the log: the reply goes out first,
+// and the log still reads frame, then reply.
+TEST_F(LinkProtocolTest, TheReplyGoesOutBeforeTheLogLines) {
+  link.Feed(":024300BB\r\n");
+  EXPECT_EQ(host.order, "WLL");
+  host.order.clear();
+  link.Feed(DeviceFrame("\x41\x03\x02\xAD\x03"s));
+  EXPECT_EQ(host.order, "WLL");
+  ASSERT_EQ(host.records.size(), 1u);
+  // A paced reply: the frame's line now, the reply and its line when the pause is up.
+  host.order.clear();
+  link.SetPacing(true);
+  link.SendQueue() = "03 02 AD 03 ";
+  link.Feed(":024400BA\r\n");
+  EXPECT_EQ(host.order, "L");
+  link.FinishPacing();
+  EXPECT_EQ(host.order, "LWL");
+  EXPECT_EQ(host.logs.size(), 6u);
+  for (size_t i = 0; i < host.logs.size(); ++i)
+    EXPECT_EQ(host.logs[i][0], i % 2 ? '>' : '<') << host.logs[i];
 }
 
 TEST_F(LinkProtocolTest, RepeatedPollGetsTheSameReplyAndTakesNothing) {
