@@ -1,5 +1,7 @@
 #include "link_protocol.h"
 
+#include <utility>
+
 #include "UHex.h"
 #include "link_texts.h"
 
@@ -84,10 +86,7 @@ void LinkProtocol::HandleFrame(const std::string& text, const std::string& bytes
 }
 
 void LinkProtocol::LogReceived() {
-  if (received_line_.empty()) return;
-  const std::string line = std::move(received_line_);
-  received_line_.clear();
-  host_.LogLink(line);
+  if (!received_line_.empty()) host_.LogLink(std::exchange(received_line_, {}));
 }
 
 void LinkProtocol::SetOnlyFlag(Code code) {

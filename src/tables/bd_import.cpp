@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 #include <algorithm>
 
+#include "UHex.h"
 #include "table_store.h"
 #include "text_codec.h"
 
@@ -46,7 +47,6 @@ size_t InsertOneByOne(TableStore& store, QSqlDatabase& db, const std::string& ta
 }  // namespace
 
 std::string ImportJson(const std::vector<ImportRow>& rows, size_t first, size_t last, size_t values) {
-  static const char kHex[] = "0123456789abcdef";
   std::string json = "[";
   for (size_t r = first; r < last; ++r) {
     json += r == first ? "[" : ",[";
@@ -64,9 +64,7 @@ std::string ImportJson(const std::vector<ImportRow>& rows, size_t first, size_t 
           json += '\\';
           json += value[k];
         } else {
-          json += "\\u00";
-          json += kHex[byte >> 4];
-          json += kHex[byte & 15];
+          json += "\\u00" + uhex::ByteToHex(byte);
         }
       }
       json.append(value, plain, value.size() - plain);

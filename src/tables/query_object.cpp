@@ -52,7 +52,7 @@ std::optional<QSqlQuery> QueryObject::Run(const std::string& statement) {
     store_.Note(query.lastError());
     return std::nullopt;
   }
-  store_.Written();
+  if (!query.isSelect()) store_.Written();
   return query;
 }
 
