@@ -95,7 +95,11 @@ void TCommPortDriver::Disconnect() {
 bool TCommPortDriver::SendData(const char* data, int32_t count) {
   if (!port_ || count < 0) return false;
   if (count == 0) return true;
-  return port_->write(data, count) == count;
+  const bool whole = port_->write(data, count) == count;
+  // The device waits for these bytes: they go to the line now, not at the
+  // event loop's next turn.
+  if (QSerialPort* port = SerialPort()) port->flush();
+  return whole;
 }
 
 // A memory port has no line settings: the simulated device paces it.

@@ -69,6 +69,7 @@ RSThread::CallScope::~CallScope() {
 RSThread* RSThread::StartLink(const QString& port_name, LinkView* view) {
   auto* link = new RSThread();
   link->program_dir_ = LinkLogFolder();
+  link->log_folder_ = link->program_dir_.toStdString();
   link->port_name_ = port_name;
   link->OpenPort(port_name);
   // The opening lines go to the log file only: memo and label come now.
@@ -128,8 +129,17 @@ void RSThread::OnBytes(TCommPortDriver*, const char* data, int32_t size) {
 }
 
 void RSThread::Log(const std::string& text) {
-  AppendLinkLog(program_dir_.toStdString(), text, LocalNow());
+  log_.Append(log_folder_, text, LocalNow());
   ShowLine(text);
+  // Said once, in the memo only: a line with '>' would mark the link connected.
+  if (view_ && log_.TakeNewFailure()) {
+    const QString file = QDir::toNativeSeparators(
+        program_dir_ + QString::fromStdString(LinkLogFileName(LocalNow())));
+    try {
+      view_->AddLinkMemoLine(LinkMemoLine(std::string(kLogLost) + ToCp1251(file), LocalNow()));
+    } catch (...) {
+    }
+  }
 }
 
 void RSThread::ShowLine(const std::string& text) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "CommDrv.h"
+#include "link_log.h"
 #include "link_protocol.h"
 
 namespace zlink {
@@ -76,7 +77,8 @@ class RSThread : public QObject, private LinkProtocolHost {
   QTimer* LinkTimer() { return link_timer_.get(); }
   bool Stopped() const { return stopped_; }
 
-  // A link log line: the day's file, then ShowLine.
+  // A link log line: the day's file, then ShowLine. When lines begin to be
+  // lost, kLogLost goes to the memo once.
   void Log(const std::string& text);
   // Marks the link connected for 5 s when the text holds '>', then shows the
   // line in the link memo.
@@ -113,6 +115,8 @@ class RSThread : public QObject, private LinkProtocolHost {
   std::unique_ptr<QTimer> link_timer_;
   QTimer pacing_timer_;
   QString program_dir_;
+  std::string log_folder_;  // program_dir_ in UTF-8
+  LinkLog log_;
   QString port_name_;
   QString speed_text_;
   LinkView* view_ = nullptr;

@@ -7,7 +7,10 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "CommDrv.h"
+#include "link_table.h"
 #include "pty_fixture.h"
 #include "pty_port.h"
 
@@ -106,6 +109,46 @@ TEST(CommDrv, UnpluggedDeviceClosesThePort) {
   pty.Close();
   EXPECT_TRUE(e2e::WaitFor([&] { return !driver.Connected(); }, 3000));
   EXPECT_FALSE(driver.SendData("x", 1));
+}
+
+// The device waits for the reply, not for the log: when the frame that asked
+// for it reaches the log and the memo, the reply's bytes are already on the
+// line, and the log's lines keep their order.
+TEST(CommDrv, TheReplyIsOnTheLineBeforeItsPollIsLogged) {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  const QString slave = QString::fromLocal8Bit(::ptsname(master));
+  QTemporaryDir logs;
+  zlink::SetLinkLogFolder(logs.path());
+
+  struct View : e2e::RecordingView {
+    void AddLinkMemoLine(const std::string& line) override {
+      RecordingView::AddLinkMemoLine(line);
+      if (line.rfind("<0243BB", 0) != 0) return;
+      char bytes[64];
+      const ssize_t n = ::read(master, bytes, sizeof bytes);
+      on_line_then = n > 0 ? std::string(bytes, static_cast<size_t>(n)) : std::string();
+    }
+    int master = -1;
+    std::string on_line_then = "(no poll logged)";
+  } view;
+  view.master = master;
+  zlink::RSThread* link = zlink::RSThread::StartLink(slave, &view);
+  ASSERT_EQ(::write(master, ":0243BB\r\n", 9), 9);
+  ASSERT_TRUE(e2e::WaitFor([&] { return view.memo.size() >= 2; }));
+  EXPECT_EQ(view.on_line_then, ":024300BB\r\n");
+  std::vector<std::string> logged;
+  for (const std::string& line : e2e::LogLines(logs.path())) logged.push_back(e2e::WithoutStamp(line));
+  ASSERT_EQ(logged.size(), 4u);
+  EXPECT_EQ(logged[2], "<0243BB");
+  EXPECT_EQ(logged[3], ">:024300BB");
+
+  zlink::RSThread::StopLink(link);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  zlink::SetLinkLogFolder(QString());
+  ::close(master);
 }
 
 }  // namespace

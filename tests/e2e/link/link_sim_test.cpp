@@ -213,4 +213,16 @@ TEST_F(LinkWithDevice, APortThatDoesNotOpenIsLoggedAndStaysSilent) {
   EXPECT_EQ(e2e::WithoutStamp(lines[1]), zlink::kOpenFailed);
 }
 
+// Lines the log cannot take are said once in the memo; the link goes on.
+TEST_F(LinkWithDevice, ALogThatCannotBeWrittenIsSaidOnceInTheMemo) {
+  zlink::SetLinkLogFolder(log_dir.filePath(QStringLiteral("missing")));
+  StartBoth();
+  ASSERT_TRUE(e2e::WaitFor([&] { return device.stats().poll_replies >= 3; }));
+  const auto lost = std::count_if(view.memo.begin(), view.memo.end(), [](const std::string& line) {
+    return line.rfind(zlink::kLogLost, 0) == 0;
+  });
+  EXPECT_EQ(lost, 1);
+  EXPECT_EQ(view.label, zlink::kConnected);
+}
+
 }  // namespace
