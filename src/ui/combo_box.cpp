@@ -1,6 +1,7 @@
 #include "combo_box.h"
 
 #include <QComboBox>
+#include <QIntValidator>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
@@ -44,10 +45,8 @@ StyledComboBox::StyledComboBox(QWidget* parent)
   setFocusProxy(combo_);
 
   connect(combo_, &QComboBox::activated, this, [this](int) { UserChange(); });
-  connect(combo_->lineEdit(), &QLineEdit::textEdited, this, [this] { UserChange(); });
-  connect(combo_->lineEdit(), &QLineEdit::returnPressed, this, [this] { EnterPressed(); });
-  connect(edit_, &QLineEdit::textEdited, this, [this] { UserChange(); });
-  connect(edit_, &QLineEdit::returnPressed, this, [this] { EnterPressed(); });
+  WireEdit(combo_->lineEdit());
+  WireEdit(edit_);
   connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
             if (updating_ || !current.isValid()) return;
@@ -58,6 +57,49 @@ StyledComboBox::StyledComboBox(QWidget* parent)
             }
             UserChange();
           });
+}
+
+void StyledComboBox::WireEdit(QLineEdit* edit) {
+  connect(edit, &QLineEdit::textEdited, this, [this] { UserChange(); });
+  connect(edit, &QLineEdit::returnPressed, this, [this] { EnterPressed(); });
+  connect(edit, &QLineEdit::textChanged, this, [this] { MarkInput(); });
+}
+
+QLineEdit* StyledComboBox::ActiveEdit() const {
+  if (style_ == Style::kSimple) return edit_;
+  return style_ == Style::kDropDown ? combo_->lineEdit() : nullptr;
+}
+
+void StyledComboBox::SetNumberRange(int low, int high) {
+  if (high < low) {
+    delete range_;
+    range_ = nullptr;
+  } else if (!range_) {
+    range_ = new QIntValidator(low, high, this);
+  } else {
+    range_->setRange(low, high);
+  }
+  ApplyRange();
+}
+
+void StyledComboBox::ApplyRange() {
+  for (QLineEdit* edit : {combo_->lineEdit(), edit_}) {
+    if (edit) edit->setValidator(range_);
+  }
+  MarkInput();
+}
+
+bool StyledComboBox::Acceptable() const {
+  const QLineEdit* edit = ActiveEdit();
+  return !range_ || !edit || edit->hasAcceptableInput();
+}
+
+void StyledComboBox::MarkInput() {
+  for (QLineEdit* edit : {combo_->lineEdit(), edit_}) {
+    if (!edit) continue;
+    const bool bad = range_ && edit == ActiveEdit() && !edit->hasAcceptableInput();
+    edit->setStyleSheet(bad ? QStringLiteral("QLineEdit { background-color: #ffd0d0; }") : QString());
+  }
 }
 
 void StyledComboBox::UserChange() {
@@ -95,13 +137,13 @@ void StyledComboBox::SetStyle(Style style) {
       combo_->setEditable(editable);
       if (editable) {
         combo_->setInsertPolicy(QComboBox::NoInsert);
-        connect(combo_->lineEdit(), &QLineEdit::textEdited, this, [this] { UserChange(); });
-        connect(combo_->lineEdit(), &QLineEdit::returnPressed, this, [this] { EnterPressed(); });
+        WireEdit(combo_->lineEdit());
       }
     }
   }
   SetItemIndex(index);
   if (style_ != Style::kList) SetText(text);
+  ApplyRange();
   Place(x(), y(), width(), designed_height_);
 }
 

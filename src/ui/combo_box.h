@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QIntValidator;
 class QLineEdit;
 class QListView;
 class QStringListModel;
@@ -40,6 +41,12 @@ class StyledComboBox : public QWidget {
   // An index outside the items selects nothing and keeps the edit text.
   void SetItemIndex(int index);
 
+  // The edit field takes only whole numbers from low to high and is marked
+  // while its text is not one of them; high < low lifts the limit.
+  void SetNumberRange(int low, int high);
+  // False while the edit field holds a text outside its number range.
+  bool Acceptable() const;
+
   // Geometry as a script gives it; LIST and DROPDOWN keep their own height.
   void Place(int left, int top, int width, int height);
 
@@ -61,12 +68,17 @@ class StyledComboBox : public QWidget {
   void LayOut();
   void UserChange();
   void EnterPressed();
+  void WireEdit(QLineEdit* edit);
+  QLineEdit* ActiveEdit() const;
+  void ApplyRange();
+  void MarkInput();
 
   Style style_ = Style::kDropDown;
   QStringListModel* model_;
   QComboBox* combo_;
   QLineEdit* edit_;
   QListView* list_;
+  QIntValidator* range_ = nullptr;  // null: any text
   int designed_height_ = 0;
   bool updating_ = false;
   bool enter_seen_ = false;

@@ -36,6 +36,8 @@ struct ControlRegisters {
   int32_t image = 0;
   int32_t checks = 0;
   int32_t font_size = 8;
+  int32_t range_low = 0;  // number range of the next COMBO; none while high < low
+  int32_t range_high = -1;
 
   std::array<std::string, kItems + 1> items;  // 1..100
   int64_t item_count = 0;                     // may exceed 100

@@ -106,6 +106,9 @@ void Combo(TMainForm& form) {
     box->SetText(FromCp1251(r.text));
     for (int i = 1; i <= r.ItemsInForce(); ++i) box->AddItem(FromCp1251(r.items[static_cast<size_t>(i)]));
     if (r.style != "SIMPLE" && r.index >= 0) box->SetItemIndex(r.index);
+    box->SetNumberRange(r.range_low, r.range_high);
+    r.range_low = 0;
+    r.range_high = -1;
     box->show();
   }
   r.current_id = n + 1;

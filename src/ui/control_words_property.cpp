@@ -39,6 +39,13 @@ void RegisterPropertyWords(engine::Engine& engine, TMainForm& form) {
   engine.Document("STYLE", "name --", "Style of the next COMBO: LIST, SIMPLE or DROPDOWN.");
   engine.Register("STYLE", [&r](engine::Engine& e, engine::Frame&) { r.style = e.Pop(); });
 
+  engine.Document("RANGE", "low high --",
+                  "The edit field of the next COMBO takes only whole numbers low..high and is "
+                  "marked while it holds another text.");
+  engine.Register("RANGE", [&r](engine::Engine& e, engine::Frame&) {
+    r.range_high = e.PopNumber();
+    r.range_low = e.PopNumber();
+  });
   engine.Document("INDEX", "n --", "Selected item of the next COMBO.");
   engine.Register("INDEX", [&r](engine::Engine& e, engine::Frame&) { r.index = e.PopNumber(); });
   engine.Document("IMAGE", "n --", "Picture number of the next tree node.");

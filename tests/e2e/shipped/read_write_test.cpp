@@ -3,7 +3,6 @@
 // device's memory with "Запись в устройство".
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListView>
 
 #include "shipped_fixture.h"
 
@@ -80,9 +79,8 @@ TEST_F(Shipped, ReadShowsTheDeviceAndWriteStoresTheOperatorsChanges) {
   QTest::keyClick(mode->combo(), Qt::Key_Down);  // Контроль -> Сервис
   EXPECT_EQ(mode->Text(), U("Сервис"));
   QTest::mouseClick(sms_alarm, Qt::LeftButton, {}, {8, sms_alarm->height() / 2});  // the box
-  QListView* list = sms->simple_list();
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                    list->visualRect(list->model()->index(1, 0)).center());
+  sms->combo()->setFocus();
+  QTest::keyClick(sms->combo(), Qt::Key_Down);  // Латиница -> Кириллица
   attempts->combo()->lineEdit()->selectAll();
   QTest::keyClicks(attempts->combo()->lineEdit(), "7");
   EXPECT_EQ(Status(), U("Есть изменения, не записанные в устройство: настройки."));
