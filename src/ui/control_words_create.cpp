@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QPushButton>
 
 #include "combo_box.h"
@@ -186,6 +187,8 @@ void Memo(TMainForm& form) {
   SetTag(memo, n);
   memo->setGeometry(PageRect(r.left, r.top, r.width, r.height));
   if (!r.text.empty()) memo->appendPlainText(MemoLines(FromCp1251(r.text)));
+  // Undo goes back no further than the text the page put in.
+  memo->document()->clearUndoRedoStacks();
   memo->show();
   // A second MEMO under the same number keeps the number for the next word.
   int32_t& entry = *r.IdMapEntry(n);

@@ -1,6 +1,8 @@
 // Unsaved changes: one notion for settings, phone book and script; nothing is
 // dropped by a read or by closing the window without the operator's "Да";
 // the device is read as soon as it answers and nothing is written before.
+#include <QFile>
+
 #include "shipped_fixture.h"
 
 namespace {
@@ -133,6 +135,83 @@ TEST_F(Shipped, APortThatComesLaterBringsThePagesAndTheRead) {
   EXPECT_EQ(form().TreeView()->topLevelItemCount(), 1);
   ClickNode("Телефонная книга");
   EXPECT_EQ(PhoneGrid()->model()->rowCount(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+using shipped_e2e::Shipped;
+using shipped_e2e::U;
+
+TEST_F(Shipped, UndoStopsAtTheScriptAsReadAndAnEmptyScriptIsWrittenOnlyAfterYes) {
+  StartAndRead();
+  const std::string script = device().Script();
+  ASSERT_FALSE(script.empty());
+  ClickNode("Скрипт устройства");
+  QPlainTextEdit* memo = form().pool().Memo1();
+  const QString as_read = memo->toPlainText();
+  memo->setFocus();
+  QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(memo->toPlainText(), as_read);
+
+  QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(memo, Qt::Key_Delete);
+  ASSERT_EQ(program_->engine.Cell(65), "");
+  const QString question =
+      U("Скрипт пуст: запись сотрёт скрипт, который сейчас в устройстве. Записать пустой скрипт?");
+  dialogs_.answer_yes = false;
+  Click(Shown<QPushButton>("Записать"));
+  ASSERT_FALSE(dialogs_.shown.isEmpty());
+  EXPECT_EQ(dialogs_.shown.last(), question);
+  form().Button17()->click();
+  EXPECT_EQ(dialogs_.shown.size(), 2);
+  EXPECT_EQ(Status(), U("Запись отменена: скрипт в устройстве не тронут."));
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(device().Script(), script);
+
+  dialogs_.answer_yes = true;
+  Click(Shown<QPushButton>("Записать"));
+  ASSERT_TRUE(WaitTransferDone());
+  EXPECT_EQ(Status(), U("Записано и проверено: скрипт."));
+  EXPECT_EQ(device().Script(), "");
+}
+
+TEST_F(Shipped, LoadingAFileOrAProfileAsksBeforeReplacingUnsavedEdits) {
+  StartAndRead();
+  ClickNode("Скрипт устройства");
+  QPlainTextEdit* memo = form().pool().Memo1();
+  memo->selectAll();
+  QTest::keyClicks(memo, "MINE;");
+  const QString file = folder_.filePath("other.txt");
+  const QString profile = folder_.filePath("p.ini");
+  for (const auto& [path, bytes] : {std::pair{file, QByteArray("FROM FILE;")},
+                                    std::pair{profile, QByteArray("[Settings]\r\nS0=1\r\n")}}) {
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+  }
+
+  dialogs_.answer_yes = false;
+  dialogs_.chosen_file = file;
+  Click(Shown<QPushButton>("Из файла..."));
+  ASSERT_FALSE(dialogs_.shown.isEmpty());
+  EXPECT_EQ(dialogs_.shown.last(),
+            U("Скрипт изменён и не записан в устройство. Загрузить скрипт из файла и потерять изменения?"));
+  EXPECT_EQ(Status(), U("Загрузка отменена: изменения не тронуты."));
+  EXPECT_EQ(form().pool().Memo1()->toPlainText(), U("MINE;"));
+
+  ClickNode("Профили настроек");
+  dialogs_.chosen_file = profile;
+  Click(Shown<QPushButton>("Загрузить профиль..."));
+  EXPECT_EQ(dialogs_.shown.last(),
+            U("Есть изменения, не записанные в устройство (скрипт устройства). Загрузить профиль и потерять их?"));
+  EXPECT_EQ(program_->engine.Cell(65), "MINE;");
+
+  dialogs_.answer_yes = true;
+  Click(Shown<QPushButton>("Загрузить профиль..."));
+  EXPECT_EQ(program_->engine.Cell(0), "1");
+  EXPECT_TRUE(Status().startsWith(U("Профиль загружен: "))) << Status().toStdString();
 }
 
 }  // namespace
