@@ -9,6 +9,7 @@
 #include "data_grid.h"
 #include "db_check_box.h"
 #include "event_router.h"
+#include "grid_keys.h"
 #include "record_navigator.h"
 #include "tab_strip.h"
 #include "text_codec.h"
@@ -85,6 +86,9 @@ void Tables::BuildWidgets() {
             if (guarded) RouteEvent(guarded);
           },
           Qt::QueuedConnection);
+      ui::WatchKeyMoves(grid, [this, guarded = QPointer<DataGrid>(grid)] {
+        if (guarded) RouteEvent(guarded);
+      });
     }
   }
   // Each grid shows its data set's current row and makes a chosen row current.

@@ -78,11 +78,12 @@ TEST_F(Shipped, PhoneBookAddsEditsDeletesAndWrites) {
 
   QLineEdit* number = NumberField();
   ASSERT_NE(number, nullptr);
-  QTest::keyClicks(number, "333-44");
+  QTest::keyClicks(number, "333-4x");
   Click(Shown<QPushButton>("Добавить"));
   EXPECT_EQ(PhoneGrid()->model()->rowCount(), 2);
   ASSERT_FALSE(dialogs_.shown.isEmpty());
-  EXPECT_EQ(dialogs_.shown.last(), U("Номер телефона - от 1 до 16 цифр, без пробелов и знаков."));
+  EXPECT_EQ(dialogs_.shown.last(),
+            U("Номер телефона - от 1 до 16 цифр; пробелы, скобки, дефисы и + в начале не в счёт."));
   number = NumberField();
   number->selectAll();
   QTest::keyClicks(number, "3334445");
@@ -125,6 +126,53 @@ TEST_F(Shipped, PhoneBookAddsEditsDeletesAndWrites) {
   EXPECT_EQ(PhoneDigits(device(), PhoneRecord(2)), "3334445");
   for (int k = 3; k <= 10; ++k) EXPECT_EQ(device().memory()[PhoneRecord(k)], 0) << k;
   EXPECT_EQ(Cell(PhoneGrid(), 1, 2), U("в устройстве"));
+}
+
+TEST_F(Shipped, PhoneBookActsOnTheRowTheOperatorSees) {
+  StartAndRead();  // the factory book: 79001234567 and 112
+  ClickNode("Телефонная книга");
+  QTest::keyClicks(NumberField(), "+7 (900) 555-12-34");
+  Click(Shown<QPushButton>("Добавить"));
+  QTableView* grid = PhoneGrid();
+  ASSERT_EQ(grid->model()->rowCount(), 3);
+  EXPECT_EQ(Cell(grid, 2, 1), U("79005551234"));
+  EXPECT_EQ(grid->currentIndex().row(), 2);
+
+  QTest::keyClicks(NumberField(), "112");
+  Click(Shown<QPushButton>("Добавить"));
+  EXPECT_EQ(dialogs_.shown.last(), U("Номер 112 уже есть в телефонной книге."));
+  EXPECT_EQ(PhoneGrid()->model()->rowCount(), 3);
+
+  // The field follows the keys as it follows clicks.
+  grid = PhoneGrid();
+  grid->setFocus();
+  QTest::keyClick(grid, Qt::Key_Up);
+  QTest::keyClick(grid, Qt::Key_Up);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(NumberField()->text(), U("79001234567"));
+  QTest::keyClick(PhoneGrid(), Qt::Key_Down);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(NumberField()->text(), U("112"));
+
+  QLineEdit* number = NumberField();
+  number->selectAll();
+  QTest::keyClicks(number, "113");
+  Click(Shown<QPushButton>("Изменить"));
+  grid = PhoneGrid();
+  EXPECT_EQ(Cell(grid, 1, 1), U("113"));
+  EXPECT_EQ(grid->currentIndex().row(), 1);
+
+  dialogs_.answer_yes = false;
+  Click(Shown<QPushButton>("Удалить"));
+  EXPECT_EQ(dialogs_.shown.last(), U("Удалить номер 113 из телефонной книги?"));
+  EXPECT_EQ(PhoneGrid()->model()->rowCount(), 3);
+  dialogs_.answer_yes = true;
+  Click(Shown<QPushButton>("Удалить"));
+  grid = PhoneGrid();
+  ASSERT_EQ(grid->model()->rowCount(), 2);
+  EXPECT_EQ(Cell(grid, 1, 1), U("79005551234"));
+  EXPECT_EQ(grid->currentIndex().row(), 1);
+  EXPECT_EQ(NumberField()->text(), U("79005551234"));
 }
 
 TEST_F(Shipped, ScriptPageWritesReadsSavesAndLoads) {
