@@ -29,6 +29,7 @@ int InsertImportRows(TableStore& store, const std::string& table,
 struct ImportResult {
   int rows = 0;         // rows inserted
   int failed_line = 0;  // the file's first line not imported; 0 when none, -1 no file
+  int short_rows = 0;   // rows inserted that lacked a wanted field
 };
 
 }  // namespace tables

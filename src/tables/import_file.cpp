@@ -78,32 +78,23 @@ class FieldReader {
 
 ImportScan ScanImport(std::string_view text, const std::vector<int32_t>& columns) {
   ImportScan scan;
-  std::vector<std::string> values(columns.size());
   FieldReader reader(text);
   std::string field;
   while (!reader.AtLineEnd()) {
-    const int line = reader.line();
+    ImportRow row{reader.line(), std::vector<std::string>(columns.size())};
     size_t next = 0;  // the next entry of the column list
-    bool walking = true;
     for (int32_t number = 1;; ++number) {
       bool quoted = false;
       if (!reader.Field(&field, &quoted)) {
-        scan.bad_line = line;
+        scan.bad_line = row.line;
         return scan;
       }
-      if (walking) {
-        if (next < columns.size() && columns[next] == number) values[next++] = field;
-        // The walk ends at the first empty field; "" written in quotes is a value.
-        walking = quoted || !field.empty();
-      }
-      if (!reader.NextField()) {
-        // The walk takes the end of the line for one more, empty, field.
-        if (walking && next < columns.size() && columns[next] == number + 1) values[next].clear();
-        break;
-      }
+      if (next < columns.size() && columns[next] == number) row.values[next++] = field;
+      if (!reader.NextField()) break;
     }
+    row.short_of_fields = next < columns.size();
     reader.EndLine();
-    scan.rows.push_back({line, values});
+    scan.rows.push_back(std::move(row));
   }
   return scan;
 }

@@ -1,7 +1,6 @@
 // The comma-separated import file of BDIMPORT. Lines end with CR LF, CR or LF;
-// the first empty line ends the file; a line's fields end at its first empty
-// field. Fields are taken as they stand, except a field that begins with a
-// double quote: it runs to the closing quote as RFC 4180 writes it (commas and
+// the first empty line ends the file. Fields are taken as they stand, an
+// empty one included, except a field that begins with a double quote: it runs to the closing quote as RFC 4180 writes it (commas and
 // line breaks inside, "" for a quote), so a file without quotes reads as it
 // always did.
 #pragma once
@@ -19,6 +18,7 @@ inline constexpr int kImportColumns = 13;
 struct ImportRow {
   int line = 0;  // where the row starts in the file, from 1
   std::vector<std::string> values;
+  bool short_of_fields = false;  // a wanted field was missing: its value is empty
 };
 
 struct ImportScan {
@@ -29,8 +29,7 @@ struct ImportScan {
 };
 
 // Every line's values for the wanted field numbers (ascending, from 1). A
-// wanted field that a line does not reach keeps the value of the line before
-// it (the empty text on the first line).
+// wanted field that a line does not have is empty.
 ImportScan ScanImport(std::string_view text, const std::vector<int32_t>& columns);
 
 // The whole file; false when it cannot be opened or read.

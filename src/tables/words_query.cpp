@@ -42,6 +42,8 @@ void Import(engine::Engine& e, Tables& tables) {
   }
   const ImportScan scan = ScanImport(text, columns);
   result.rows = InsertImportRows(tables.store(), table, scan.rows, columns.size());
+  for (int i = 0; i < result.rows; ++i)
+    if (scan.rows[static_cast<size_t>(i)].short_of_fields) ++result.short_rows;
   if (static_cast<size_t>(result.rows) < scan.rows.size())
     result.failed_line = scan.rows[static_cast<size_t>(result.rows)].line;
   else
@@ -106,13 +108,14 @@ void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
                   "Imports the FILENAME comma-separated file into the table, taking the listed "
                   "field numbers.");
   engine.Register("BDIMPORT", [t](engine::Engine& e, engine::Frame&) { Import(e, *t); });
-  engine.Document("BDIMPORTED", "-- rows line",
-                  "Pushes the rows the last BDIMPORT inserted and the first line of its file "
-                  "that did not go in: 0 when every line did, -1 when the file could not be "
-                  "read.");
+  engine.Document("BDIMPORTED", "-- rows line short",
+                  "Pushes the rows the last BDIMPORT inserted, the first line of its file "
+                  "that did not go in (0 when every line did, -1 when the file could not be "
+                  "read), and how many rows inserted lacked a wanted field.");
   engine.Register("BDIMPORTED", [t](engine::Engine& e, engine::Frame&) {
     e.Push(engine::NumberToText(t->last_import().rows));
     e.Push(engine::NumberToText(t->last_import().failed_line));
+    e.Push(engine::NumberToText(t->last_import().short_rows));
   });
 }
 

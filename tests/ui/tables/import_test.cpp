@@ -25,13 +25,12 @@ TEST(ImportRowsTest, LinesFieldsAndTheirEnds) {
   EXPECT_EQ(ImportRows("u1,u2,u3\nv1,v2,v3\nw1,w2,w3\n", {1, 3}),
             (Rows{{"u1", "u3"}, {"v1", "v3"}, {"w1", "w3"}}));
   EXPECT_EQ(ImportRows("a,b\nc,d\n\ne,f", {2}), (Rows{{"b"}, {"d"}}));
-  // Fields end at the first empty one; an unreached column keeps the value
-  // of the line before.
-  EXPECT_EQ(ImportRows("1,2,3\rp,,r\r", {1, 3}), (Rows{{"1", "3"}, {"p", "3"}}));
-  EXPECT_EQ(ImportRows("p,,r", {1, 3}), (Rows{{"p", ""}}));
-  // The line's end is one more, empty, field; fields past it keep their values.
-  EXPECT_EQ(ImportRows("1,2,3\r\na\r\nb,c", {1, 2, 3}),
-            (Rows{{"1", "2", "3"}, {"a", "", "3"}, {"b", "c", ""}}));
+  // A missing or empty field is empty, never another line's value, and the
+  // fields after an empty one are read.
+  EXPECT_EQ(ImportRows("r1,x1,y1\nr2,,\nr3\nr4,x4\nr5,,y5\n", {1, 2, 3}),
+            (Rows{{"r1", "x1", "y1"}, {"r2", "", ""}, {"r3", "", ""}, {"r4", "x4", ""},
+                  {"r5", "", "y5"}}));
+  EXPECT_EQ(ImportRows("1,2,3\rp,,r\r", {1, 3}), (Rows{{"1", "3"}, {"p", "r"}}));
   // Unquoted fields are taken as they stand, blanks and inner quotes kept.
   EXPECT_EQ(ImportRows(" a ,b\"c\"", {1, 2}), (Rows{{" a ", "b\"c\""}}));
   EXPECT_TRUE(ImportRows("", {1}).empty());
@@ -110,10 +109,21 @@ TEST_F(ImportTest, ColumnsOneAndThree) {
   EXPECT_EQ(Depth(), 0);
 }
 
-TEST_F(ImportTest, StopsAtTheFirstEmptyLineAndAtEmptyFields) {
+TEST_F(ImportTest, StopsAtTheFirstEmptyLine) {
   WriteFile("b.csv", "1,x,2\r\np,,r\r\n\r\ns,t,u\r\n");
   Import("b.csv");
-  EXPECT_EQ(Table(), "1|2;p|2;");
+  EXPECT_EQ(Table(), "1|2;p|r;");
+}
+
+// Rows that lack a wanted field go in with it empty, and are counted.
+TEST_F(ImportTest, ShortRowsAreCounted) {
+  WriteFile("s.csv", "r1,x1,y1\nr2,,\nr3\nr4,x4\nr5,,y5\n");
+  Import("s.csv");
+  EXPECT_EQ(Table(), "r1|y1;r2|;r3|;r4|;r5|y5;");
+  Run("BDIMPORTED");
+  EXPECT_EQ(Pop(), "2") << "r3 and r4 have no third field";
+  EXPECT_EQ(Pop(), "0");
+  EXPECT_EQ(Pop(), "5");
 }
 
 TEST_F(ImportTest, MissingOrEmptyFileImportsNothing) {
@@ -136,7 +146,7 @@ TEST_F(ImportTest, LineFeedFilesAndQuotedCommas) {
   WriteFile("lf.csv", "u1,u2,u3\nv1,\"x,y\",\"Ivanov, Petr\"\nw1,w2,w3\n");
   Import("lf.csv");
   EXPECT_EQ(Table(), "u1|u3;v1|Ivanov, Petr;w1|w3;");
-  Run("BDIMPORTED");
+  Run("BDIMPORTED DROP");
   EXPECT_EQ(Pop(), "0");
   EXPECT_EQ(Pop(), "3");
 }
@@ -145,18 +155,18 @@ TEST_F(ImportTest, LineFeedFilesAndQuotedCommas) {
 TEST_F(ImportTest, ImportedRowsAndTheFirstFailingLine) {
   Sql("CREATE TABLE Strict (A TEXT UNIQUE, B TEXT)");
   WriteFile("u.csv", "a,1\r\n\"b\r\nb\",2\r\na,3\r\nc,4\r\n");
-  Run(std::string("`") + Path("u.csv") + "` FILENAME Strict 2 1 2 BDIMPORT BDIMPORTED");
+  Run(std::string("`") + Path("u.csv") + "` FILENAME Strict 2 1 2 BDIMPORT BDIMPORTED DROP");
   EXPECT_EQ(Pop(), "4") << "the duplicate a starts on line 4";
   EXPECT_EQ(Pop(), "2");
 
   WriteFile("q.csv", "p,1\r\n\"open,2\r\nr,3\r\n");
   Import("q.csv");
-  Run("BDIMPORTED");
+  Run("BDIMPORTED DROP");
   EXPECT_EQ(Pop(), "2") << "a quote never closed";
   EXPECT_EQ(Pop(), "1");
 
   Import("none.csv");
-  Run("BDIMPORTED");
+  Run("BDIMPORTED DROP");
   EXPECT_EQ(Pop(), "-1");
   EXPECT_EQ(Pop(), "0");
   EXPECT_EQ(Depth(), 0);
@@ -181,7 +191,7 @@ TEST_F(ImportTest, ManyRowsStopAtTheFailingOneWhereverItIs) {
   for (int i = 0; i < 700; ++i) text += "k" + std::to_string(i) + ",it's " + std::to_string(i) + "\r\n";
   text += "k300,again\r\nlast,one\r\n";
   WriteFile("m.csv", text);
-  Run(std::string("`") + Path("m.csv") + "` FILENAME Strict 2 1 2 BDIMPORT BDIMPORTED");
+  Run(std::string("`") + Path("m.csv") + "` FILENAME Strict 2 1 2 BDIMPORT BDIMPORTED DROP");
   EXPECT_EQ(Pop(), "701") << "the repeated k300 is on line 701";
   EXPECT_EQ(Pop(), "700");
   tables::QueryObject& q = tables_->Query2();
