@@ -7,6 +7,7 @@
 #include <utility>
 #include <system_error>
 
+#include "cp1251.h"
 #include "os_path.h"
 #include "settings_reader.h"
 
@@ -46,23 +47,52 @@ bool CopyFile(const std::string& source, const std::string& target) {
   return to.Commit();
 }
 
-void AppendByte(const std::string& name, int32_t code) {
-  auto path = OsPath(name);
-  if (!path || path->empty()) return;
-  // Append mode creates a missing file and never truncates one that exists.
-  FilePtr file = OpenPath(*path, "ab");
-  if (file) std::fputc(static_cast<unsigned char>(code & 0xFF), file.get());
+// Append mode creates a missing file and never truncates one that exists.
+bool AppendByte(const fs::path& path, int32_t code) {
+  FilePtr file = OpenPath(path, "ab");
+  if (!file) return false;
+  const bool put = std::fputc(static_cast<unsigned char>(code & 0xFF), file.get()) != EOF;
+  return std::fclose(file.release()) == 0 && put;  // a full disk shows when the byte leaves
 }
 
-void DeleteFile(const std::string& name) {
+void AppendOrSay(engine::Engine& e, FileWordsState& state, const std::string& name,
+                 int32_t code) {
+  const std::string what = engine::Cp1251("файл ");
   auto path = OsPath(name);
-  if (!path || path->empty()) return;
-  std::error_code ec;
-  if (fs::is_directory(fs::symlink_status(*path, ec))) return;  // files only
-  fs::remove(*path, ec);
+  if (!path || path->empty()) {
+    SayWriteFailed(e, what, name, Left::kNone);
+    return;
+  }
+  if (!state.writes.MayWrite(*path, e.line_serial())) return;
+  if (!AppendByte(*path, code))
+    SayWriteFailed(e, what, name, state.writes.Failed(*path, e.line_serial()));
+}
+
+// The old file's name in the script's own terms: ".name.old" beside it.
+std::string AsideScriptName(const std::string& name) {
+  const size_t slash = name.find_last_of("/\\");
+  const size_t leaf = slash == std::string::npos ? 0 : slash + 1;
+  return name.substr(0, leaf) + "." + name.substr(leaf) + ".old";
 }
 
 }  // namespace
+
+void SayWriteFailed(engine::Engine& engine, const std::string& what, const std::string& name,
+                    Left left) {
+  std::string outcome;
+  switch (left) {
+    case Left::kOld:
+      outcome = engine::Cp1251(" (файл остался прежним)");
+      break;
+    case Left::kNone:
+      outcome = engine::Cp1251(" (файл не создан)");
+      break;
+    case Left::kAside:
+      outcome = engine::Cp1251(" (прежний файл сохранён как ") + AsideScriptName(name) + ")";
+      break;
+  }
+  engine.ShowStatus(engine::Cp1251("Не удалось записать ") + what + name + outcome);
+}
 
 int32_t FileWordsState::NextNumber() {
   last_number = last_number == std::numeric_limits<int32_t>::max() ? 1 : last_number + 1;
@@ -100,8 +130,13 @@ void RegisterByteFileWords(engine::Engine& engine, FileWordsState& state,
     FilePtr file = OpenForReading(e.Pop());
     e.Push(file ? engine::NumberToText(state.NextNumber()) : engine::kFalse);
   });
-  engine.Document("DELETEFILE", "name --", "Deletes the file; a missing file is ignored.");
-  RegisterGuarded(engine, "DELETEFILE", [](Engine& e, Frame&) { DeleteFile(e.Pop()); });
+  engine.Document("DELETEFILE", "name --",
+                  "Deletes the file; a missing file is ignored. Until the line ends the old "
+                  "file is kept aside, and put back should writing the new one fail.");
+  RegisterGuarded(engine, "DELETEFILE", [&state](Engine& e, Frame&) {
+    auto path = OsPath(e.Pop());
+    if (path && !path->empty()) state.writes.Delete(*path, e.line_serial());
+  });
   engine.Document("COPYFILE", "source target -- flag",
                   "Copies source to target, replacing it; 255 on success, else 0.");
   RegisterGuarded(engine, "COPYFILE", [](Engine& e, Frame&) {
@@ -110,11 +145,12 @@ void RegisterByteFileWords(engine::Engine& engine, FileWordsState& state,
     e.Push(engine::Truth(CopyFile(source, target)));
   });
   engine.Document("WRITEFILE", "code name --",
-                  "Appends the byte code (low 8 bits) to the file, creating it when missing.");
-  RegisterGuarded(engine, "WRITEFILE", [](Engine& e, Frame&) {
+                  "Appends the byte code (low 8 bits) to the file, creating it when missing. "
+                  "After a failed write the file takes no more bytes until the line ends.");
+  RegisterGuarded(engine, "WRITEFILE", [&state](Engine& e, Frame&) {
     std::string name = e.Pop();
     int32_t code = e.PopNumber();
-    AppendByte(name, code);
+    AppendOrSay(e, state, name, code);
   });
   engine.Document("LENFILE", "name -- n",
                   "Length of the file in bytes (at most 500000); 0 when it cannot be opened.");

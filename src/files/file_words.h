@@ -9,6 +9,7 @@
 #include "engine.h"
 #include "file_access.h"
 #include "file_dialogs.h"
+#include "line_writes.h"
 
 namespace files {
 
@@ -21,6 +22,7 @@ struct FileWordsState {
   std::string file_name;      // FILENAME; KEY words and BDIMPORT use it
   std::string section;        // SECTION
   std::string settings_text;  // what the reader loaded last
+  LineWrites writes;          // rewrites and failed writes of the running line
 
   // A fresh positive number for an opened file.
   int32_t NextNumber();
@@ -35,6 +37,12 @@ void RegisterFileWords(engine::Engine& engine, FileWordsState& state,
 void RegisterByteFileWords(engine::Engine& engine, FileWordsState& state,
                            FileDialogs* dialogs);
 void RegisterSettingsWords(engine::Engine& engine, FileWordsState& state);
+
+// Says in the status bar that a write to the file named `name` failed, and
+// what the name holds now. `what` is the kind of file ("файл ", "файл
+// настроек "), in Windows-1251.
+void SayWriteFailed(engine::Engine& engine, const std::string& what, const std::string& name,
+                    Left left);
 
 // Registers a word whose every failure ends it as an engine::Fault, so that
 // nothing but a Fault ever leaves a handler.

@@ -1,8 +1,10 @@
+#include <functional>
 #include <string>
 
 #include "cp1251.h"
 #include "file_words.h"
 #include "long_value.h"
+#include "os_path.h"
 #include "profile_store.h"
 #include "settings_reader.h"
 
@@ -10,10 +12,24 @@ namespace files {
 
 namespace {
 
-// A settings write that did not reach the file is said in the status bar; the
-// word's stack effect stays the same.
-void ReportIfFailed(engine::Engine& e, bool written, const std::string& file) {
-  if (!written) e.ShowStatus(engine::Cp1251("Не удалось записать файл настроек ") + file);
+// Runs a settings write unless one to that file failed earlier in the line. A
+// write that does not reach the file is said in the status bar; the word's
+// stack effect stays the same. A value the file cannot hold is refused before
+// anything is written, and refused only.
+void WriteSettings(engine::Engine& e, FileWordsState& state, const std::string& file,
+                   bool holdable, const std::function<bool()>& write) {
+  const std::string what = engine::Cp1251("файл настроек ");
+  auto path = OsPath(file);
+  if (!path || path->empty()) {
+    SayWriteFailed(e, what, file, Left::kNone);
+    return;
+  }
+  const uint32_t line = e.line_serial();
+  if (!state.writes.MayWrite(*path, line)) return;
+  if (!holdable)
+    SayWriteFailed(e, what, file, LineWrites::Untouched(*path));
+  else if (!write())
+    SayWriteFailed(e, what, file, state.writes.Failed(*path, line));
 }
 
 }  // namespace
@@ -42,7 +58,8 @@ void RegisterSettingsWords(engine::Engine& engine, FileWordsState& state) {
     std::string file = e.Pop();
     std::string key = e.Pop();
     std::string value = e.Pop();
-    ReportIfFailed(e, ProfileWriteKey(file, state.section, key, value), file);
+    WriteSettings(e, state, file, ProfileDocument::Writable(state.section, key, value),
+                  [&] { return ProfileWriteKey(file, state.section, key, value); });
   });
 
   engine.Document("KEY%", "key -- value",
@@ -61,14 +78,16 @@ void RegisterSettingsWords(engine::Engine& engine, FileWordsState& state) {
     std::string key = e.Pop();
     std::string value = e.Pop();
     const std::string file = e.base_dir() + state.file_name;
-    ReportIfFailed(e, WriteLongValue(file, state.section, key, value), file);
+    WriteSettings(e, state, file, ProfileDocument::Writable(state.section, key, value),
+                  [&] { return WriteLongValue(file, state.section, key, value); });
   });
   engine.Document("DELETEKEY", "key --",
                   "Deletes the key (and its continuation keys) in the FILENAME file and SECTION.");
   RegisterGuarded(engine, "DELETEKEY", [&state](Engine& e, Frame&) {
     std::string key = e.Pop();
     const std::string file = e.base_dir() + state.file_name;
-    ReportIfFailed(e, ProfileDeleteKey(file, state.section, key), file);
+    WriteSettings(e, state, file, true,
+                  [&] { return ProfileDeleteKey(file, state.section, key); });
   });
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -34,7 +35,13 @@ bool SaveMemoText(const QPlainTextEdit* memo, const QString& file) {
   if (!out.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
   QString text = memo->toPlainText();
   if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n'))) text += QLatin1Char('\n');
-  out.write(text.toUtf8());
+  const QByteArray bytes = text.toUtf8();
+  // QSaveFile commits even when its buffer could not be written out: the
+  // write is checked before, so that a full disk leaves the old file.
+  if (out.write(bytes) != bytes.size() || !out.flush()) {
+    out.cancelWriting();
+    return false;
+  }
   return out.commit();
 }
 
@@ -53,11 +60,15 @@ QMenu* MakeMemoMenu(QPlainTextEdit* memo) {
     if (!parts || !parts->choose_file) return;
     const QString file = parts->choose_file(memo->objectName() + QStringLiteral(".txt"));
     if (file.isEmpty()) return;
+    const bool existed = QFileInfo::exists(file);
     const bool saved = SaveMemoText(memo, file);
-    if (parts->report) {
-      parts->report(saved ? QStringLiteral("Сохранено: ") + file
-                          : QStringLiteral("Не удалось сохранить: ") + file);
-    }
+    if (!parts->report) return;
+    if (saved)
+      parts->report(QStringLiteral("Сохранено: ") + file);
+    else
+      parts->report(QStringLiteral("Не удалось сохранить: ") + file +
+                    (existed ? QStringLiteral(" (файл остался прежним)")
+                             : QStringLiteral(" (файл не создан)")));
   });
   // The memo is cleared as a line cap clears it, with its change signal.
   QObject::connect(clear, &QAction::triggered, memo, [memo] { memo->clear(); });

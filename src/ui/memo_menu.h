@@ -19,7 +19,8 @@ void AddMemoMenu(QPlainTextEdit* memo, std::function<QString(const QString& init
 // The menu that the memo would show; the caller owns it.
 QMenu* MakeMemoMenu(QPlainTextEdit* memo);
 
-// Writes the memo's text to the file as UTF-8; false when it cannot.
+// Writes the memo's text to the file as UTF-8; false when it cannot, and the
+// file is then as it was.
 bool SaveMemoText(const QPlainTextEdit* memo, const QString& file);
 
 }  // namespace ui

@@ -343,7 +343,7 @@ TEST_F(Shipped, ProfileCarriesSettingsPhoneBookAndScript) {
   const QString nowhere = folder_.filePath("missing/profile.ini");
   dialogs_.chosen_file = nowhere;
   Click(Shown<QPushButton>("Сохранить профиль..."));
-  EXPECT_EQ(dialogs_.shown.last(), U("Не удалось записать профиль в файл: ") + nowhere);
+  EXPECT_EQ(dialogs_.shown.last(), U("Не удалось записать профиль в файл: ") + nowhere + U(". Файл не создан."));
   dialogs_.chosen_file = profile;
   EXPECT_EQ(ValueBeside("Последний профиль:"), profile);
   QFile saved(profile);
@@ -390,6 +390,16 @@ TEST_F(Shipped, ProfileCarriesSettingsPhoneBookAndScript) {
   EXPECT_EQ(program_->engine.Cell(65), "OLD;");
   EXPECT_EQ(Status(), U("Профиль загружен: ") + old +
                           U(". Изменения записываются кнопкой «Запись в устройство»."));
+
+  // The profile loads when zelt.ini cannot take its name, and the status says so.
+  ASSERT_TRUE(QFile::remove(folder_.filePath("zelt.ini")));
+  ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("zelt.ini")));
+  dialogs_.chosen_file = profile;
+  Click(Shown<QPushButton>("Загрузить профиль..."));
+  EXPECT_EQ(program_->engine.Cell(0), "2");
+  EXPECT_EQ(Status(), U("Профиль загружен: ") + profile +
+                          U("; последний профиль не запомнен: не удалось записать zelt.ini. "
+                            "Он не отличается от устройства."));
 }
 
 }  // namespace

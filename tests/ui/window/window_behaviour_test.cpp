@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "../../support/small_disk.h"
 #include "combo_box.h"
 #include "first_size.h"
 #include "launch.h"
@@ -189,6 +190,42 @@ TEST_F(WindowTest, MemoMenuSavesUtf8AndClears) {
   std::unique_ptr<QMenu>(ui::MakeMemoMenu(form_.MemoTerminal()))
       ->findChild<QAction*>(QStringLiteral("SaveAs"))->trigger();
   EXPECT_TRUE(form_.StatusText().startsWith(QStringLiteral("Не удалось сохранить")));
+}
+
+// A file that a full disk cannot take stays as it was, and the status says so.
+TEST_F(WindowTest, MemoSavedOnAFullDiskLeavesTheOldFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has neither a tmpfs to mount nor a file-size limit";
+#else
+  QTemporaryDir dir;
+  form_.AddMemoLine(engine::Memo::kReceived, std::string(6000, 'x'));
+  const QString old_file = dir.filePath("old.txt");
+  const QString new_file = dir.filePath("new.txt");
+  auto save_to = [&](const QString& file) {
+    dialogs_.chosen_file = file;
+    std::unique_ptr<QMenu>(ui::MakeMemoMenu(form_.MemoTerminal()))
+        ->findChild<QAction*>(QStringLiteral("SaveAs"))->trigger();
+    return form_.StatusText();
+  };
+  const std::string answer = test_support::OnSmallDisk(
+      dir.path().toStdString(), [&](test_support::SmallDisk& disk) {
+        QFile old(old_file);
+        if (!old.open(QIODevice::WriteOnly) || old.write("old\n") != 4) return std::string("setup");
+        old.close();
+        disk.Fill(0);
+        std::string found;
+        if (save_to(old_file) != QStringLiteral("Не удалось сохранить: ") + old_file +
+                                     QStringLiteral(" (файл остался прежним)"))
+          found += "old file's status: " + form_.StatusText().toStdString() + "; ";
+        if (!old.open(QIODevice::ReadOnly) || old.readAll() != "old\n") found += "old file changed; ";
+        if (save_to(new_file) != QStringLiteral("Не удалось сохранить: ") + new_file +
+                                     QStringLiteral(" (файл не создан)"))
+          found += "new file's status: " + form_.StatusText().toStdString() + "; ";
+        if (QFile::exists(new_file)) found += "new file left; ";
+        return found;
+      });
+  EXPECT_TRUE(answer.ends_with(": ok")) << answer;
+#endif
 }
 
 TEST(CommandLine, DebugAnywhereHelpVersionAndErrors) {

@@ -23,7 +23,7 @@ TEST_F(FileWords, WriteFileAppendsOneByteAndCreatesMissingFiles) {
   // A code that is no number writes nothing and creates nothing.
   EXPECT_EQ(Run("abc " + Q("x.bin") + "WRITEFILE"), Stack{});
   EXPECT_FALSE(fs::exists(Path("x.bin")));
-  // Into a folder, a missing folder or an empty name: nothing, silently.
+  // Into a folder, a missing folder or an empty name: nothing written, nothing pushed.
   EXPECT_EQ(Run("1 " + Q("") + "WRITEFILE 1 " + Q("no/w.bin") + "WRITEFILE 1 \"\" WRITEFILE"),
             Stack{});
 }

@@ -94,20 +94,23 @@ class StatusHost : public engine::Host {
 };
 
 // Every settings write that does not reach its file names the file in the
-// status bar; what the words take from the stack stays the same.
+// status bar, and what the name holds now; what the words take from the stack
+// stays the same.
 TEST_F(SettingsWords, FailedWritesNameTheFileInTheStatusBar) {
   StatusHost host;
   engine_.SetHost(&host);
   const std::string failed = engine::Cp1251("Не удалось записать файл настроек ");
+  const std::string kept = engine::Cp1251(" (файл остался прежним)");
+  const std::string none = engine::Cp1251(" (файл не создан)");
   Run("Main SECTION");
   fs::create_directory(Path("folder.ini"));
   EXPECT_EQ(Run("keep v K " + Q("folder.ini") + "WRITEINI"), Stack{"keep"});
-  ASSERT_EQ(host.statuses, std::vector<std::string>{failed + Path("folder.ini")});
+  ASSERT_EQ(host.statuses, std::vector<std::string>{failed + Path("folder.ini") + kept});
 
   UseFile("no/such/dir.ini", "Main");
   EXPECT_EQ(Run("keep v K KEY!"), Stack{"keep"});
   EXPECT_EQ(host.statuses.size(), 2u);
-  EXPECT_EQ(host.statuses.back(), failed + Path("no/such/dir.ini"));
+  EXPECT_EQ(host.statuses.back(), failed + Path("no/such/dir.ini") + none);
 
   // Writes that work, and deleting from a file that does not exist, say nothing.
   host.statuses.clear();
@@ -131,8 +134,8 @@ TEST_F(SettingsWords, FailedWritesNameTheFileInTheStatusBar) {
     UseFile("ro.ini", "Main");
     Run("2 K KEY!");
     Run("2 K " + Q("locked/new.ini") + "WRITEINI");
-    return host.statuses == std::vector<std::string>{failed + Path("ro.ini"),
-                                                     failed + Path("locked/new.ini")};
+    return host.statuses == std::vector<std::string>{failed + Path("ro.ini") + kept,
+                                                     failed + Path("locked/new.ini") + none};
   }));
 #endif
   engine_.SetHost(nullptr);
