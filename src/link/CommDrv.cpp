@@ -1,7 +1,14 @@
 #include "CommDrv.h"
 
+#include <QAbstractEventDispatcher>
 #include <QSerialPort>
+#include <cerrno>
+#include <utility>
 #include <vector>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 
 #include "memory_port.h"
 #ifdef Q_OS_WIN
@@ -29,7 +36,13 @@ QString TCommPortDriver::DevicePath(const QString& name) {
 #endif
 }
 
-TCommPortDriver::TCommPortDriver(QObject* owner) : QObject(owner) {}
+TCommPortDriver::TCommPortDriver(QObject* owner) : QObject(owner) {
+  if (auto* loop = QAbstractEventDispatcher::instance()) {
+    connect(loop, &QAbstractEventDispatcher::aboutToBlock, this,
+            &TCommPortDriver::DeliverFromInnerLoop);
+    connect(loop, &QAbstractEventDispatcher::awake, this, &TCommPortDriver::DeliverFromInnerLoop);
+  }
+}
 
 TCommPortDriver::~TCommPortDriver() { Disconnect(); }
 
@@ -95,10 +108,23 @@ void TCommPortDriver::Disconnect() {
 bool TCommPortDriver::SendData(const char* data, int32_t count) {
   if (!port_ || count < 0) return false;
   if (count == 0) return true;
+  QSerialPort* serial = SerialPort();
+#ifndef Q_OS_WIN
+  // The device waits for these bytes: straight to the line when nothing is
+  // queued before them, without a turn of the event loop.
+  if (serial && serial->bytesToWrite() == 0) {
+    ssize_t n;
+    do n = ::write(serial->handle(), data, static_cast<size_t>(count));
+    while (n < 0 && errno == EINTR);
+    if (n == count) return true;
+    if (n > 0) {
+      data += n;
+      count -= static_cast<int32_t>(n);
+    }
+  }
+#endif
   const bool whole = port_->write(data, count) == count;
-  // The device waits for these bytes: they go to the line now, not at the
-  // event loop's next turn.
-  if (QSerialPort* port = SerialPort()) port->flush();
+  if (serial) serial->flush();
   return whole;
 }
 
@@ -145,23 +171,37 @@ void TCommPortDriver::ApplySettings() {
   port->clearError();
 }
 
-// readyRead only posts the delivery: the port does not signal again while a
-// readyRead handler runs, and a receive handler that opens a modal window must
-// still get the bytes that come meanwhile.
+// Bytes are handed over at once. A port does not signal readyRead again while
+// its readyRead handler runs, so when a receive handler runs an event loop of
+// its own (a modal window, a long line that keeps the window alive), that
+// loop posts a delivery for the bytes that came meanwhile.
 void TCommPortDriver::ReadAvailable() {
+  if (delivering_)
+    PostDelivery();
+  else
+    Deliver();
+}
+
+void TCommPortDriver::PostDelivery() {
   if (delivery_posted_) return;
   delivery_posted_ = true;
   QMetaObject::invokeMethod(this, &TCommPortDriver::Deliver, Qt::QueuedConnection);
 }
 
+void TCommPortDriver::DeliverFromInnerLoop() {
+  if (delivering_ && port_ && port_->bytesAvailable() > 0) PostDelivery();
+}
+
 void TCommPortDriver::Deliver() {
   delivery_posted_ = false;
+  const bool outer = !std::exchange(delivering_, true);
+  std::vector<char> chunk(in_buf_size_ > 0 ? in_buf_size_ : 1);
   while (port_ && port_->bytesAvailable() > 0) {
-    std::vector<char> chunk(in_buf_size_ > 0 ? in_buf_size_ : 1);
     const qint64 n = port_->read(chunk.data(), static_cast<qint64>(chunk.size()));
     if (n <= 0) break;
     if (OnReceiveData) OnReceiveData(this, chunk.data(), static_cast<int32_t>(n));
   }
+  if (outer) delivering_ = false;
 }
 
 void TCommPortDriver::HandleError(int error) {

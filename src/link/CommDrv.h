@@ -82,6 +82,8 @@ class TCommPortDriver : public QObject {
 
  private:
   void ReadAvailable();
+  void PostDelivery();
+  void DeliverFromInnerLoop();
   void Deliver();
   void HandleError(int error);
   QSerialPort* SerialPort() const;
@@ -99,4 +101,5 @@ class TCommPortDriver : public QObject {
   uint16_t out_buf_size_ = 2048;
   uint16_t polling_delay_ = 0;
   bool delivery_posted_ = false;
+  bool delivering_ = false;  // a receive handler is running
 };

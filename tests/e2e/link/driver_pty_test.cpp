@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QEventLoop>
+#include <QTimer>
 #include <QSerialPort>
 #include <fcntl.h>
 #include <termios.h>
@@ -109,6 +111,38 @@ TEST(CommDrv, UnpluggedDeviceClosesThePort) {
   pty.Close();
   EXPECT_TRUE(e2e::WaitFor([&] { return !driver.Connected(); }, 3000));
   EXPECT_FALSE(driver.SendData("x", 1));
+}
+
+// A receive handler that runs an event loop of its own (a modal window) still
+// gets the bytes that come meanwhile, from inside that loop.
+TEST(CommDrv, BytesReachAHandlerThatRunsAnEventLoopOfItsOwn) {
+  zsim::PtyPort pty;
+  ASSERT_TRUE(pty.Open());
+  TCommPortDriver driver;
+  QByteArray got;
+  bool inside = false, more_inside = false;
+  driver.OnReceiveData = [&](TCommPortDriver*, const char* data, int32_t size) {
+    got.append(data, size);
+    if (inside || got != "first\n") return;
+    inside = true;
+    QEventLoop modal;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, [&] {
+      if (got.contains("second") || check.property("ticks").toInt() > 400) modal.quit();
+      check.setProperty("ticks", check.property("ticks").toInt() + 1);
+    });
+    check.start(5);
+    pty.Write("second\n");
+    modal.exec();
+    more_inside = got.contains("second");
+    inside = false;
+  };
+  driver.SetComPort(pty.SlavePath());
+  ASSERT_TRUE(driver.Connect());
+  pty.Write("first\n");
+  ASSERT_TRUE(e2e::WaitFor([&] { return got.contains("second"); }, 5000));
+  EXPECT_TRUE(more_inside);
+  EXPECT_EQ(got, QByteArray("first\nsecond\n"));
 }
 
 // The device waits for the reply, not for the log: when the frame that asked
