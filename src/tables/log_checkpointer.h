@@ -1,10 +1,15 @@
 // Copies the write-ahead log of a SQLite file back into the file on a thread
-// of its own. The window's connection then never checkpoints itself: its
-// commits only append to the log and never wait for the disk.
+// of its own, so that the window's commits only append to the log and do not
+// wait for the disk.
+//
+// The log is kept small: past kRestartBytes this copy runs at once and the
+// window's connection checkpoints what is left itself, which restarts the log
+// (its file is then cut back); once writing pauses the log is emptied.
 #pragma once
 
 #include <QString>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -12,10 +17,16 @@ namespace tables {
 
 class LogCheckpointer {
  public:
-  // At most one checkpoint in this long, however often the file is written.
+  // While the log is small, at most one checkpoint in this long; a pause this
+  // long with no write empties the log.
   static constexpr int kPauseMs = 1000;
+  static constexpr qint64 kRestartBytes = qint64{16} << 20;
+  static constexpr int kLookMs = 50;
 
-  explicit LogCheckpointer(QString path) : path_(std::move(path)) {}
+  // `readers_hold_log` is called (on this thread) when open results keep a
+  // log past kRestartBytes, or one left after writing paused, from going back.
+  explicit LogCheckpointer(QString path, std::function<void()> readers_hold_log = {})
+      : path_(std::move(path)), readers_hold_log_(std::move(readers_hold_log)) {}
   ~LogCheckpointer();
   LogCheckpointer(const LogCheckpointer&) = delete;
   LogCheckpointer& operator=(const LogCheckpointer&) = delete;
@@ -27,10 +38,17 @@ class LogCheckpointer {
   int checkpoints() const;
 
  private:
+  enum class Mode { kPassive, kTruncate };
+
   void Loop();
-  void Checkpoint();
+  // One checkpoint while the window writes.
+  void WhileWriting();
+  // True when every frame of the log went back into the file.
+  bool Checkpoint(Mode mode);
+  qint64 LogSize() const;
 
   const QString path_;
+  const std::function<void()> readers_hold_log_;
   mutable std::mutex mutex_;
   std::condition_variable wake_;
   bool written_ = false;

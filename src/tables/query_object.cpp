@@ -126,6 +126,12 @@ bool QueryObject::Last() {
   return true;
 }
 
+bool QueryObject::ReadToEnd() {
+  if (!open_ || !model_.canFetchMore()) return false;
+  while (model_.canFetchMore()) model_.fetchMore();
+  return true;
+}
+
 void QueryObject::SetCurrentRow(int row) {
   if (HasRow(row)) MoveTo(row);
 }

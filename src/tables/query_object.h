@@ -50,6 +50,9 @@ class QueryObject : public QObject {
   bool Next();
   bool Prior();
   bool Last();
+  // Reads the rest of the result, which ends its hold on the store's file;
+  // the cursor stays. True when there was a rest to read.
+  bool ReadToEnd();
   // A click in a grid or a navigator button; ignored for rows that do not exist.
   void SetCurrentRow(int row);
 

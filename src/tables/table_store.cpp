@@ -55,8 +55,16 @@ QSqlDatabase TableStore::Database() {
     const bool log = pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && pragma.next() &&
                      pragma.value(0).toString() == QStringLiteral("wal");
     pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    if (log && pragma.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")))
-      checkpointer_ = std::make_unique<LogCheckpointer>(db.databaseName());
+    pragma.exec(QStringLiteral("PRAGMA journal_size_limit=%1").arg(kLogKeepBytes));
+    if (log && pragma.exec(QStringLiteral("PRAGMA wal_autocheckpoint=%1")
+                               .arg(LogCheckpointer::kRestartBytes / 4096))) {
+      // Open results hold the log: they are read to their end at the next
+      // write, or at the next turn of the event loop when nothing is written.
+      checkpointer_ = std::make_unique<LogCheckpointer>(db.databaseName(), [this] {
+        results_hold_log_ = true;
+        QMetaObject::invokeMethod(&retry_, [this] { LetLogGo(); }, Qt::QueuedConnection);
+      });
+    }
   }
   return db;
 }
@@ -143,7 +151,14 @@ void TableStore::Say(Failure kind) {
 }
 
 void TableStore::Written() {
-  if (checkpointer_) checkpointer_->Written();
+  if (!checkpointer_) return;
+  checkpointer_->Written();
+  LetLogGo();
+}
+
+void TableStore::LetLogGo() {
+  if (results_hold_log_.exchange(false) && read_to_end_ && read_to_end_() && checkpointer_)
+    checkpointer_->Written();
 }
 
 int TableStore::checkpoints() const { return checkpointer_ ? checkpointer_->checkpoints() : 0; }

@@ -14,6 +14,7 @@
 #include <QSqlError>
 #include <QString>
 #include <QTimer>
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -50,6 +51,13 @@ class TableStore {
   void SetBeforeReopen(std::function<void()> close_results) {
     before_reopen_ = std::move(close_results);
   }
+  // Called when open results keep the write-ahead log from being emptied:
+  // reading them to their end lets it go. True when any result was read on.
+  void SetReadResultsToEnd(std::function<bool()> read_to_end) {
+    read_to_end_ = std::move(read_to_end);
+  }
+  // What the log's file is cut back to each time it starts afresh.
+  static constexpr qint64 kLogKeepBytes = qint64{4} << 20;
 
   // Runs a statement without result. One the store cannot take now is kept
   // and runs later; false only when the statement itself was refused.
@@ -85,6 +93,9 @@ class TableStore {
   void Report(const QString& text);
   // Closes the results on the connection and the connection itself.
   void CloseConnection();
+  // Reads open results to their end when the log checkpoints found them
+  // holding it.
+  void LetLogGo();
 
   QString path_;
   QString connection_;
@@ -95,6 +106,8 @@ class TableStore {
   QTimer retry_;
   std::function<void(const std::string&)> report_;
   std::function<void()> before_reopen_;
+  std::function<bool()> read_to_end_;
+  std::atomic<bool> results_hold_log_{false};
   std::unique_ptr<LogCheckpointer> checkpointer_;
 };
 

@@ -32,6 +32,10 @@ Tables::Tables(engine::Engine& engine, TablesWindow window, QObject* parent,
     query2_->Close();
     query3_->Close();
   });
+  store_.SetReadResultsToEnd([this] {
+    const bool first = query1_->ReadToEnd();
+    return query2_->ReadToEnd() || first;
+  });
   BuildWidgets();
 }
 
