@@ -13,17 +13,18 @@
 #endif
 
 int main(int argc, char* argv[]) {
-  // --help and --version answer without a display.
+  // --help, --version and an unknown option answer without a display.
   QStringList raw;
   for (int i = 1; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
   if (ui::LaunchOptions early = ui::ParseLaunchOptions(raw); early.help || early.version) {
     early.error.clear();
     return ui::AnswerCommandLine(early);
+  } else if (const int code = ui::AnswerCommandLine(early); code >= 0) {
+    return code;
   }
   QApplication app(argc, argv);
   // Qt has taken its own options (-platform and the like) out by now.
   const ui::LaunchOptions options = ui::ParseLaunchOptions(app.arguments().mid(1));
-  if (const int code = ui::AnswerCommandLine(options); code >= 0) return code;
   ui::LoadQtTranslations(app);
   zelt::ProgramOptions program_options = zelt::ParseProgramOptions(options.arguments);
   program_options.script =

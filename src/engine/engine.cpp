@@ -41,7 +41,11 @@ void Engine::ExecuteLine(std::string_view text) {
     Trace(msg::kNestingTooDeep);
     return;
   }
-  if (nesting_ == 0) ++line_serial_;
+  if (nesting_ == 0) {
+    ++line_serial_;
+    for (int i = 1; i < counter_; ++i) line_start_stack_[i].CopyValue(stack_[i]);
+    line_start_counter_ = counter_;
+  }
   struct Nesting {
     Engine& engine;
     ~Nesting() {
@@ -103,6 +107,12 @@ void Engine::StopLines() {
 }
 
 void Engine::EndOutermostLine() {
+  if (stopping_) {
+    // A stopped line leaves no half-done results behind: the next one would
+    // find them, and repeated stops would fill the stack.
+    for (int i = 1; i < line_start_counter_; ++i) stack_[i].CopyValue(line_start_stack_[i]);
+    counter_ = line_start_counter_;
+  }
   stopping_ = false;
   countdown_ = kPulseWords;
   if (!pulsed_) return;

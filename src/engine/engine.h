@@ -104,8 +104,8 @@ class Engine {
   // Outermost lines begun so far: tells one line's pulses from the next's.
   uint32_t line_serial() const { return line_serial_; }
   // Ends every running line at its next word, as a faulting word ends: what
-  // the words did stays, the rest of the lines does not run. Nothing while
-  // no line runs.
+  // the words did to the stores stays, the rest of the lines does not run, and
+  // the stack is as the outermost line found it. Nothing while no line runs.
   void StopLines();
   bool stopping() const { return stopping_; }
 
@@ -196,6 +196,8 @@ class Engine {
 
   std::array<StackSlot, kStackSlots + 1> stack_;  // slots 1..20, as the counter counts
   int counter_ = 1;
+  std::array<StackSlot, kStackSlots + 1> line_start_stack_;  // as the outermost line found it
+  int line_start_counter_ = 1;
   int nesting_ = 0;  // calls of ExecuteLine now running
   LinePulse* pulse_ = nullptr;
   int countdown_ = kPulseWords;  // words until the next checkpoint

@@ -36,6 +36,16 @@ class StackSlot {
     form_ = Form::kNumber;
   }
 
+  // The value of `other`, without the text an earlier value left there.
+  void CopyValue(const StackSlot& other) {
+    form_ = other.form_;
+    numeric_ = other.numeric_;
+    short_size_ = other.short_size_;
+    number_ = other.number_;
+    std::memcpy(short_, other.short_, sizeof short_);
+    if (form_ == Form::kText) text_ = other.text_;
+  }
+
   // The value as a text; a number or short text is written out first.
   const Value& Text() const;
   // The value as a text, moved out of the slot.

@@ -42,6 +42,9 @@ class FormStartUp : public StartUpWindow {
   void FillPools() override {}
   void HideSingleControls() override { form_.pool().HideAll(); }
   void PaintImage1() override { form_.pool().Image1()->FillSurface(); }
+  void WhenOnScreen(std::function<void()> work) override {
+    form_.WhenOnScreen([work = std::move(work)] { Guarded(work); });
+  }
 
  private:
   TMainForm& form_;

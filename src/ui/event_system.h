@@ -60,7 +60,8 @@ class EventSystem : public QObject {
   // default.
   void SetLinks(const LinkSlots* links) { wait_.SetLinks(links ? links : &link_table_); }
 
-  // The start-up sequence, on the window's first show. Returns whether START ran.
+  // The start-up sequence, on the window's first show. Returns whether START
+  // runs: at once, or when the show has put the window on the screen.
   bool StartUp(const QStringList& arguments);
 
   // A tab strip or grid put in place of the pool's own (ControlPool::Replace...)

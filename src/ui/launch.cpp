@@ -48,6 +48,28 @@ const OptionHelp* FindOption(const QString& argument) {
   return nullptr;
 }
 
+// Qt's own options, which QApplication takes out of the line; they are
+// looked at before there is a display to refuse the unknown ones.
+constexpr const char* kQtOptionsWithValue[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+    "qwindowicon", "qwindowtitle", "session", "display", "geometry", "title", "name",
+    "icon", "style", "stylesheet", "qmljsdebugger"};
+constexpr const char* kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "testability"};
+
+// 0 when `argument` is none of Qt's options, else how many arguments it takes.
+int QtOptionLength(const QString& argument) {
+  QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+  const bool joined = name.contains(QLatin1Char('='));
+  name = name.section(QLatin1Char('='), 0, 0);
+  for (const char* option : kQtOptionsWithValue) {
+    if (name == QLatin1String(option)) return joined ? 1 : 2;
+  }
+  for (const char* flag : kQtFlags) {
+    if (name == QLatin1String(flag) && !joined) return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 LaunchOptions ParseLaunchOptions(const QStringList& arguments_after_program) {
@@ -65,8 +87,14 @@ LaunchOptions ParseLaunchOptions(const QStringList& arguments_after_program) {
       continue;
     }
     if (argument.startsWith(QLatin1String("--port="))) continue;
+    // Other words are left to the pages (a shortcut may pass one).
+    if (!argument.startsWith(QLatin1Char('-'))) continue;
     const OptionHelp* option = FindOption(argument);
     if (!option) {
+      if (const int length = QtOptionLength(argument)) {
+        i += length - 1;
+        continue;
+      }
       if (options.error.isEmpty()) options.error = QStringLiteral("unknown option: ") + argument;
       continue;
     }

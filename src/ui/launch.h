@@ -19,7 +19,9 @@ struct LaunchOptions {
   QString error;             // an unknown option or one without its value
 };
 
-// Options may stand anywhere. A bad delay keeps 1000.
+// Options may stand anywhere. A bad delay keeps 1000. Arguments that do not
+// begin with "-" are no options and no error; Qt's own options (-platform,
+// -style and the like) are skipped with their values.
 LaunchOptions ParseLaunchOptions(const QStringList& arguments_after_program);
 
 // The usage text of --help: every option, one a line.

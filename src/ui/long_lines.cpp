@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QWindow>
 
 #include "cp1251.h"
 #include "guarded.h"
@@ -15,6 +17,9 @@ namespace {
 
 constexpr char kStopCaption[] = "Прервать";
 constexpr char kStoppedStatus[] = "Выполнение строки прервано.";
+constexpr char kRunningStatus[] = "Выполняется строка скрипта. Остановить: Esc или «Прервать».";
+constexpr char kClosingStatus[] =
+    "Окно закроется, когда строка закончится. Остановить её: Esc или «Прервать».";
 
 bool IsInput(QEvent::Type type) {
   switch (type) {
@@ -66,6 +71,7 @@ void LongLines::Pulse() {
     long_ = true;
     stopped_ = false;
     stop_button_->show();
+    Say(kRunningStatus);
     pump_clock_.invalidate();
   }
   if (pump_clock_.isValid() && pump_clock_.elapsed() < kPumpEveryMs) return;
@@ -82,18 +88,38 @@ void LongLines::Pump() {
 bool LongLines::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type == QEvent::Close && watched == &form_) {
-    // The window stays while the line runs; stopping it comes first.
+    // The window stays while the line runs, and closes once it has ended.
     event->ignore();
+    if (!close_after_line_) Say(kClosingStatus);
+    close_after_line_ = true;
     return true;
   }
   if (!IsInput(type)) return false;
-  if (watched == stop_button_ && type != QEvent::KeyPress && type != QEvent::KeyRelease) {
-    return false;
-  }
   if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
     Stop();
+    return true;
+  }
+  if (watched == stop_button_) return type == QEvent::KeyPress || type == QEvent::KeyRelease;
+  // A click reaches the window first, which hands it to the widget under the
+  // pointer: only a press on the button goes that way. A release always does,
+  // so that a pressed button comes up again.
+  if (watched->isWindowType() && (type == QEvent::MouseButtonPress ||
+                                  type == QEvent::MouseButtonDblClick ||
+                                  type == QEvent::MouseButtonRelease)) {
+    if (type == QEvent::MouseButtonRelease) return false;
+    return !OnStopButton(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
   }
   return true;
+}
+
+bool LongLines::OnStopButton(const QPoint& global) const {
+  return stop_button_->isVisible() &&
+         stop_button_->rect().contains(stop_button_->mapFromGlobal(global));
+}
+
+void LongLines::Say(const char* text) {
+  form_.ShowStatus(engine::Cp1251(text));
+  said_serial_ = form_.StatusSerial();
 }
 
 void LongLines::Stop() {
@@ -111,9 +137,17 @@ void LongLines::LinesEnded() {
   const bool was_long = long_;
   long_ = false;
   stop_button_->hide();
-  if (was_long && stopped_) form_.ShowStatus(engine::Cp1251(kStoppedStatus));
+  if (was_long && stopped_) {
+    Say(kStoppedStatus);
+  } else if (was_long && form_.StatusSerial() == said_serial_) {
+    form_.ShowStatus({});  // the line's own texts stay, the hint goes
+  }
   stopped_ = false;
   RunHeld();
+  if (close_after_line_ && !long_) {
+    close_after_line_ = false;
+    QMetaObject::invokeMethod(&form_, [form = &form_] { form->close(); }, Qt::QueuedConnection);
+  }
 }
 
 void LongLines::RunHeld() {

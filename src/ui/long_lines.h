@@ -1,9 +1,10 @@
 // Long script lines. Once a line has run for about 0.3 s the window keeps the
-// device link answering polls and keeps painting, and the operator can stop
-// the line with Esc or the status bar's "Прервать" button. Meanwhile no other
-// line starts: records received and lines from timers wait until the line has
-// ended and then run in the order they came; the operator's input other than
-// the stop is dropped.
+// device link answering polls and keeps painting, the status bar says that a
+// line runs, and the operator can stop it with Esc or the status bar's
+// "Прервать" button. Meanwhile no other line starts: records received and
+// lines from timers wait until the line has ended and then run in the order
+// they came; the operator's input other than the stop is dropped, and a
+// request to close the window closes it once the line has ended.
 #pragma once
 
 #include <QElapsedTimer>
@@ -15,6 +16,7 @@
 
 #include "engine.h"
 
+class QPoint;
 class QPushButton;
 
 namespace ui {
@@ -48,6 +50,9 @@ class LongLines : public QObject, public engine::LinePulse {
 
  private:
   void Stop();
+  bool OnStopButton(const QPoint& global) const;
+  // Shows one of the texts of its own in the status bar.
+  void Say(const char* text);
   // Lets the window handle what has come: port bytes, paint, the stop.
   void Pump();
   void RunHeld();
@@ -61,6 +66,8 @@ class LongLines : public QObject, public engine::LinePulse {
   bool long_ = false;
   bool stopped_ = false;
   bool running_held_ = false;
+  bool close_after_line_ = false;
+  uint32_t said_serial_ = 0;  // the status bar's count at the last Say()
   std::deque<std::function<void()>> held_;
 };
 

@@ -21,6 +21,7 @@
 #include <QAbstractItemView>
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "directory_edit.h"
 #include "first_size.h"
@@ -154,6 +155,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   status_bar_->setFixedHeight(kStatusBarHeight);
   status_text_ = new QLabel(status_bar_);
   status_text_->setTextFormat(Qt::PlainText);
+  // A long text is cut, never widening the window past the screen; the tip
+  // shows it whole.
+  status_text_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   status_bar_->addWidget(status_text_, 1);
   setStatusBar(status_bar_);
 
@@ -373,13 +377,19 @@ void TMainForm::SetUpMemoMenus() {
         [this](const QString& initial) {
           return dialogs_->SaveDialog(initial, QStringLiteral("Текст (*.txt);;Все файлы (*)"));
         },
-        [this](const QString& status) { status_text_->setText(status); });
+        [this](const QString& status) { SetStatusText(status); });
   }
 }
 
 void TMainForm::SetDialogs(Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : qt_dialogs_.get(); }
 
-void TMainForm::ShowStatus(const std::string& text) { status_text_->setText(FromCp1251(text)); }
+void TMainForm::ShowStatus(const std::string& text) { SetStatusText(FromCp1251(text)); }
+
+void TMainForm::SetStatusText(const QString& text) {
+  ++status_serial_;
+  status_text_->setText(text);
+  status_text_->setToolTip(text);
+}
 
 void TMainForm::AddMemoLine(engine::Memo memo, const std::string& line) {
   QPlainTextEdit* target = memo_ev_;
@@ -422,6 +432,22 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   QMainWindow::closeEvent(event);
+}
+
+void TMainForm::WhenOnScreen(std::function<void()> work) {
+  if (!showing_) {
+    work();
+    return;
+  }
+  on_screen_.push_back(std::move(work));
+}
+
+void TMainForm::setVisible(bool visible) {
+  // The show event comes before the window is on the screen.
+  showing_ = visible;
+  QMainWindow::setVisible(visible);
+  showing_ = false;
+  for (std::function<void()>& work : std::exchange(on_screen_, {})) work();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

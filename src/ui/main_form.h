@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -70,6 +71,8 @@ class TMainForm : public QMainWindow, public engine::Host {
   QLabel* LabelT() const { return label_t_; }
   QStatusBar* StatusBar() const { return status_bar_; }
   QString StatusText() const;
+  // Counts the status texts shown: tells whether another came since one's own.
+  uint32_t StatusSerial() const { return status_serial_; }
   // PanelSet's scroll area, the panel shown instead of it while no link is
   // open, and the divider between them and the monitor.
   PageScrollArea* PageScroll() const { return page_scroll_; }
@@ -115,6 +118,9 @@ class TMainForm : public QMainWindow, public engine::Host {
   // The program's own questions before the window closes, asked in order
   // ahead of the close query; the first that answers false keeps it open.
   void AddCloseCheck(std::function<bool()> check) { close_checks_.push_back(std::move(check)); }
+  // Runs `work` now or, when called during a show (from FirstShown), at the
+  // end of the show, once the window is on the screen.
+  void WhenOnScreen(std::function<void()> work);
 
   // engine::Host
   void ShowStatus(const std::string& text) override;
@@ -127,6 +133,7 @@ class TMainForm : public QMainWindow, public engine::Host {
   void FirstShown();
 
  protected:
+  void setVisible(bool visible) override;
   void showEvent(QShowEvent* event) override;
   bool focusNextPrevChild(bool next) override;
   void closeEvent(QCloseEvent* event) override;
@@ -141,6 +148,7 @@ class TMainForm : public QMainWindow, public engine::Host {
   // Tab's round: tree, the page's controls, the tool bar.
   QList<QWidget*> TabOrder() const;
   void SetUpMemoMenus();
+  void SetStatusText(const QString& text);
 
   QFrame* panel_tool_bar_ = nullptr;
   QFrame* panel_tree_ = nullptr;
@@ -178,6 +186,9 @@ class TMainForm : public QMainWindow, public engine::Host {
   bool wait_indicators_on_ = false;
   bool hourglass_ = false;
   bool shown_once_ = false;
+  bool showing_ = false;
+  uint32_t status_serial_ = 0;
+  std::vector<std::function<void()>> on_screen_;
 };
 
 }  // namespace ui

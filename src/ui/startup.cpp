@@ -28,7 +28,7 @@ bool RunStartUp(engine::Engine& engine, StartUpWindow& window, const QStringList
   // drawn by START nor a delayed script it starts is undone.
   window.PaintImage1();
   timer1.Stop();
-  if (linked) engine.ExecuteLine("START RUN");
+  if (linked) window.WhenOnScreen([&engine] { engine.ExecuteLine("START RUN"); });
   return linked;
 }
 

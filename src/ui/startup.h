@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 
 namespace engine {
 class Engine;
@@ -25,10 +26,13 @@ class StartUpWindow {
   virtual void FillPools() = 0;
   virtual void HideSingleControls() = 0;
   virtual void PaintImage1() = 0;
+  // Runs `work` once the window is on the screen, so that a long START shows
+  // the window and can be stopped.
+  virtual void WhenOnScreen(std::function<void()> work) { work(); }
 };
 
 // `arguments` are the program's arguments without the program name.
-// Returns whether START ran.
+// Returns whether START runs.
 bool RunStartUp(engine::Engine& engine, StartUpWindow& window, const QStringList& arguments,
                 DelayedScript& timer1);
 

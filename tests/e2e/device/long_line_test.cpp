@@ -1,12 +1,15 @@
 // Long script lines in the real program against the simulated device on a
 // pseudo-terminal: the link keeps answering polls while a line runs for
-// seconds, the operator can stop the line, and no other line runs inside it.
+// seconds, the operator can stop the line (START too), and no other line runs
+// inside it.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QWindow>
 #include <chrono>
 
 #include "cp1251.h"
@@ -24,16 +27,23 @@ const char kScript[] =
     ":MIDDLE\r\nDROP 1000 \"INNER RUN\" FOR \r\n;\r\n"
     ":LONG\r\n1000 \"MIDDLE RUN\" FOR \r\n;\r\n";
 
+const char kRunning[] = "Выполняется строка скрипта. Остановить: Esc или «Прервать».";
+
 class LongLine : public ::testing::Test, protected device_e2e::DeviceSession {
  protected:
   void SetUp() override {
+    Begin(kScript);
+    ASSERT_TRUE(Connect());
+    program->form.show();
+  }
+  void Begin(const std::string& setup_kvs) {
+    // A closed window must not end the event loops the tests still run.
+    qApp->setQuitOnLastWindowClosed(false);
     ASSERT_TRUE(StartDevice(FastDevice()));
     QFile script(program->dir.filePath("Setup.KVS"));
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write(kScript);
+    script.write(setup_kvs.c_str());
     script.close();
-    ASSERT_TRUE(Connect());
-    program->form.show();
 
     engine::Engine& e = program->engine;
     // A word that keeps the processor busy for a few microseconds, as a
@@ -62,6 +72,13 @@ class LongLine : public ::testing::Test, protected device_e2e::DeviceSession {
     }
     return &missing_button;
   }
+  // A press and a release as the mouse gives them: to the window first, which
+  // hands them to the widget under the pointer.
+  void Click(QWidget* widget) {
+    QTest::mouseClick(program->form.windowHandle(), Qt::LeftButton, {},
+                      widget->mapTo(&program->form, widget->rect().center()));
+  }
+  std::string Status() { return program->form.StatusText().toStdString(); }
   // Runs the line and returns how long it took, in milliseconds.
   qint64 Timed(const std::string& line) {
     QElapsedTimer clock;
@@ -110,29 +127,42 @@ TEST_F(LongLine, TheLinkAnswersPollsMeanwhileAndRecordsReachScriptsAfterTheLine)
 }
 
 TEST_F(LongLine, EscOrTheStopButtonEndsTheLineAndNothingElse) {
+  program->form.ShowStatus(engine::Cp1251("Выполнение строки прервано."));
   for (const bool by_button : {false, true}) {
     program->engine.ClearStack();
-    program->form.ShowStatus("");
+    program->engine.Push("kept");
+    std::string status_meanwhile;
     QTimer::singleShot(700, [&] {
+      status_meanwhile = Status();
       if (by_button) {
-        QTest::mouseClick(StopButton(), Qt::LeftButton);
+        Click(StopButton());
       } else {
-        QTest::keyClick(&program->form, Qt::Key_Escape);
+        QTest::keyClick(program->form.windowHandle(), Qt::Key_Escape);
       }
     });
-    const qint64 ms = Timed("1 2 + LONG RUN 5 OVER");
+    const qint64 ms = Timed("DROP 1 2 + \"ran\" 9 ! LONG RUN 5 OVER");
     EXPECT_LT(ms, 5000) << by_button;
     EXPECT_FALSE(line_over);
-    // The words before the stop did their work; the rest of the line did not
-    // run (an index that FOR had pushed may stay on top of 3).
-    EXPECT_EQ(program->engine.StackValue(1), "3");
-    EXPECT_NE(program->engine.StackValue(program->engine.Depth()), "5");
-    EXPECT_EQ(program->form.StatusText().toStdString(), "Выполнение строки прервано.");
+    // The stores keep what the words before the stop did; the stack is as
+    // the line found it, and the rest of the line did not run.
+    EXPECT_EQ(program->engine.Cell(9), "ran");
+    ASSERT_EQ(program->engine.Depth(), 1);
+    EXPECT_EQ(program->engine.StackValue(1), "kept");
+    EXPECT_EQ(status_meanwhile, kRunning);
+    EXPECT_EQ(Status(), "Выполнение строки прервано.");
     EXPECT_FALSE(StopButton()->isVisible());
     EXPECT_FALSE(program->engine.busy());
     // The next line runs as ever.
     EXPECT_EQ(program->Pushed("2 3 +"), "5");
   }
+}
+
+TEST_F(LongLine, ALongLineThatEndsLeavesItsOwnStatusNotTheHint) {
+  program->engine.ExecuteLine("100000 \"TICK\" FOR");
+  EXPECT_EQ(Status(), "");
+  program->engine.Register("SAY", [](engine::Engine& e, engine::Frame&) { e.ShowStatus("own"); });
+  program->engine.ExecuteLine("100000 \"TICK\" FOR SAY");
+  EXPECT_EQ(Status(), "own");
 }
 
 TEST_F(LongLine, NoLineRunsInsideALongOne) {
@@ -141,7 +171,11 @@ TEST_F(LongLine, NoLineRunsInsideALongOne) {
   program->engine.ExecuteLine("\"NEST\" 100 STARTTIMER1 \"NEST\" 1 ONREADCK");
   QTimer::singleShot(600, [&] { QTest::mouseClick(program->form.Button16(), Qt::LeftButton); });
   bool closed = true;
-  QTimer::singleShot(700, [&] { closed = program->form.close(); });
+  std::string status_after_close;
+  QTimer::singleShot(700, [&] {
+    closed = program->form.close();
+    status_after_close = Status();
+  });
   const qint64 ms = Timed("\"02 02 C0 \" 1 SENDCK 300000 \"TICK\" FOR OVER");
   ASSERT_GT(ms, 1000);
   // The timer's line and the hook's ran once the line was over, each on its
@@ -151,12 +185,42 @@ TEST_F(LongLine, NoLineRunsInsideALongOne) {
     EXPECT_EQ(run.nesting, 1);
     EXPECT_TRUE(run.after_line);
   }
-  // The window stayed: a line still ran when it was asked to close.
+  // The window stayed while the line ran, said so, and closes after it.
   EXPECT_FALSE(closed);
+  EXPECT_EQ(status_after_close,
+            "Окно закроется, когда строка закончится. Остановить её: Esc или «Прервать».");
   EXPECT_TRUE(program->form.isVisible());
   // After the line, the button works again.
-  QTest::mouseClick(program->form.Button16(), Qt::LeftButton);
+  Click(program->form.Button16());
   EXPECT_EQ(runs.size(), 3u);
+  EXPECT_TRUE(device_e2e::WaitFor([&] { return !program->form.isVisible(); }, 2000));
+}
+
+class LongStart : public LongLine {
+ protected:
+  void SetUp() override {
+    Begin(std::string(kScript) + ":START\r\n1 2 + LONG RUN OVER\r\n;\r\n");
+    program->program->StartOnFirstShow({});
+  }
+};
+
+TEST_F(LongStart, TheWindowIsOnScreenAndTheLineCanBeStopped) {
+  bool exposed = false;
+  std::string status_meanwhile;
+  QTimer::singleShot(700, [&] {
+    exposed = program->form.windowHandle()->isExposed();
+    status_meanwhile = Status();
+    Click(StopButton());
+  });
+  QElapsedTimer clock;
+  clock.start();
+  program->form.show();
+  EXPECT_LT(clock.elapsed(), 5000);
+  EXPECT_TRUE(exposed);
+  EXPECT_EQ(status_meanwhile, kRunning);
+  EXPECT_FALSE(line_over);
+  EXPECT_EQ(Status(), "Выполнение строки прервано.");
+  EXPECT_EQ(program->engine.Depth(), 0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -96,6 +97,13 @@ TEST_F(WindowTest, StatusCursorIndicatorsAndSet) {
   EXPECT_EQ(form_.LabelT()->palette().color(QPalette::Window), LevelImage::FaceColor());
 
   form_.show();
+  // A long text never widens the window past the screen.
+  const int width = form_.width();
+  form_.ShowStatus(std::string(3000, 'W'));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form_.width(), width);
+  EXPECT_LE(form_.minimumSizeHint().width(), form_.screen()->availableGeometry().width());
+
   Run("0 SET");
   EXPECT_FALSE(form_.PanelSet()->isVisible());
   EXPECT_FALSE(form_.TreeView()->isEnabled());

@@ -231,7 +231,11 @@ TEST_F(WindowTest, MemoSavedOnAFullDiskLeavesTheOldFile) {
 TEST(CommandLine, DebugAnywhereHelpVersionAndErrors) {
   ui::LaunchOptions o = ui::ParseLaunchOptions({"--demo", "--port", "DEBUG", "x", "debug"});
   EXPECT_TRUE(o.debug);
-  EXPECT_FALSE(o.error.isEmpty());  // "x" is no option
+  EXPECT_TRUE(o.error.isEmpty());  // "x" is no option, and no error
+  o = ui::ParseLaunchOptions({"DEBUGX", "-platform", "xcb", "-style=fusion", "--reverse"});
+  EXPECT_FALSE(o.debug);
+  EXPECT_TRUE(o.error.isEmpty()) << o.error.toStdString();
+  EXPECT_EQ(ui::ParseLaunchOptions({"-x"}).error, "unknown option: -x");
   o = ui::ParseLaunchOptions({"--port", "/dev/debug", "--port=a", "--screenshot-pages", "d", "--watch"});
   EXPECT_FALSE(o.debug);
   EXPECT_TRUE(o.error.isEmpty());

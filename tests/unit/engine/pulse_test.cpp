@@ -49,22 +49,25 @@ TEST_F(EngineTest, APulseComesEveryFewHundredWordsOfARunningLine) {
 TEST_F(EngineTest, StoppingEndsEveryRunningLineAtItsNextWord) {
   RecordingPulse pulse(e_);
   e_.Register("INNER", [](engine::Engine& e, engine::Frame&) {
-    e.ExecuteLine("100000 \"DROP\" FOR");
+    e.ExecuteLine("\"inner\" 6 ! 100000 \"DROP\" FOR");
     e.Push("inner went on");
+    e.ExecuteLine("\"inner after\" 6 !");
   });
   pulse.on_pulse = [&] {
-    if (pulse.pulses == 3) e_.StopLines();
+    if (pulse.pulses % 3 == 0) e_.StopLines();
   };
-  Run("before INNER after 7 8");
-  // What ran before the stop stays (the word running then ends as it would);
-  // nothing after it runs, in either line.
-  const std::vector<std::string> stack = Stack();
-  ASSERT_GE(stack.size(), 2u);
-  EXPECT_LE(stack.size(), 3u);  // an index FOR had pushed may stay
-  EXPECT_EQ(stack.front(), "before");
-  EXPECT_EQ(stack.back(), "inner went on");
-  EXPECT_EQ(pulse.pulses, 3);
-  EXPECT_EQ(pulse.ended, 1);
+  Run("long-text-of-the-bottom-value 12");
+  // Each stop: the stores keep what the words wrote before it, nothing after
+  // it runs in either line, and the stack is as the line found it, values it
+  // had taken off included; stop after stop, nothing piles up.
+  for (int stop = 1; stop <= 25; ++stop) {
+    Run("DROP DROP 1 2 + \"before\" 5 ! INNER \"after\" 5 !");
+    ASSERT_EQ(Stack(), (std::vector<std::string>{"long-text-of-the-bottom-value", "12"})) << stop;
+    EXPECT_EQ(e_.Cell(5), "before");
+    EXPECT_EQ(e_.Cell(6), "inner");
+  }
+  EXPECT_EQ(pulse.pulses, 75);
+  EXPECT_EQ(pulse.ended, 25);
   EXPECT_FALSE(e_.busy());
   EXPECT_FALSE(e_.stopping());
   // The stop is over with the line: the next line runs whole.
