@@ -1,6 +1,8 @@
 #include "table_store.h"
 
+#include <QDataStream>
 #include <QDir>
+#include <QSaveFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <atomic>
@@ -29,6 +31,7 @@ TableStore::TableStore(QString path)
 }
 
 TableStore::~TableStore() {
+  Flush();
   retry_.stop();
   checkpointer_.reset();
   if (QSqlDatabase::contains(connection_)) {
@@ -113,7 +116,8 @@ TableStore::Failure TableStore::Note(const QSqlError& error) {
 }
 
 void TableStore::Say(Failure kind) {
-  if (kind != Failure::kLocked) {
+  // A full disk leaves the connection sound: the timer tries again as it is.
+  if (kind != Failure::kLocked && kind != Failure::kFull) {
     reopen_ = true;
     failed_file_ = Snapshot();
   }
@@ -198,6 +202,10 @@ bool TableStore::Execute(const QString& statement) {
 }
 
 bool TableStore::RunKept() {
+  if (!held_taken_) {
+    held_taken_ = true;
+    TakeHeld();
+  }
   if (kept_.empty()) return true;
   if (reopen_) {
     // A spoilt connection is opened afresh once the file has changed (replaced,
@@ -219,6 +227,40 @@ bool TableStore::RunKept() {
   Report(QFileInfo(path_).fileName() +
          QStringLiteral(": сохранены записи, ждавшие в памяти: %1").arg(stored));
   return true;
+}
+
+void TableStore::TakeHeld() {
+  QFile file(HeldPath());
+  if (!file.open(QIODevice::ReadOnly)) return;
+  QDataStream in(&file);
+  QStringList held;
+  in >> held;
+  if (in.status() != QDataStream::Ok) return;
+  file.close();
+  kept_.insert(kept_.begin(), held.begin(), held.end());
+  file.remove();
+}
+
+void TableStore::Flush() {
+  if (kept_.empty() || RunKept()) return;
+  const QString name = QFileInfo(path_).fileName();
+  const QString held = QFileInfo(HeldPath()).fileName();
+  QString text = name + QStringLiteral(": не сохранено записей: %1; ").arg(kept_.size());
+  QSaveFile file(HeldPath());
+  bool saved = false;
+  if (file.open(QIODevice::WriteOnly)) {
+    QDataStream out(&file);
+    out << QStringList(kept_.begin(), kept_.end());
+    saved = out.status() == QDataStream::Ok && file.commit();
+  }
+  text += saved ? QStringLiteral("они оставлены в файле %1 и будут сохранены при следующем запуске")
+                      .arg(held)
+                : QStringLiteral("записать их в файл %1 не удалось").arg(held);
+  kept_.clear();
+  retry_.stop();
+  // Said on the way out too, where the status bar is no longer seen.
+  qWarning("%s", qUtf8Printable(text));
+  Report(text);
 }
 
 }  // namespace tables

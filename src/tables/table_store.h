@@ -5,11 +5,13 @@
 // Tables.db may be locked by another program, read-only or corrupt. Statements
 // without result that it cannot take then wait in memory, in order, and run
 // when it can take them again (before the next statement, and every few
-// seconds); the status bar says once per kind of failure what is wrong. A lock
+// seconds; at exit they are kept in a file for the next start); the status
+// bar says once per kind of failure what is wrong. A lock
 // never holds the window for more than kBusyTimeoutMs.
 #pragma once
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -66,6 +68,11 @@ class TableStore {
   // none is left.
   bool RunKept();
   size_t kept() const { return kept_.size(); }
+  // At exit: the kept statements are tried once more, and what still cannot
+  // go in is written beside the file (HeldPath()), which the next start
+  // stores first. Says what became of them.
+  void Flush();
+  QString HeldPath() const { return QFileInfo(path_).absoluteFilePath() + QStringLiteral("-held"); }
 
   // A statement went in: its rows go from the write-ahead log into the file
   // soon, off the window's thread.
@@ -93,6 +100,8 @@ class TableStore {
   void Report(const QString& text);
   // Closes the results on the connection and the connection itself.
   void CloseConnection();
+  // Takes the statements a previous run left in HeldPath() into the kept ones.
+  void TakeHeld();
   // Reads open results to their end when the log checkpoints found them
   // holding it.
   void LetLogGo();
@@ -101,6 +110,7 @@ class TableStore {
   QString connection_;
   std::deque<QString> kept_;
   std::set<Failure> reported_;
+  bool held_taken_ = false;    // a previous run's held statements are kept
   bool reopen_ = false;         // the connection must be opened afresh
   FileState failed_file_;       // the file as it was when that was found
   QTimer retry_;

@@ -1,5 +1,6 @@
 #include "tables.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 
@@ -36,10 +37,18 @@ Tables::Tables(engine::Engine& engine, TablesWindow window, QObject* parent,
     const bool first = query1_->ReadToEnd();
     return query2_->ReadToEnd() || first;
   });
+  // Rows held in memory are stored, or kept in a file, while the window can
+  // still say so.
+  if (QCoreApplication::instance())
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            [this] { store_.Flush(); });
   BuildWidgets();
 }
 
 Tables::~Tables() {
+  // The engine may be gone by now: what the store says at exit goes to the log only.
+  store_.SetReporter(nullptr);
+  store_.Flush();
   // The grids belong to the page area and may outlive us: cut them off the
   // models before the models go.
   for (const QPointer<DataGrid>& grid : grids_)

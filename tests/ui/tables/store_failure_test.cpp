@@ -7,10 +7,12 @@
 #endif
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTest>
 #include <cstdio>
 
+#include "../../support/small_disk.h"
 #include "tables_fixture.h"
 
 namespace tables_test {
@@ -128,6 +130,63 @@ TEST_F(StoreFailureTest, ReadOnlyStoreIsSaidAndRowsAreKept) {
   int status = 0;
   waitpid(child, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+#endif
+
+// Rows kept at exit go to a file beside Tables.db, which the next start stores.
+TEST_F(StoreFailureTest, RowsKeptAtExitAreStoredAtTheNextStart) {
+  Sql("CREATE TABLE journal (n TEXT)");
+  Insert("0");
+  QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
+  other.setDatabaseName(QString::fromStdString(Path("Tables.db")));
+  ASSERT_TRUE(other.open());
+  {
+    QSqlQuery lock(other);
+    ASSERT_TRUE(lock.exec("BEGIN EXCLUSIVE"));
+    Insert("1");
+    Insert("2");
+    tables_->store().Flush();
+    EXPECT_TRUE(StatusSays("не сохранено записей: 2; они оставлены в файле Tables.db-held")) << Status();
+    EXPECT_TRUE(QFile::exists(tables_->store().HeldPath()));
+    ASSERT_TRUE(lock.exec("COMMIT"));
+  }
+  other.close();
+  QSqlDatabase::removeDatabase("other-program");
+  delete tables_;
+  tables::TablesWindow window;
+  window.registers = &form_.registers();
+  tables_ = tables::RegisterTableWords(engine_, window, &form_);
+  EXPECT_EQ(Journal(), "0,1,2");
+  EXPECT_FALSE(QFile::exists(tables_->store().HeldPath()));
+}
+
+#ifndef _WIN32
+// Rows held while the disk was full go in once there is room again.
+TEST_F(StoreFailureTest, RowsHeldOnAFullDiskGoInOnceThereIsRoom) {
+  const std::string answer = test_support::OnSmallDisk(Path(""), [this](test_support::SmallDisk& disk) {
+    QDir::setCurrent(dir_.path());  // onto the small disk mounted over it
+    Sql("CREATE TABLE journal (n TEXT)");
+    Insert("0");
+    // The log has gone back into the file: nothing changes Tables.db from here.
+    QTest::qWaitFor([this] { return QFileInfo(QString::fromStdString(Path("Tables.db-wal"))).size() == 0; }, 5000);
+    disk.Fill(8192);
+    const std::string big(40000, 'b');
+    for (int i = 0; i < 20 && Kept() == 0; ++i) Insert(big);
+    std::string findings;
+    if (Kept() == 0) return std::string("the disk never filled");
+    if (!StatusSays("Нет места на диске для Tables.db")) findings += "not said: " + Status() + "; ";
+    if (disk.tmpfs()) {
+      std::remove((Path("") + "/.filler").c_str());
+    } else {
+      rlimit limit{};
+      getrlimit(RLIMIT_FSIZE, &limit);
+      limit.rlim_cur = limit.rlim_max;
+      setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (!QTest::qWaitFor([&] { return Kept() == 0; }, 10000)) findings += "rows still held; ";
+    return findings;
+  });
+  EXPECT_EQ(answer.substr(answer.find(':')), ": ok") << answer;
 }
 #endif
 
