@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -80,8 +81,12 @@ class DeviceStores {
   ScriptTransfer transfer;
   PhoneRead phone;
   // Data bytes of write records the device still refused after their repeat,
-  // since WRFAILS last read them.
+  // or that never reached it, since WRFAILS last read them.
   int32_t failed_write_bytes = 0;
+  void CountFailedWrite(int32_t bytes) {
+    if (bytes <= 0) return;
+    failed_write_bytes = bytes > INT32_MAX - failed_write_bytes ? INT32_MAX : failed_write_bytes + bytes;
+  }
 
  private:
   static size_t ResponseIndex(int32_t module, int32_t item, int32_t slot);

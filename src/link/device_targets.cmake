@@ -5,7 +5,8 @@ add_library(device STATIC
   ${CMAKE_CURRENT_LIST_DIR}/device_stores.cpp
   ${CMAKE_CURRENT_LIST_DIR}/device_words.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dispatcher.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/dispatcher_script.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/dispatcher_script.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/script_space.cpp)
 target_include_directories(device PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(device PUBLIC engine uhex)
 set_target_properties(device PROPERTIES AUTOMOC OFF)

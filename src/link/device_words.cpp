@@ -1,9 +1,11 @@
 #include "device_words.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "UHex.h"
 #include "device_records.h"
+#include "script_space.h"
 
 namespace device {
 
@@ -70,6 +72,13 @@ void StartScript(Engine& e, DeviceStores& stores, LinkTable& links, bool write) 
   int32_t module = e.PopNumber();
   if (!DeviceStores::IsModule(module)) return;
   ScriptTransfer& t = stores.transfer;
+  // A script that cannot fit at the start address read last (or at all) is
+  // not begun; the dispatcher checks again at the address the device gives.
+  const int32_t start = std::max(t.start_address, 0);
+  if (write && !ScriptFits(start, static_cast<int64_t>(t.script_text.size()), block)) {
+    RefuseTooLongScript(e, stores, start, block);
+    return;
+  }
   t.block_mode = block;
   t.module = module;
   t.address = a;
@@ -195,6 +204,15 @@ void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links)
   engine.Document("WRITESCR", "m a f --",
                   "Starts writing the script text (SSCRIPT) to the device.");
   engine.Register("WRITESCR", [s, l](Engine& e, Frame&) { StartScript(e, *s, *l, true); });
+
+  engine.Document("SCRMAX", "f -- n",
+                  "The longest script WRITESCR with flag f can write at the start address read "
+                  "last; empty while none has been read.");
+  engine.Register("SCRMAX", [s](Engine& e, Frame&) {
+    const bool block = !e.Pop().empty();
+    const int32_t start = s->transfer.start_address;
+    e.Push(start > 0 ? engine::NumberToText(LongestScript(start, block)) : std::string());
+  });
 
   engine.Document("RSCRIPT", "-- text",
                   "The script text read from or to be written to the device.");

@@ -117,9 +117,7 @@ void Dispatcher::RefusedCommand(int32_t h) {
   // A refused read of the script goes on with one-byte reads by itself.
   const bool script_read =
       sent.size() >= 8 && sent.compare(6, 2, "AD") == 0 && ScriptReadRestarts(h);
-  const int32_t failed = link->Refused(!final_write && !script_read);
-  int32_t& count = stores_.failed_write_bytes;
-  count = failed > INT32_MAX - count ? INT32_MAX : count + failed;
+  stores_.CountFailedWrite(link->Refused(!final_write && !script_read));
 }
 
 bool Dispatcher::ScriptReadRestarts(int32_t h) const {

@@ -3,6 +3,7 @@
 #include "UHex.h"
 #include "device_records.h"
 #include "dispatcher.h"
+#include "script_space.h"
 
 namespace device {
 
@@ -32,7 +33,13 @@ void Dispatcher::ScriptAnswer(const std::string& d) {
     t.start_address = b;
     if (t.write) {
       t.write = false;
-      QueueScriptWrite();
+      if (ScriptFits(t.start_address, static_cast<int64_t>(t.script_text.size()), t.block_mode)) {
+        QueueScriptWrite();
+      } else {
+        RefuseTooLongScript(engine_, stores_, t.start_address, t.block_mode);
+        t.module = 0;
+        t.address = 0;
+      }
       t.next_address = 0;
     }
   }

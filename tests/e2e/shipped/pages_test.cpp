@@ -181,12 +181,12 @@ TEST_F(Shipped, ScriptPageWritesReadsSavesAndLoads) {
   QPlainTextEdit* memo = form().pool().Memo1();
   memo->selectAll();
   QTest::keyClicks(memo, "IN1 OFF -> SMS 3;");
-  EXPECT_EQ(LabelStarting("Длина скрипта"), U("Длина скрипта: 17 байт; не записан в устройство"));
+  EXPECT_EQ(LabelStarting("Длина скрипта"), U("Длина скрипта: 17 из 4855 байт; не записан в устройство"));
   Click(Shown<QPushButton>("Записать"));
   ASSERT_TRUE(WaitTransferDone());
   EXPECT_EQ(Status(), U("Записано и проверено: скрипт."));
   EXPECT_EQ(device().Script(), "IN1 OFF -> SMS 3;");
-  EXPECT_EQ(LabelStarting("Длина скрипта"), U("Длина скрипта: 17 байт"));
+  EXPECT_EQ(LabelStarting("Длина скрипта"), U("Длина скрипта: 17 из 4855 байт"));
 
   device().SetScript("READ BACK;");
   Click(Shown<QPushButton>("Прочитать"));
@@ -231,6 +231,31 @@ TEST_F(Shipped, ScriptFilesInUtf8) {
   dialogs_.chosen_file = cp1251;
   Click(Shown<QPushButton>("Из файла..."));
   EXPECT_EQ(form().pool().Memo1()->toPlainText(), U("ВХОД 1;"));
+}
+
+// The script area ends where the device keeps its settings and identity.
+TEST_F(Shipped, AScriptLongerThanTheDeviceHoldsIsNotWritten) {
+  StartAndRead();
+  ClickNode("Скрипт устройства");
+  const std::string before = device().Script();
+  EXPECT_EQ(LabelStarting("Длина скрипта:"),
+            U("Длина скрипта: %1 из 4855 байт").arg(before.size()));
+  QPlainTextEdit* memo = form().pool().Memo1();
+  memo->setFocus();
+  memo->setPlainText(QString(6250, QLatin1Char('z')));  // pasted
+  EXPECT_EQ(LabelStarting("Длина скрипта:"),
+            U("Длина скрипта: 6250 из 4855 байт; не помещается в память устройства, запись невозможна"));
+
+  Click(Shown<QPushButton>("Записать"));
+  ASSERT_TRUE(WaitTransferDone());
+  const QString why = U("Запись не удалась: скрипт: скрипт длиннее памяти устройства (6250 из 4855 "
+                        "байт). Незаписанные изменения сохранены.");
+  EXPECT_EQ(Status(), why);
+  ASSERT_FALSE(dialogs_.shown.isEmpty());
+  EXPECT_EQ(dialogs_.shown.last(), why);
+  EXPECT_EQ(device().write_sessions(), 0);
+  EXPECT_EQ(device().Script(), before);
+  EXPECT_EQ(program_->engine.Cell(65), std::string(6250, 'z'));  // still the operator's
 }
 
 TEST_F(Shipped, JournalCountsFiltersImportsAndClearsTheShownTab) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "cp1251.h"
+
 #include "device_test_support.h"
 
 namespace {
@@ -153,6 +155,54 @@ TEST_F(ScriptExchange, ReadsAndWritesThroughTheSimulatedDevice) {
     engine.ExecuteLine("1 2 " + std::string(mode) + " READSCR");
     Serve(model);
     EXPECT_EQ(Script(), long_text) << mode;
+  }
+}
+
+TEST_F(ScriptExchange, AScriptPastTheScriptAreaIsNeverWritten) {
+  sim::DeviceModel model;  // the script starts at 80h
+  const auto factory = model.memory();
+  // From `from` on, the memory is as it came, but for the live signal and clock.
+  auto untouched_from = [&](size_t from) {
+    for (size_t at = from; at < factory.size(); ++at) {
+      const bool live = at >= sim::DeviceModel::kSignalLevel && at < sim::DeviceModel::kClockBytes + 5;
+      if (!live && model.memory()[at] != factory[at]) return false;
+    }
+    return true;
+  };
+  auto refused = [&](size_t length, const std::string& mode, int longest) {
+    engine.ExecuteLine("WRFAILS DROP \"" + std::string(length, 'z') + "\" SSCRIPT 1 2 " + mode +
+                       " WRITESCR");
+    Serve(model);
+    EXPECT_TRUE(untouched_from(0)) << length;
+    EXPECT_EQ(memos.status, engine::Cp1251("Скрипт не записан: скрипт длиннее памяти устройства (") +
+                                std::to_string(length) + engine::Cp1251(" из ") +
+                                std::to_string(longest) + engine::Cp1251(" байт)."));
+    engine.ExecuteLine("WRFAILS");
+    EXPECT_EQ(engine.Pop(), std::to_string(length + 3));
+  };
+  engine.ExecuteLine("0 SCRMAX");
+  EXPECT_EQ(engine.Pop(), "");  // no start address read yet
+  // Too long for any start: the word queues nothing.
+  refused(6250, "0", 4983);
+  EXPECT_TRUE(Taken().empty());
+  // Too long for the start the device gives: refused at its answer...
+  refused(4856, "0", 4855);
+  engine.ExecuteLine("0 SCRMAX \"\" SCRMAX");
+  EXPECT_EQ(engine.Pop(), "4870");
+  EXPECT_EQ(engine.Pop(), "4855");
+  // ...and from then on by the word itself.
+  refused(4856, "0", 4855);
+  EXPECT_TRUE(Taken().empty());
+  refused(4871, "\"\"", 4870);
+  EXPECT_TRUE(Taken().empty());
+
+  // The longest that fit end right at the buffer's end, and nothing past it moves.
+  for (const auto& [length, mode] : {std::pair{4855, "0"}, std::pair{4870, "\"\""}}) {
+    const std::string text(length, 'y');
+    engine.ExecuteLine("\"" + text + "\" SSCRIPT 1 2 " + std::string(mode) + " WRITESCR");
+    Serve(model);
+    EXPECT_EQ(model.Script(), text) << mode;
+    EXPECT_TRUE(untouched_from(device::kTransferSize)) << mode;
   }
 }
 
