@@ -144,6 +144,9 @@ class Engine {
 
   bool busy() const { return busy_; }
   void set_busy(bool busy) { busy_ = busy; }
+  // A line runs, at any depth: the busy flag goes when a nested line (a
+  // FORQUERY1 row, a timer inside a dialog) ends, its outer line still runs.
+  bool LineRunning() const { return busy_ || nesting_ > 0; }
   bool trace() const { return trace_; }
   void set_trace(bool on) { trace_ = on; }
   Cursor rest_cursor() const { return rest_cursor_; }

@@ -19,7 +19,7 @@ void ConnectHook::ConnectionShown(bool connected) {
 }
 
 void ConnectHook::TryRun() {
-  if (engine_.busy() || (may_run_ && !may_run_())) {
+  if (engine_.LineRunning() || (may_run_ && !may_run_())) {
     retry_.start(kRetryMs);
     return;
   }

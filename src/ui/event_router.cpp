@@ -30,7 +30,7 @@ void EventRouter::RunEventScript(const std::string& text) {
 }
 
 bool EventRouter::Route(int tag, RouteRule rule) {
-  if (rule.ignored_while_busy && engine_.busy()) return false;
+  if (rule.ignored_while_busy && engine_.LineRunning()) return false;
   if (rule.records_tag) registers_.last_event_tag = tag;
   // A copy: the script may place controls and so rewrite its own entry.
   std::string script = Script(tag);

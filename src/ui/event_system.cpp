@@ -125,7 +125,7 @@ void EventSystem::WirePool() {
   connect(memo, &QPlainTextEdit::textChanged, this, [this, memo] {
     // While a line runs the change is MEMO's or SCLEAR's own writing; only the
     // operator's edits run the script.
-    if (engine_.busy()) return;
+    if (engine_.LineRunning()) return;
     Routed(memo, kMemoRoute);
   });
   WireTabStrip(pool.TabControl1());
@@ -139,7 +139,7 @@ void EventSystem::WireTabStrip(QWidget* tab_strip) {
   auto route = [this, tab_strip] {
     // Tabs added or selected by the tab words while a line runs are not the
     // operator's change.
-    if (engine_.busy()) return;
+    if (engine_.LineRunning()) return;
     Routed(tab_strip, kTabRoute);
   };
   if (auto* bar = qobject_cast<QTabBar*>(tab_strip)) {

@@ -345,6 +345,7 @@ TEST_F(Shipped, ProfileCarriesSettingsPhoneBookAndScript) {
   device().SetScript(script);
   device().memory()[sim::DeviceModel::kSettings + 0] = 2;  // Сервис
   StartAndRead();
+  ClickNode("Скрипт устройства");  // its memo stays behind the profile page
 
   ClickNode("Профили настроек");
   // A settings file that is no profile changes nothing; a missing one says so.
@@ -364,6 +365,7 @@ TEST_F(Shipped, ProfileCarriesSettingsPhoneBookAndScript) {
   dialogs_.chosen_file = profile;
   Click(Shown<QPushButton>("Сохранить профиль..."));
   EXPECT_EQ(Status(), U("Профиль сохранён: ") + profile);
+  EXPECT_EQ(program_->engine.Cell(65), script);  // saving changes nothing on the pages
   // A file that cannot be written is reported, right after a good save too.
   const QString nowhere = folder_.filePath("missing/profile.ini");
   dialogs_.chosen_file = nowhere;
