@@ -281,6 +281,8 @@ const std::vector<CalledDefinition>& CalledDefinitions() {
       {"ONSTOPWAIT", "when a device wait ends", true},
       {"CLOSEQUERY", "before the window closes (0 on top keeps it open)", false},
       {"ONCONNECT", "when the device answers after no answer (the pages read it then)", false},
+      {"ONLINKLOST", "when the link of a running device wait is lost (its rest is dropped)",
+       false},
   };
   return kCalled;
 }

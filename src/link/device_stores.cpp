@@ -26,6 +26,16 @@ void DeviceStores::ClearItem(int32_t module, int32_t item) {
   }
 }
 
+void DeviceStores::EndExchanges() {
+  transfer.module = 0;
+  transfer.address = 0;
+  transfer.next_address = 0;
+  transfer.write = false;
+  transfer.last_request.clear();
+  phone.module = 0;
+  phone.address = 0;
+}
+
 bool DeviceStores::Connected(int32_t row, int32_t item) const {
   if (!IsModule(row) || item < 1 || item > kItems) return false;
   return connections_[row][item] != 0;

@@ -69,6 +69,11 @@ class DeviceStores {
   std::string* Response(int32_t module, int32_t item, int32_t slot);
   void ClearItem(int32_t module, int32_t item);
 
+  // The link the exchanges ran on is gone: a script transfer or phone read
+  // under way ends, so that no answer from a device that comes back later
+  // starts a write queued for the old one.
+  void EndExchanges();
+
   // Connection table flag; false (and untouched) out of range.
   bool Connected(int32_t row, int32_t item) const;
   void SetConnected(int32_t row, int32_t item, bool on);

@@ -1,6 +1,9 @@
 #include "write_session.h"
 
 #include <algorithm>
+#include <climits>
+
+#include "UHex.h"
 
 namespace zlink {
 
@@ -22,6 +25,15 @@ int32_t WriteDataBytes(std::string_view record) {
   const int32_t length = static_cast<uint8_t>(record[0]);
   if (length == 4) return 1;
   return std::max(length - 4, 0);
+}
+
+int32_t QueuedWriteBytes(std::string queue) {
+  int64_t bytes = 0;
+  for (std::string record = uhex::TakeRecord(queue); !record.empty();
+       record = uhex::TakeRecord(queue)) {
+    bytes += WriteDataBytes(uhex::SpacedHexToBytes(record));
+  }
+  return static_cast<int32_t>(std::min<int64_t>(bytes, INT32_MAX));
 }
 
 void WriteSession::Sent(std::string_view record, bool repeat) {

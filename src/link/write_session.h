@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace zlink {
@@ -11,6 +12,8 @@ namespace zlink {
 // Data bytes a record writes into the device's memory: none unless it is a
 // write (command 6F). `record` is bytes, length byte first.
 int32_t WriteDataBytes(std::string_view record);
+// Data bytes of the write records in a send queue (spaced hexadecimal).
+int32_t QueuedWriteBytes(std::string queue);
 
 class WriteSession {
  public:

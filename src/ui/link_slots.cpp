@@ -12,4 +12,10 @@ bool LinkTableSlots::LinkIdle(int slot) const {
   return link != nullptr && !link->Stopped() && link->Answered() && link->SendQueue().empty();
 }
 
+bool LinkTableSlots::LinkOpen(int slot) const {
+  zlink::RSThread* link = zlink::LinkInSlot(slot);
+  TCommPortDriver* driver = link ? link->Driver() : nullptr;
+  return driver != nullptr && driver->Connected();
+}
+
 }  // namespace ui

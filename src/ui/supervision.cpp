@@ -90,8 +90,11 @@ void PortSupervision::MakeLink(const QString& port) {
 }
 
 void PortSupervision::StopCurrentLink() {
+  zlink::RSThread* link = zlink::CurrentLink();
+  if (!link) return;
+  if (parts_.link_lost) parts_.link_lost();
   // StopLink forgets the link in the link table and as the current link.
-  if (zlink::RSThread* link = zlink::CurrentLink()) zlink::RSThread::StopLink(link);
+  zlink::RSThread::StopLink(link);
 }
 
 bool PortSupervision::StartFirstLink() {

@@ -30,6 +30,8 @@ struct SupervisionParts {
   std::function<void(const std::string& cp1251)> show_status;
   std::function<void(const std::string& line)> execute_line;
   std::function<void()> stop_timers;  // Timer1 and WaitTimer
+  // The current link is about to be stopped: a device wait on it ends.
+  std::function<void()> link_lost;
   // Hands the link's records to the response dispatcher.
   std::function<void(zlink::RSThread& link)> bind_link;
   // The --port names (empty for the platform's scan): those not present are

@@ -15,6 +15,7 @@
 #include "supervision.h"
 #include "wait_dispatcher_host.h"
 #include "window_text.h"
+#include "write_session.h"
 
 namespace ui {
 
@@ -63,8 +64,10 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
   parts.execute_line = [&engine](const std::string& line) { engine.ExecuteLine(line); };
   parts.stop_timers = [&events] {
     events.timer1().Stop();
-    events.wait().Stop();
+    events.wait().LinkLost();
   };
+  parts.link_lost = [&events] { events.wait().LinkLost(); };
+  events.wait().SetOnLinkLost([this] { LinkLost(); });
   device::Dispatcher* dispatcher = dispatcher_.get();
   LongLines* long_lines = &events.long_lines();
   DeviceWait* wait = &events.wait();
@@ -114,6 +117,17 @@ void DeviceLinkSystem::LinksChanged(engine::Engine& engine, EventSystem& events)
   engine.script_file().Load();
   report.script_problem = FromCp1251(engine.script_file().ProblemText());
   form_.ShowNoDevice(true, report);
+}
+
+void DeviceLinkSystem::LinkLost() {
+  // What the lost link had not sent never reaches the device, this one or
+  // one that comes back later.
+  if (zlink::RSThread* link = zlink::LinkInSlot(1)) {
+    std::string& queue = link->SendQueue();
+    stores_.CountFailedWrite(zlink::QueuedWriteBytes(queue));
+    queue.clear();
+  }
+  stores_.EndExchanges();
 }
 
 std::string DeviceLinkSystem::DeviceGate() const {

@@ -55,6 +55,7 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
  private:
   void LinksChanged(engine::Engine& engine, EventSystem& events);
   std::string DeviceGate() const;
+  void LinkLost();
 
   // zlink::LinkView
   void AddLinkMemoLine(const std::string& line) override;

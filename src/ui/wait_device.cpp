@@ -23,6 +23,7 @@ void DeviceWait::WaitRead(int32_t n, engine::Frame& frame) {
   frame.pending.Clear();
   timer_.stop();
   if (n > 0) {
+    watching_link_ = links_ != nullptr && links_->LinkOpen(1);
     timer_.setInterval(n);
     timer_.start();
     engine_.set_rest_cursor(engine::Cursor::kHourglass);
@@ -54,10 +55,16 @@ void DeviceWait::RestartTimer() {
 void DeviceWait::Tick() {
   timer_.stop();
   bool idle = false;
+  bool lost = false;
   try {
-    idle = links_ != nullptr && links_->HasLink(1) && links_->LinkIdle(1);
+    lost = watching_link_ && !(links_ != nullptr && links_->LinkOpen(1));
+    idle = !lost && links_ != nullptr && links_->HasLink(1) && links_->LinkIdle(1);
   } catch (...) {
     idle = false;
+  }
+  if (lost) {
+    EndOnLostLink(true);
+    return;
   }
   if (!idle) {
     if (interval_ > 0) {
@@ -78,6 +85,28 @@ void DeviceWait::Tick() {
     max_wait_ = 0;
   } catch (...) {
     // The tick must never throw into the event loop.
+  }
+}
+
+void DeviceWait::LinkLost() {
+  const bool armed = Armed();
+  timer_.stop();
+  EndOnLostLink(armed);
+}
+
+void DeviceWait::EndOnLostLink(bool armed) {
+  try {
+    watching_link_ = false;
+    if (on_link_lost_) on_link_lost_();
+    if (!armed) return;
+    pending_script_.clear();
+    Indicators(false);
+    engine_.set_rest_cursor(engine::Cursor::kArrow);
+    engine_.host().ShowCursor(engine::Cursor::kArrow);
+    max_wait_ = 0;
+    engine_.ExecuteLine(" ONSTOPWAIT RUN ONLINKLOST RUN ");
+  } catch (...) {
+    // Called from the timers: nothing may reach the event loop.
   }
 }
 

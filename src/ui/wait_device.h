@@ -1,6 +1,7 @@
 // The device wait: WAITREAD holds back the rest of a line until the link in
 // slot 1 has gone idle. WaitTimer polls the link every wait interval; the
 // response dispatcher keeps a running wait alive while records keep coming.
+// A wait whose link is lost ends at once.
 #pragma once
 
 #include <QObject>
@@ -49,8 +50,14 @@ class DeviceWait : public QObject {
   bool TimerRunning() const { return timer_.isActive(); }
   // Stop WaitTimer, set its period to the wait interval and start it again.
   void RestartTimer();
-  // The ports have gone: the wait is no longer armed, the held-back words stay.
-  void Stop() { timer_.stop(); }
+  // The link in slot 1 is going or its port has closed. A wait armed on it
+  // ends now: its held-back words belong to a transfer that was cut off and
+  // never run, and the line " ONSTOPWAIT RUN ONLINKLOST RUN " runs instead.
+  // The device side hears of it first (SetOnLinkLost), wait or not.
+  void LinkLost();
+  void SetOnLinkLost(std::function<void()> on_link_lost) {
+    on_link_lost_ = std::move(on_link_lost);
+  }
 
   QTimer& timer() { return timer_; }
 
@@ -59,10 +66,14 @@ class DeviceWait : public QObject {
 
  private:
   void Indicators(bool on);
+  void EndOnLostLink(bool armed);
 
   engine::Engine& engine_;
   const LinkSlots* links_ = nullptr;
   std::function<void(bool)> indicators_;
+  std::function<void()> on_link_lost_;
+  // The wait was armed with slot 1's port open: it ends when that port goes.
+  bool watching_link_ = false;
   QTimer timer_;
   int32_t interval_ = 0;
   int32_t max_wait_ = 0;

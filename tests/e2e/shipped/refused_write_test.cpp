@@ -180,6 +180,48 @@ TEST_F(ChangedParts, ARefusedCloseLeavesEveryPartPending) {
   }
 }
 
+// The device is pulled out mid-write (the simulator killed) and comes back (a
+// new one on the same port): the cut-off write says so and stays unsaved,
+// nothing of it reaches the device that came back, and the next write is
+// reported once.
+TEST_F(ChangedParts, AWriteCutOffByAnUnplugNeverGoesOnLater) {
+  StartAndRead();
+  program_->events->timer_com().timer().setInterval(300);  // TimerCOM's 3 s, shortened
+  ASSERT_NO_FATAL_FAILURE(ChangePowerPhoneAndScript("5550001", "x"));
+  const QString script(1500, QLatin1Char('w'));  // some ten seconds of block writes
+  form().pool().Memo1()->setPlainText(script);
+
+  form().Button17()->click();
+  ASSERT_TRUE(WaitStatus("Запись скрипта...", 20000)) << Status().toStdString();
+  QTest::qWait(500);
+  simulator_.reset();
+  const QString cut = U("Запись прервана: связь прервана во время записи");
+  ASSERT_TRUE(device_e2e::WaitFor([&] { return Status().startsWith(cut); }, 15000))
+      << Status().toStdString();
+  EXPECT_TRUE(Status().contains(U(", не записано "))) << Status().toStdString();
+  EXPECT_TRUE(Status().endsWith(U("; записано и проверено: настройки, телефонная книга. "
+                                  "Незаписанные изменения сохранены.")))
+      << Status().toStdString();
+  EXPECT_TRUE(form().MemoEV()->toPlainText().contains(cut));
+  EXPECT_TRUE(Idle());
+  EXPECT_EQ(program_->Pushed("DIRTY_SCRIPT RUN"), "255");
+
+  ASSERT_TRUE(WaitStatus("Не найдено портов!", 15000)) << Status().toStdString();
+  simulator_ = std::make_unique<sim::DeviceSimulator>(device_e2e::FastDevice(folder_.filePath("port")));
+  ASSERT_TRUE(simulator_->Start(nullptr));
+  dialogs_.answer_yes = false;  // not read: the changes stay
+  ASSERT_TRUE(WaitStatus("Устройство на связи; изменения не записаны.", 15000))
+      << Status().toStdString();
+  QTest::qWait(1500);
+  EXPECT_TRUE(Idle());
+  EXPECT_EQ(device().write_sessions(), 0);
+
+  form().Button17()->click();
+  ASSERT_TRUE(WaitTransferDone()) << Status().toStdString();
+  EXPECT_EQ(Status(), U("Записано и проверено: скрипт."));
+  EXPECT_EQ(QString::fromLatin1(device().Script()), script);
+}
+
 INSTANTIATE_TEST_SUITE_P(Refusals, RefusedWrite,
                          ::testing::Combine(::testing::Values(0.3, 0.6),
                                             ::testing::Values(1u, 7u, 20261207u)),

@@ -19,9 +19,11 @@ class FakeSlots : public ui::LinkSlots {
     if (throws) throw std::runtime_error("link gone");
     return slot == 1 && linked && idle;
   }
+  bool LinkOpen(int slot) const override { return HasLink(slot) && open; }
   bool linked = true;
   bool idle = false;
   bool throws = false;
+  bool open = true;
 };
 
 class CursorHost : public engine::Host {
@@ -38,7 +40,9 @@ class WaitTest : public ::testing::Test {
     ui_test::RegisterMark(engine_, trail_);
     wait_.SetLinks(&slots_);
     wait_.SetIndicators([this](bool on) { indicators_ = on; });
-    folder_.Write(engine_, {{"ONSTARTWAIT", "`start` MARK"}, {"ONSTOPWAIT", "`stop` MARK"}});
+    folder_.Write(engine_, {{"ONSTARTWAIT", "`start` MARK"},
+                            {"ONSTOPWAIT", "`stop` MARK"},
+                            {"ONLINKLOST", "`lost` MARK"}});
   }
 
   std::string Trail() const { return ui_test::Joined(trail_); }
@@ -113,8 +117,8 @@ TEST_F(WaitTest, TwoHeldBackRestsAreJoinedInOrder) {
 }
 
 TEST_F(WaitTest, WithoutLinkOrWithFailingIdleTestTheWaitNeverEndsByItself) {
-  engine_.ExecuteLine("500 WAITREAD `r` MARK");
   slots_.linked = false;
+  engine_.ExecuteLine("500 WAITREAD `r` MARK");
   wait_.Tick();
   EXPECT_TRUE(wait_.Armed());
   slots_.linked = true;
@@ -129,15 +133,30 @@ TEST_F(WaitTest, WithoutLinkOrWithFailingIdleTestTheWaitNeverEndsByItself) {
   EXPECT_EQ(Trail(), "start stop r");
 }
 
-TEST_F(WaitTest, StoppedWaitKeepsHeldBackWordsForTheNextWaitThatEnds) {
+// A transfer cut off by a lost link never goes on against a device that comes
+// back: its held-back words are dropped, wherever the loss is noticed.
+TEST_F(WaitTest, ALostLinkEndsTheWaitAndDropsItsHeldBackWords) {
+  int told = 0;
+  wait_.SetOnLinkLost([&] { ++told; });
   engine_.ExecuteLine("500 WAITREAD `old` MARK");
-  wait_.Stop();  // the ports have gone
+  wait_.Tick();
+  slots_.open = false;  // the port closed under the link
+  wait_.Tick();
   EXPECT_FALSE(wait_.Armed());
-  EXPECT_EQ(engine_.rest_cursor(), engine::Cursor::kHourglass);
+  EXPECT_TRUE(wait_.pending_script().empty());
+  EXPECT_FALSE(indicators_);
+  EXPECT_EQ(engine_.rest_cursor(), engine::Cursor::kArrow);
+  EXPECT_EQ(told, 1);
+
+  slots_.open = true;
+  engine_.ExecuteLine("500 WAITREAD `old` MARK");
+  wait_.LinkLost();  // the supervision stops the link
+  wait_.LinkLost();  // and again: no wait now
+  EXPECT_EQ(told, 3);
   engine_.ExecuteLine("500 WAITREAD `new` MARK");
   slots_.idle = true;
   wait_.Tick();
-  EXPECT_EQ(Trail(), "start start stop old new");
+  EXPECT_EQ(Trail(), "start stop lost start stop lost start stop new");
 }
 
 TEST_F(WaitTest, WaitArmedAgainByHeldBackWordsKeepsItsHourglass) {
