@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs; skips what is already installed.
+#   tools/install-deps.sh [package]   also what the package stage needs
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -8,6 +9,9 @@ packages=(
   clang libclang-rt-dev
   xvfb xauth fonts-dejavu-core
 )
+if [ "${1:-}" = package ]; then
+  packages+=(dpkg-dev file lintian appstream desktop-file-utils man-db)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -5,6 +5,7 @@
 //   kvs --check [FILE]      checks FILE (Setup.KVS) against every word of zelt
 //   kvs --words-md          the word reference, docs/words.md
 //   kvs --syntax            the KSyntaxHighlighting definition for .KVS files
+//   kvs --help              the usage
 // Lines are UTF-8 and run as Windows-1251. Afterwards the stack is printed,
 // bottom value first, one per line; bytes that would not print as one line
 // are written \xHH. Status-bar texts and event lines go to standard error.
@@ -95,10 +96,28 @@ void TraceSteps(engine::Engine& e) {
   });
 }
 
+const char kUsage[] =
+    "Usage: kvs [LINE]...\n"
+    "       kvs --trace [LINE]...\n"
+    "       kvs --check [FILE]\n"
+    "Runs script lines of the ZELT-2 GSM configurator without a window: each LINE,\n"
+    "or each line of standard input, in one engine; then prints the stack, bottom\n"
+    "value first, one per line. Lines are UTF-8 and run as Windows-1251.\n"
+    "\n"
+    "  --trace [LINE]...  print each step with the stack after it, top last\n"
+    "  --check [FILE]     check FILE (default Setup.KVS) against every word of zelt\n"
+    "  --words-md [FILE]  write the word reference in Markdown to FILE or standard output\n"
+    "  --syntax [FILE]    write the syntax definition for .KVS files to FILE or standard output\n"
+    "  --help             print this help and quit\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
   kvs::UseUtf8Console(&argc, &argv);
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    std::cout << kUsage;
+    return 0;
+  }
   if (argc > 1 && kvs::IsProgramCommand(argv[1])) return kvs::RunProgramCommand(argc, argv);
 
   TerminalHost host;

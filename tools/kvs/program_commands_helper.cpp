@@ -1,5 +1,6 @@
-// The program commands run in kvs-words, the program beside kvs that links
-// the window: kvs itself starts without loading Qt.
+// The program commands run in kvs-words, the program that links the window:
+// kvs itself starts without loading Qt. It lies beside kvs in a build and in
+// <prefix>/libexec/zelt when installed.
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,7 +19,10 @@ int RunProgramCommand(int /*argc*/, char** argv) {
   std::string helper = "kvs-words";
   if (size > 0) {
     const std::string path(self, static_cast<size_t>(size));
-    helper = path.substr(0, path.rfind('/') + 1) + helper;
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    helper = folder + "kvs-words";
+    const std::string installed = folder + "../libexec/zelt/kvs-words";
+    if (access(helper.c_str(), X_OK) != 0 && access(installed.c_str(), X_OK) == 0) helper = installed;
   }
   std::cout.flush();
   execv(helper.c_str(), argv);
