@@ -8,6 +8,9 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -39,6 +42,24 @@ QString Code(const QString& text) {
   return QStringLiteral("<pre style=\"margin-left:16px\">%1</pre>").arg(text.toHtmlEscaped());
 }
 
+#ifndef _WIN32
+// The group a serial port opens for (dialout, uucp on Arch), and whether the
+// user is already listed in it while this session started without it.
+void NoteGroup(const QByteArray& path, PortAttempt& attempt) {
+  struct stat info {};
+  if (::stat(path.constData(), &info) != 0 || info.st_gid == 0) return;
+  if ((info.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP)) return;
+  const struct group* group = ::getgrgid(info.st_gid);
+  if (!group) return;
+  attempt.group = QString::fromLocal8Bit(group->gr_name);
+  const struct passwd* user = ::getpwuid(::getuid());
+  if (!user || !group->gr_mem) return;
+  for (char** member = group->gr_mem; *member; ++member) {
+    if (std::strcmp(*member, user->pw_name) == 0) attempt.group_not_yet_active = true;
+  }
+}
+#endif
+
 }  // namespace
 
 PortAttempt ProbePort(const QString& port) {
@@ -64,6 +85,7 @@ PortAttempt ProbePort(const QString& port) {
     case EPERM:
     case EROFS:
       attempt.state = PortState::kNoPermission;
+      NoteGroup(path, attempt);
       break;
     case EBUSY:
       attempt.state = PortState::kBusy;
@@ -94,19 +116,33 @@ QString NoDeviceText(const NoDeviceReport& report) {
     }
     html += QStringLiteral("</ul>");
   }
-  bool no_permission = false;
+  const PortAttempt* no_permission = nullptr;
   bool busy = false;
   for (const PortAttempt& attempt : report.ports) {
-    no_permission |= attempt.state == PortState::kNoPermission;
+    if (attempt.state == PortState::kNoPermission && !no_permission) no_permission = &attempt;
     busy |= attempt.state == PortState::kBusy;
   }
 #ifndef _WIN32
-  html += no_permission ? QStringLiteral("<p><b>Нет прав на порт.</b> ")
-                        : QStringLiteral("<p>Если порт есть, но не открывается: ");
-  html += QStringLiteral(
-      "порт открывают только члены группы dialout (uucp в Arch). Добавьте себя в группу и "
-      "войдите в систему заново:</p>");
-  html += Code(QStringLiteral("ls -l /dev/ttyUSB0\ngroups\nsudo usermod -aG dialout $USER"));
+  // The command names the group of the port found, when one was.
+  const bool group_known = no_permission && !no_permission->group.isEmpty();
+  const QString group = group_known ? no_permission->group : QStringLiteral("dialout");
+  const QString port = no_permission ? TCommPortDriver::DevicePath(no_permission->port)
+                                     : QStringLiteral("/dev/ttyUSB0");
+  if (no_permission && no_permission->group_not_yet_active) {
+    html += QStringLiteral(
+                "<p><b>Нет прав на порт.</b> Вы уже в группе %1, но этот сеанс начат до "
+                "того: войдите в систему заново (в одном терминале сразу: newgrp %1).</p>")
+                .arg(group.toHtmlEscaped());
+  } else {
+    html += no_permission ? QStringLiteral("<p><b>Нет прав на порт.</b> ")
+                          : QStringLiteral("<p>Если порт есть, но не открывается: ");
+    html += group_known ? QStringLiteral("порт открывают только члены группы %1. ")
+                              .arg(group.toHtmlEscaped())
+                        : QStringLiteral(
+                              "порт открывают только члены группы dialout (uucp в Arch). ");
+    html += QStringLiteral("Добавьте себя в группу и войдите в систему заново:</p>");
+    html += Code(QStringLiteral("ls -l %1\ngroups\nsudo usermod -aG %2 $USER").arg(port, group));
+  }
 #endif
   if (busy) {
     html += QStringLiteral(

@@ -23,6 +23,8 @@ struct PortAttempt {
   QString port;
   PortState state = PortState::kFailed;
   QString detail;  // the system's own words, for kFailed
+  QString group;   // the group that may open it, for kNoPermission ("" when unknown)
+  bool group_not_yet_active = false;  // the user is listed in it, this session lacks it
 };
 
 struct NoDeviceReport {

@@ -103,5 +103,22 @@ TEST(NoDevice, ReportWithoutPortsOnTheScan) {
   EXPECT_TRUE(ui::NoDeviceText(busy).contains(QString::fromUtf8("ttyUSB0</b>: занят")));
 }
 
+#ifndef _WIN32
+TEST(NoDevice, PermissionHelpNamesThePortsGroup) {
+  ui::NoDeviceReport report;
+  report.ports << ui::PortAttempt{QStringLiteral("/dev/ttyUSB3"), ui::PortState::kNoPermission,
+                                  {}, QStringLiteral("uucp")};
+  QString text = ui::NoDeviceText(report);
+  EXPECT_TRUE(text.contains(U("ls -l /dev/ttyUSB3\ngroups\nsudo usermod -aG uucp $USER"))) << text.toStdString();
+  EXPECT_FALSE(text.contains(U("dialout")));
+
+  // Listed in the group already: a new session is what is missing.
+  report.ports[0].group_not_yet_active = true;
+  text = ui::NoDeviceText(report);
+  EXPECT_TRUE(text.contains(U("newgrp uucp"))) << text.toStdString();
+  EXPECT_FALSE(text.contains(U("usermod")));
+}
+#endif
+
 }  // namespace
 }  // namespace window_e2e
