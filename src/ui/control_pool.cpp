@@ -117,4 +117,12 @@ void ControlPool::HideAll() {
   db_navigator1_->hide();
 }
 
+void ControlPool::LockInput(bool locked) {
+  memo1_->setReadOnly(locked);
+  for (StyledComboBox* box : combos_) box->setEnabled(!locked);
+  for (QCheckBox* box : checks_) box->setEnabled(!locked);
+  for (DbCheckBox* box : db_checks_) box->setEnabled(!locked);
+  directory_edit1_->setEnabled(!locked);
+}
+
 }  // namespace ui

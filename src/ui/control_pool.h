@@ -65,6 +65,9 @@ class ControlPool {
 
   // Hides every member and every single control of the page area.
   void HideAll();
+  // Memo, combo boxes, check boxes and the folder field take no input while
+  // locked; buttons and grids still work.
+  void LockInput(bool locked);
 
  private:
   template <typename T, size_t N>

@@ -76,6 +76,13 @@ void RegisterPageWords(engine::Engine& engine, TMainForm& form) {
                   "Hides every control of the page and resets the pending properties.");
   engine.Register("SCLEAR", [f](engine::Engine&, engine::Frame&) { Sclear(*f); });
 
+  engine.Document("READONLY", "flag --",
+                  "flag not 0: the page's memo, combo boxes, check boxes and folder field take no "
+                  "input until 0 READONLY; buttons, grids and the tree still work.");
+  engine.Register("READONLY", [f](engine::Engine& e, engine::Frame&) {
+    f->pool().LockInput(e.PopNumber() != 0);
+  });
+
   engine.Document("SELECTED", "-- n",
                   "Selected item (from 0, -1 for none) of the combo box whose event runs.");
   engine.Register("SELECTED", [f, &r](engine::Engine& e, engine::Frame&) {

@@ -215,3 +215,35 @@ TEST_F(Shipped, LoadingAFileOrAProfileAsksBeforeReplacingUnsavedEdits) {
 }
 
 }  // namespace
+
+namespace {
+
+using shipped_e2e::Shipped;
+using shipped_e2e::U;
+
+TEST_F(Shipped, WhileATransferRunsThePageTakesNoEdits) {
+  StartAndRead();
+  ClickNode("Скрипт устройства");
+  QPlainTextEdit* memo = form().pool().Memo1();
+  device().SetScript("NEW;");
+  Click(Shown<QPushButton>("Прочитать"));
+  ASSERT_FALSE(Idle());  // the read is under way
+  QTest::keyClicks(memo, "typed");
+  EXPECT_FALSE(memo->toPlainText().contains(U("typed")));
+  ASSERT_TRUE(WaitTransferDone());
+  EXPECT_EQ(memo->toPlainText(), U("NEW;"));
+  EXPECT_FALSE(memo->isReadOnly());
+
+  ClickNode("Настройки GSM");
+  QCheckBox* power = Shown<QCheckBox>("Контроль питания");
+  ASSERT_NE(power, nullptr);
+  QTest::mouseClick(power, Qt::LeftButton, {}, {8, power->height() / 2});
+  form().Button17()->click();
+  ASSERT_FALSE(Idle());
+  EXPECT_FALSE(power->isEnabled());
+  ASSERT_TRUE(WaitTransferDone());
+  EXPECT_EQ(Status(), U("Записано и проверено: настройки."));
+  EXPECT_TRUE(Shown<QCheckBox>("Контроль питания")->isEnabled());
+}
+
+}  // namespace
