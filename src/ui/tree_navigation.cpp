@@ -1,11 +1,14 @@
 #include "tree_navigation.h"
 
 #include <QByteArray>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "engine.h"
 #include "event_router.h"
+#include "guarded.h"
 #include "node_images.h"
 #include "window_text.h"
 #include "wait_device.h"
@@ -24,6 +27,7 @@ NavigationTree::NavigationTree(engine::Engine& engine, EventRouter& router,
                                const DeviceWait& wait, QTreeWidget* view, QObject* parent)
     : QObject(parent), engine_(engine), router_(router), wait_(wait), view_(view) {
   view_->viewport()->installEventFilter(this);
+  view_->installEventFilter(this);
   connect(view_, &QTreeView::expanded, this, [this] { all_collapsed_ = false; });
 }
 
@@ -173,22 +177,50 @@ bool NavigationTree::Reselect(int position, const std::string& caption) {
   return false;
 }
 
+bool NavigationTree::KeyPressed(const QKeyEvent* key) {
+  switch (key->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Escape:
+      return false;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      Guarded([this] { Click(); });
+      return true;
+    default:
+      break;
+  }
+  // The highlight stays where it is while the page cannot follow it.
+  if (wait_.Armed()) {
+    Guarded([this] { engine_.ExecuteLine("`WAIT` RUN"); });
+    return true;
+  }
+  // The page follows a node the keys made current, once the view has moved.
+  QTreeWidgetItem* before = Selected();
+  QTimer::singleShot(0, this, [this, before] {
+    if (Selected() && Selected() != before) Guarded([this] { Click(); });
+  });
+  return false;
+}
+
 bool NavigationTree::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != view_->viewport()) return QObject::eventFilter(watched, event);
   const QEvent::Type type = event->type();
+  if (watched == view_) {
+    if (type == QEvent::KeyPress) return KeyPressed(static_cast<QKeyEvent*>(event));
+    return QObject::eventFilter(watched, event);
+  }
+  if (watched != view_->viewport()) return QObject::eventFilter(watched, event);
   if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
     // A press beside the nodes keeps the selection, as a tree view does on
-    // the scripts' platform; the click then acts on the selected node.
+    // the scripts' platform; the click then acts on the selected node. While
+    // a device wait runs the page cannot change, so neither does the highlight.
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (!view_->indexAt(mouse->position().toPoint()).isValid()) return true;
+    if (!view_->indexAt(mouse->position().toPoint()).isValid() || wait_.Armed()) return true;
   }
   if (type == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    try {
-      Click();
-    } catch (...) {
-      // Nothing may escape into the event loop.
-    }
+    Guarded([this] { Click(); });
   }
   return QObject::eventFilter(watched, event);
 }

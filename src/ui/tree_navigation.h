@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+class QKeyEvent;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -81,6 +82,9 @@ class NavigationTree : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Enter and Space run the current node's page, other keys that move the
+  // highlight run the page of the node they reach. True when used up.
+  bool KeyPressed(const QKeyEvent* key);
   void Add(QTreeWidgetItem* under, bool becomes_parent);
   void ExpandOrCollapse();
 
