@@ -82,7 +82,8 @@ void RegisterSettingsWords(engine::Engine& engine, FileWordsState& state) {
                   [&] { return WriteLongValue(file, state.section, key, value); });
   });
   engine.Document("DELETEKEY", "key --",
-                  "Deletes the key (and its continuation keys) in the FILENAME file and SECTION.");
+                  "Deletes the key in the FILENAME file and SECTION; its continuation keys "
+                  "(key_1 ...) stay.");
   RegisterGuarded(engine, "DELETEKEY", [&state](Engine& e, Frame&) {
     std::string key = e.Pop();
     const std::string file = e.base_dir() + state.file_name;

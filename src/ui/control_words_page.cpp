@@ -73,7 +73,8 @@ void RegisterPageWords(engine::Engine& engine, TMainForm& form) {
   ControlRegisters& r = form.registers();
 
   engine.Document("SCLEAR", "--",
-                  "Hides every control of the page and resets the pending properties.");
+                  "Hides every control of the page and numbers controls afresh from 1; the "
+                  "pending properties stay.");
   engine.Register("SCLEAR", [f](engine::Engine&, engine::Frame&) { Sclear(*f); });
 
   engine.Document("READONLY", "flag --",

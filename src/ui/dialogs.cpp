@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <memory>
 
@@ -15,6 +16,14 @@ namespace {
 // preselected as a file name.
 bool IsPattern(const QString& name) {
   return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
+// "txt" for "Текст (*.txt);;Все файлы (*)": the suffix a bare name saved
+// under the first filter gets.
+QString FirstSuffix(const QString& filter) {
+  static const QRegularExpression first(QStringLiteral("^[^(]*\\(\\*\\.(\\w+)[ )]"));
+  const QRegularExpressionMatch match = first.match(filter);
+  return match.hasMatch() ? match.captured(1) : QString();
 }
 
 constexpr char kLastFolderKey[] = "dialogs/last_folder";
@@ -38,7 +47,8 @@ bool QtDialogs::MessageDlg(const QString& text) {
                   QMessageBox::Yes | QMessageBox::No, parent_);
   box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
   box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
-  box.setDefaultButton(QMessageBox::Yes);
+  // Enter must never discard or delete: the default is No.
+  box.setDefaultButton(QMessageBox::No);
   // Escape and the close button answer No.
   box.setEscapeButton(QMessageBox::No);
   box.exec();
@@ -85,8 +95,12 @@ QString QtDialogs::RunFileDialog(const QString& initial_name, const QString& fil
         initial_name.contains(QLatin1Char('\\'))) {
       dialog.setDirectory(info.absolutePath());
     }
-    dialog.selectFile(info.fileName());
+    // An open dialog offers no name that is not there to open.
+    if (save || QFileInfo(dialog.directory(), info.fileName()).exists()) {
+      dialog.selectFile(info.fileName());
+    }
   }
+  if (save) dialog.setDefaultSuffix(FirstSuffix(filter));
   QString chosen;
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
     chosen = QDir::toNativeSeparators(dialog.selectedFiles().first());

@@ -326,6 +326,8 @@ void TMainForm::SetUpKeyboard() {
     auto* shortcut = new QShortcut(keys, this);
     shortcut->setContext(Qt::WindowShortcut);
     QPushButton* target = button;
+    target->setToolTip(QString(target->text()).remove(QLatin1Char('&')) + QStringLiteral(" (") +
+                       keys.toString(QKeySequence::NativeText) + QLatin1Char(')'));
     connect(shortcut, &QShortcut::activated, target, [target] {
       if (target->isEnabled() && target->isVisible()) target->click();
     });

@@ -47,6 +47,7 @@ TEST_F(Shipped, DevicePageSetsTheClockAndRefreshes) {
   Click(Shown<QPushButton>("Установить время компьютера"));
   ASSERT_TRUE(WaitIdle());
   EXPECT_LE(std::labs(static_cast<long>(device().clock_offset)), 2L);
+  EXPECT_EQ(Status(), U("Время устройства установлено."));
   EXPECT_TRUE(form().MemoEV()->toPlainText().contains(U("Время устройства установлено: Время: ")));
   const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yy"));
   EXPECT_TRUE(ValueBeside("Часы устройства:").contains(today)) << ValueBeside("Часы устройства:").toStdString();
@@ -55,6 +56,7 @@ TEST_F(Shipped, DevicePageSetsTheClockAndRefreshes) {
   Click(Shown<QPushButton>("Обновить"));
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(ValueBeside("Уровень сигнала GSM:"), U("63 %"));
+  EXPECT_EQ(Status(), U("Сведения об устройстве обновлены."));
 
   // Refreshed by itself every five seconds while the box is ticked.
   QCheckBox* every = Shown<QCheckBox>("Обновлять каждые 5 секунд");

@@ -5,8 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -81,6 +84,43 @@ TEST_F(FileDialogTest, RussianButtonsScriptFilterAndLastFolder) {
   EXPECT_EQ(later.OpenDialog(QStringLiteral("*.*")), QString());
   EXPECT_EQ(opened_in, files_.path());
   EXPECT_EQ(filters.size(), 1);  // without a filter: the designed "all files"
+}
+
+TEST_F(FileDialogTest, OpenOffersOnlyNamesThereAndABareSavedNameGetsTheFiltersSuffix) {
+  QDir::setCurrent(files_.path());
+  QString offered = QStringLiteral("<not looked>");
+  WhenOpen([&](QFileDialog& dialog) {
+    offered = dialog.selectedFiles().value(0);
+    dialog.reject();
+  });
+  dialogs_.OpenDialog(files_.filePath("script.txt"), QStringLiteral("Текст (*.txt)"));
+  EXPECT_FALSE(offered.endsWith(QStringLiteral("script.txt"))) << offered.toStdString();
+
+  WhenOpen([&](QFileDialog& dialog) {
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(files_.filePath("notes"));  // typed without a suffix
+    static_cast<QDialog&>(dialog).accept();
+  });
+  EXPECT_EQ(dialogs_.SaveDialog(QStringLiteral("script.txt"), QStringLiteral("Текст (*.txt);;Все файлы (*)")),
+            QDir::toNativeSeparators(files_.filePath("notes.txt")));
+}
+
+TEST_F(FileDialogTest, EnterInAQuestionAnswersNo) {
+  auto* poll = new QTimer;
+  poll->setInterval(10);
+  QObject::connect(poll, &QTimer::timeout, [poll] {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(top);
+      if (!box || !box->isVisible()) continue;
+      poll->stop();
+      poll->deleteLater();
+      QTest::keyClick(box, Qt::Key_Return);
+      return;
+    }
+  });
+  poll->start();
+  EXPECT_FALSE(dialogs_.MessageDlg(QStringLiteral("Удалить номер 112 из телефонной книги?")));
 }
 
 }  // namespace

@@ -46,6 +46,8 @@ TEST_F(WindowTest, TitleAndDesignedLayout) {
   EXPECT_EQ(form_.Button16()->text(), QStringLiteral("&Чтение из устройства"));
   EXPECT_EQ(form_.Button17()->geometry(), QRect(616, 8, 129, 25));
   EXPECT_EQ(form_.Button17()->text(), QStringLiteral("&Запись в устройство"));
+  EXPECT_EQ(form_.Button16()->toolTip(), QStringLiteral("Чтение из устройства (Ctrl+R)"));
+  EXPECT_EQ(form_.Button17()->toolTip(), QStringLiteral("Запись в устройство (Ctrl+W)"));
   EXPECT_EQ(form_.LabelStat()->pos(), QPoint(64, 1));
   EXPECT_EQ(form_.LabelR()->pos(), QPoint(208, 1));
   EXPECT_EQ(form_.LabelFiltr()->text(), QStringLiteral("Фильтр: Все"));
