@@ -11,6 +11,7 @@
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -29,6 +30,8 @@ QString StateText(const PortAttempt& attempt) {
       return QStringLiteral("нет прав на доступ к порту");
     case PortState::kBusy:
       return QStringLiteral("занят: его держит другая программа");
+    case PortState::kNotSerial:
+      return QStringLiteral("не последовательный порт: скорость и формат связи не задаются");
     case PortState::kOpen:
       return QStringLiteral("открыт");
     case PortState::kFailed:
@@ -70,9 +73,11 @@ PortAttempt ProbePort(const QString& port) {
   const QByteArray path = TCommPortDriver::DevicePath(port).toLocal8Bit();
   const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
   if (fd >= 0) {
+    termios settings{};
+    const bool serial = ::tcgetattr(fd, &settings) == 0;
     ::close(fd);
-    // It opens now: it was held at the link's attempt.
-    attempt.state = PortState::kBusy;
+    // A serial port that opens now was held at the link's attempt.
+    attempt.state = serial ? PortState::kBusy : PortState::kNotSerial;
     return attempt;
   }
   switch (errno) {

@@ -15,6 +15,7 @@ enum class PortState {
   kNotFound,      // a --port name that is not there
   kNoPermission,  // the user may not open it
   kBusy,          // another program holds it
+  kNotSerial,     // opens, but takes no serial line settings (/dev/null, a plain file)
   kFailed,        // did not open for another reason
   kOpen,
 };

@@ -63,6 +63,17 @@ TEST(NoDevice, PageNamesMissingPortAndPortWithoutPermission) {
   program.form.Button17()->click();
   EXPECT_TRUE(program.form.StatusText().startsWith(U("Нет связи с устройством")));
 }
+
+TEST(NoDevice, PathThatIsNotASerialPortIsNotCalledBusy) {
+  QTemporaryDir dir;
+  Program program({QStringLiteral("/dev/null")}, dir.filePath("Setup.KVS").toStdString());
+  program.form.show();
+  program.events->StartUp({});
+  ASSERT_TRUE(program.form.NoDeviceShown());
+  const QString text = program.form.NoDevice()->Text();
+  EXPECT_TRUE(text.contains(U("/dev/null</b>: не последовательный порт"))) << text.toStdString();
+  EXPECT_FALSE(text.contains(U("занят"))) << text.toStdString();
+}
 #endif
 
 TEST(NoDevice, NoUsbPortFoundAndThePagesComeWithTheLink) {
