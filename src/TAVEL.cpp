@@ -39,6 +39,10 @@ int main(int argc, char* argv[]) {
   // DEBUG is honoured wherever it stands; the start-up looks at the first argument.
   program->StartOnFirstShow(options.debug ? QStringList{QStringLiteral("DEBUG")} : QStringList{});
   if (program_options.watch) program->WatchScript();
+  // Screenshots show the first size, whatever a run before left.
+  if (options.screenshot.isEmpty() && options.screenshot_pages.isEmpty()) {
+    program->form().SetPlaceFile(QStringLiteral("zelt.ini"));
+  }
   ui::ArrangeScreenshot(program->form(), options);
   program->form().show();
   return app.exec();

@@ -125,10 +125,15 @@ bool ProfileSession::Open(std::string_view file_name) {
   open_ = false;
   auto path = OsPath(file_name);
   if (!path || path->empty()) return false;
+  return OpenPath(*path);
+}
+
+bool ProfileSession::OpenPath(const std::filesystem::path& path) {
+  open_ = false;
   bool missing = false;
-  auto text = ReadWhole(*path, &missing);
+  auto text = ReadWhole(path, &missing);
   if (!text && !missing) return false;
-  path_ = *path;
+  path_ = path;
   document_ = ProfileDocument(text.value_or(std::string()));
   open_ = true;
   return true;

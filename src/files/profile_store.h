@@ -54,6 +54,8 @@ class ProfileSession {
   // Loads the file; a missing file is an empty one. False when the name is
   // unusable or the file exists but cannot be read.
   bool Open(std::string_view file_name);
+  // The same for an OS path.
+  bool OpenPath(const std::filesystem::path& path);
   ProfileDocument& document() { return document_; }
   // Writes the file when anything changed. False when that failed; the file
   // then holds its old contents.

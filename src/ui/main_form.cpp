@@ -25,6 +25,7 @@
 
 #include "directory_edit.h"
 #include "first_size.h"
+#include "window_place.h"
 #include "memo_menu.h"
 #include "monitor_splitter.h"
 #include "no_device_panel.h"
@@ -292,7 +293,7 @@ void TMainForm::SetDebugMemoVisible(bool visible) { memo_debug_->setVisible(visi
 
 void TMainForm::ResizeToScreen() {
   const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-  if (!screen) return;
+  if (!screen || RestorePlace()) return;
   const QSize frame = frameGeometry().size() - geometry().size();
   const FirstSize first = ChooseFirstSize(screen->size(), screen->availableGeometry().size(),
                                           QSize(kDesignedWidth, kDesignedHeight), frame);
@@ -306,6 +307,32 @@ void TMainForm::ResizeToScreen() {
   QRect outer = frameGeometry();
   outer.setSize(first.client + frame);
   if (!available.contains(outer)) move(available.topLeft());
+}
+
+bool TMainForm::RestorePlace() {
+  if (place_file_.isEmpty()) return false;
+  const std::optional<WindowPlace> place = ReadWindowPlace(place_file_);
+  if (!place) return false;
+  QList<QRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) screens << screen->geometry();
+  // A place on a screen that is gone (or smaller now) would hide the window.
+  if (!OnScreens(place->normal, screens)) return false;
+  setGeometry(place->normal);
+  if (place->maximised) setWindowState(windowState() | Qt::WindowMaximized);
+  if (place->monitor_height > 0) {
+    // The page area stretches, the monitor does not: it keeps this height.
+    splitter_->setSizes({splitter_->height(), place->monitor_height});
+  }
+  return true;
+}
+
+void TMainForm::KeepPlace() {
+  if (place_file_.isEmpty()) return;
+  WindowPlace place;
+  place.normal = isMaximized() ? normalGeometry() : geometry();
+  place.maximised = isMaximized();
+  place.monitor_height = splitter_->sizes().value(1);
+  WriteWindowPlace(place_file_, place);  // a place not kept costs nothing worth a word
 }
 
 void TMainForm::ShowNoDevice(bool show, const NoDeviceReport& report) {
@@ -433,6 +460,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  KeepPlace();
   QMainWindow::closeEvent(event);
 }
 

@@ -97,6 +97,10 @@ class TMainForm : public QMainWindow, public engine::Host {
   // The first size: four sixths of the screen, but at least the designed
   // client area when the available area holds it, else maximised.
   void ResizeToScreen();
+  // The settings file that keeps the window's place between runs: the first
+  // size gives way to the place kept there, and closing keeps it. Empty, the
+  // default: nothing is kept.
+  void SetPlaceFile(const QString& file) { place_file_ = file; }
 
   // The modal windows; nullptr puts the Qt dialogs back.
   Dialogs& dialogs() { return *dialogs_; }
@@ -148,6 +152,8 @@ class TMainForm : public QMainWindow, public engine::Host {
   // Tab's round: tree, the page's controls, the tool bar.
   QList<QWidget*> TabOrder() const;
   void SetUpMemoMenus();
+  bool RestorePlace();
+  void KeepPlace();
   void SetStatusText(const QString& text);
 
   QFrame* panel_tool_bar_ = nullptr;
@@ -186,6 +192,7 @@ class TMainForm : public QMainWindow, public engine::Host {
   bool wait_indicators_on_ = false;
   bool hourglass_ = false;
   bool shown_once_ = false;
+  QString place_file_;
   bool showing_ = false;
   uint32_t status_serial_ = 0;
   std::vector<std::function<void()>> on_screen_;

@@ -21,6 +21,7 @@
 #include "memo_menu.h"
 #include "page_area.h"
 #include "window_harness.h"
+#include "window_place.h"
 
 namespace window_test {
 namespace {
@@ -44,6 +45,65 @@ TEST(FirstSize, DesignedClientAreaWhereFourSixthsIsLess) {
   first = ChooseFirstSize({800, 600}, {800, 570}, designed, frame);
   EXPECT_TRUE(first.maximised);
   EXPECT_EQ(first.client, QSize(798, 540));
+}
+
+TEST(WindowPlace, SecondWindowComesBackWhereTheFirstWasClosed) {
+  QTemporaryDir dir;
+  const QString ini = dir.filePath("zelt.ini");
+  // The scripts' last profile, in Windows-1251 as an older run wrote it.
+  const QByteArray scripts_keys("[\xcf\xee\xf1\xeb\xe5\xe4\xed\xe8\xe9]\r\nLastProfile=\xe4\xee\xec.ini\r\n");
+  QFile file(ini);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(scripts_keys);
+  file.close();
+
+  QRect closed_at;
+  int monitor = 0;
+  {
+    ui::TMainForm first;
+    first.SetPlaceFile(ini);
+    first.show();
+    first.ResizeToScreen();
+    first.setGeometry(40, 30, 700, 520);
+    QApplication::processEvents();
+    first.MonitorDivider()->setSizes({300, 160});
+    QApplication::processEvents();
+    closed_at = first.geometry();
+    monitor = first.MonitorDivider()->sizes().value(1);
+    ASSERT_NE(monitor, 73);
+    EXPECT_TRUE(first.close());
+  }
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().startsWith(scripts_keys));
+  file.close();
+  {
+    ui::TMainForm second;
+    second.SetPlaceFile(ini);
+    second.show();
+    second.ResizeToScreen();
+    QApplication::processEvents();
+    EXPECT_EQ(second.geometry(), closed_at);
+    EXPECT_EQ(second.MonitorDivider()->sizes().value(1), monitor);
+  }
+  // A place off the screens there are now is not taken.
+  ASSERT_TRUE(ui::WriteWindowPlace(ini, {QRect(4000, 3000, 700, 520), false, 160}));
+  ui::TMainForm third;
+  third.SetPlaceFile(ini);
+  third.show();
+  third.ResizeToScreen();
+  QApplication::processEvents();
+  EXPECT_TRUE(third.screen()->geometry().intersects(third.geometry()));
+  EXPECT_NE(third.geometry().topLeft(), QPoint(4000, 3000));
+}
+
+TEST(WindowPlace, OnScreens) {
+  const QList<QRect> screens{QRect(0, 0, 1366, 768), QRect(1366, 0, 1920, 1080)};
+  EXPECT_TRUE(ui::OnScreens(QRect(100, 50, 900, 650), screens));
+  EXPECT_TRUE(ui::OnScreens(QRect(1500, 100, 1200, 900), screens));  // the second screen
+  EXPECT_FALSE(ui::OnScreens(QRect(1500, 100, 1200, 900), {screens[0]}));  // it is gone
+  EXPECT_FALSE(ui::OnScreens(QRect(-600, 50, 900, 650), screens));
+  EXPECT_FALSE(ui::OnScreens(QRect(0, 0, 1366, 800), screens));  // taller than the screen now
+  EXPECT_FALSE(ui::OnScreens(QRect(100, 50, 0, 650), screens));
 }
 
 TEST_F(WindowTest, PageAreaGrowsToHoldItsControlsAndScrolls) {
