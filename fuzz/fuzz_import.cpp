@@ -18,12 +18,12 @@ using fuzz::Check;
 
 using Rows = std::vector<std::vector<std::string>>;
 
-// The walk before quotes and line feeds were understood: lines end with CR
-// and an optional LF, fields are cut at every comma.
+// The walk of a file without quotes: lines end with CR and an optional LF,
+// fields are cut at every comma, and a field a line lacks is empty.
 Rows PlainWalk(std::string_view text, const std::vector<int32_t>& columns) {
   Rows rows;
-  std::vector<std::string> values(columns.size());
   for (;;) {
+    std::vector<std::string> values(columns.size());
     const size_t cr = text.find('\r');
     std::string_view line = text.substr(0, cr);
     text = cr == std::string_view::npos ? std::string_view() : text.substr(cr + 1);
@@ -35,7 +35,7 @@ Rows PlainWalk(std::string_view text, const std::vector<int32_t>& columns) {
       const std::string_view piece = line.substr(0, comma);
       line = comma == std::string_view::npos ? std::string_view() : line.substr(comma + 1);
       if (next < columns.size() && columns[next] == field) values[next++] = piece;
-      if (piece.empty()) break;
+      if (comma == std::string_view::npos) break;
     }
     rows.push_back(values);
   }
