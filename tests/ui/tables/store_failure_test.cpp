@@ -31,15 +31,21 @@ class StoreFailureTest : public TablesTest {
     return *q.Field("v");
   }
   void Insert(const std::string& value) { Sql("INSERT INTO journal VALUES ('" + value + "')"); }
+  // A second connection to Tables.db, as another program holds it.
+  QSqlDatabase OtherProgram() {
+    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
+    other.setDatabaseName(QString::fromStdString(Path("Tables.db")));
+    other.open();
+    return other;
+  }
 };
 
 TEST_F(StoreFailureTest, LockedStoreKeepsRowsAndStoresThemWhenFree) {
   Sql("CREATE TABLE journal (n TEXT)");
   Insert("0");
   {
-    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
-    other.setDatabaseName(QString::fromStdString(Path("Tables.db")));
-    ASSERT_TRUE(other.open());
+    QSqlDatabase other = OtherProgram();
+    ASSERT_TRUE(other.isOpen());
     QSqlQuery lock(other);
     ASSERT_TRUE(lock.exec("BEGIN EXCLUSIVE"));
 
@@ -137,9 +143,8 @@ TEST_F(StoreFailureTest, ReadOnlyStoreIsSaidAndRowsAreKept) {
 TEST_F(StoreFailureTest, RowsKeptAtExitAreStoredAtTheNextStart) {
   Sql("CREATE TABLE journal (n TEXT)");
   Insert("0");
-  QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-program");
-  other.setDatabaseName(QString::fromStdString(Path("Tables.db")));
-  ASSERT_TRUE(other.open());
+  QSqlDatabase other = OtherProgram();
+  ASSERT_TRUE(other.isOpen());
   {
     QSqlQuery lock(other);
     ASSERT_TRUE(lock.exec("BEGIN EXCLUSIVE"));
