@@ -66,7 +66,6 @@ bool TCommPortDriver::Connect() {
   }
   port_ = port;
   ApplySettings();
-  port->SetPollingMs(polling_delay_);
   connect(port, &QIODevice::readyRead, this, &TCommPortDriver::ReadAvailable);
   connect(port, &zlink::WinSerialPort::Failed, this, &TCommPortDriver::Disconnect,
           Qt::QueuedConnection);
@@ -134,14 +133,6 @@ void TCommPortDriver::ApplySettings() {
   if (auto* port = qobject_cast<zlink::WinSerialPort*>(port_)) {
     zlink::WinLineSettings line;
     line.baud = BaudRate(speed_);
-    line.byte_size = 5 + (data_bits_ <= db8BITS ? data_bits_ : db8BITS);
-    line.parity = parity_ <= ptSPACE ? parity_ : ptNONE;
-    line.stop_bits = stop_bits_ <= sb2BITS ? stop_bits_ : sb1BITS;
-    line.dtr = dtr_ == deENABLE;
-    line.rts_cts = hw_handshaking_ == hhRTSCTS;
-    line.xon_xoff = sw_handshaking_ == shXONXOFF;
-    line.in_queue = in_buf_size_;
-    line.out_queue = out_buf_size_;
     port->Apply(line);
   }
   return;
@@ -149,25 +140,13 @@ void TCommPortDriver::ApplySettings() {
   QSerialPort* port = SerialPort();
   if (!port) return;
   port->setBaudRate(BaudRate(speed_));
-  port->setDataBits(
-      static_cast<QSerialPort::DataBits>(5 + (data_bits_ <= db8BITS ? data_bits_ : db8BITS)));
-  static const QSerialPort::Parity kParity[] = {QSerialPort::NoParity, QSerialPort::OddParity,
-                                                QSerialPort::EvenParity, QSerialPort::MarkParity,
-                                                QSerialPort::SpaceParity};
-  port->setParity(kParity[parity_ <= ptSPACE ? parity_ : ptNONE]);
-  static const QSerialPort::StopBits kStop[] = {QSerialPort::OneStop, QSerialPort::OneAndHalfStop,
-                                                QSerialPort::TwoStop};
-  port->setStopBits(kStop[stop_bits_ <= sb2BITS ? stop_bits_ : sb1BITS]);
-  // One flow control at a time on this port class; hardware handshaking wins.
-  if (hw_handshaking_ == hhRTSCTS)
-    port->setFlowControl(QSerialPort::HardwareControl);
-  else if (sw_handshaking_ == shXONXOFF)
-    port->setFlowControl(QSerialPort::SoftwareControl);
-  else
-    port->setFlowControl(QSerialPort::NoFlowControl);
+  port->setDataBits(QSerialPort::Data8);
+  port->setParity(QSerialPort::NoParity);
+  port->setStopBits(QSerialPort::OneStop);
+  port->setFlowControl(QSerialPort::NoFlowControl);
   // A pseudo-terminal refuses the control lines; that is fine.
-  port->setDataTerminalReady(dtr_ == deENABLE);
-  if (hw_handshaking_ == hhNONE) port->setRequestToSend(true);
+  port->setDataTerminalReady(true);
+  port->setRequestToSend(true);
   port->clearError();
 }
 
@@ -195,7 +174,7 @@ void TCommPortDriver::DeliverFromInnerLoop() {
 void TCommPortDriver::Deliver() {
   delivery_posted_ = false;
   const bool outer = !std::exchange(delivering_, true);
-  std::vector<char> chunk(in_buf_size_ > 0 ? in_buf_size_ : 1);
+  std::vector<char> chunk(kInBufSize);
   while (port_ && port_->bytesAvailable() > 0) {
     const qint64 n = port_->read(chunk.data(), static_cast<qint64>(chunk.size()));
     if (n <= 0) break;
@@ -215,30 +194,7 @@ void TCommPortDriver::SetComPort(const QString& name) {
   if (!Connected()) com_port_ = name;
 }
 
-#define ZELT_SETTER(Name, Type, member) \
-  void TCommPortDriver::Set##Name(Type value) { \
-    member = value;                             \
-    if (Connected()) ApplySettings();           \
-  }
-ZELT_SETTER(ComPortSpeed, TComPortBaudRate, speed_)
-ZELT_SETTER(ComPortDataBits, TComPortDataBits, data_bits_)
-ZELT_SETTER(ComPortStopBits, TComPortStopBits, stop_bits_)
-ZELT_SETTER(ComPortParity, TComPortParity, parity_)
-ZELT_SETTER(ComPortHwHandshaking, TComPortHwHandshaking, hw_handshaking_)
-ZELT_SETTER(ComPortSwHandshaking, TComPortSwHandshaking, sw_handshaking_)
-ZELT_SETTER(ComPortOutBufSize, uint16_t, out_buf_size_)
-#undef ZELT_SETTER
-
-void TCommPortDriver::SetComPortInBufSize(uint16_t size) {
-  in_buf_size_ = size;
+void TCommPortDriver::SetComPortSpeed(TComPortBaudRate speed) {
+  speed_ = speed;
   if (Connected()) ApplySettings();
-}
-
-void TCommPortDriver::SetComPortDtrEnable(TComPortDtrEnable dtr) { dtr_ = dtr; }
-
-void TCommPortDriver::SetComPortPollingDelay(uint16_t delay) {
-  polling_delay_ = delay;
-#ifdef Q_OS_WIN
-  if (auto* port = qobject_cast<zlink::WinSerialPort*>(port_)) port->SetPollingMs(delay);
-#endif
 }

@@ -20,12 +20,6 @@ class TCommPortDriver : public QObject {
     br110, br300, br600, br1200, br2400, br4800, br9600,
     br14400, br19200, br38400, br56000, br57600, br115200
   };
-  enum TComPortDataBits { db5BITS, db6BITS, db7BITS, db8BITS };
-  enum TComPortStopBits { sb1BITS, sb1HALFBITS, sb2BITS };
-  enum TComPortParity { ptNONE, ptODD, ptEVEN, ptMARK, ptSPACE };
-  enum TComPortHwHandshaking { hhNONE, hhRTSCTS };
-  enum TComPortSwHandshaking { shNONE, shXONXOFF };
-  enum TComPortDtrEnable { deENABLE, deDISABLE };
 
   // Sender, the received bytes (valid during the call only) and their count.
   using TComPortReceiveDataEvent =
@@ -34,6 +28,7 @@ class TCommPortDriver : public QObject {
   static constexpr int kRateCount = 13;
   // Bits per second by TComPortBaudRate; out-of-range ordinals give 9600.
   static int32_t BaudRate(int ordinal);
+  static constexpr int kInBufSize = 2048;
   // "110" .. "115200" in the order of TComPortBaudRate.
   static const char* const kRateNames[kRateCount];
   // The platform path of a port name: a name with '/' as given, a bare name
@@ -49,33 +44,12 @@ class TCommPortDriver : public QObject {
   bool SendData(const char* data, int32_t count);
 
   QString ComPort() const { return com_port_; }
-  TComPortBaudRate ComPortSpeed() const { return speed_; }
-  TComPortDataBits ComPortDataBits() const { return data_bits_; }
-  TComPortStopBits ComPortStopBits() const { return stop_bits_; }
-  TComPortParity ComPortParity() const { return parity_; }
-  TComPortHwHandshaking ComPortHwHandshaking() const { return hw_handshaking_; }
-  TComPortSwHandshaking ComPortSwHandshaking() const { return sw_handshaking_; }
-  TComPortDtrEnable ComPortDtrEnable() const { return dtr_; }
-  uint16_t ComPortInBufSize() const { return in_buf_size_; }
-  uint16_t ComPortOutBufSize() const { return out_buf_size_; }
-  uint16_t ComPortPollingDelay() const { return polling_delay_; }
-
   void SetComPort(const QString& name);
   void SetComPortSpeed(TComPortBaudRate speed);
-  void SetComPortDataBits(TComPortDataBits bits);
-  void SetComPortStopBits(TComPortStopBits bits);
-  void SetComPortParity(TComPortParity parity);
-  void SetComPortHwHandshaking(TComPortHwHandshaking handshaking);
-  void SetComPortSwHandshaking(TComPortSwHandshaking handshaking);
-  void SetComPortDtrEnable(TComPortDtrEnable dtr);
-  void SetComPortInBufSize(uint16_t size);
-  void SetComPortOutBufSize(uint16_t size);
-  // The Windows port's polling period (10 ms at least); reading on Unix is
-  // event driven, so no period applies there.
-  void SetComPortPollingDelay(uint16_t delay);
 
-  // Puts the line settings on the open port. Settings a port refuses (a
-  // pseudo-terminal has no control lines) are ignored.
+  // Puts the speed and 8N1 without flow control, DTR and RTS on, on the open
+  // port. Settings a port refuses (a pseudo-terminal has no control lines)
+  // are ignored.
   void ApplySettings();
 
   TComPortReceiveDataEvent OnReceiveData;
@@ -91,15 +65,6 @@ class TCommPortDriver : public QObject {
   QIODevice* port_ = nullptr;  // a serial port of its own or a zlink::MemoryPort
   QString com_port_ = QStringLiteral("COM2");
   TComPortBaudRate speed_ = br9600;
-  TComPortDataBits data_bits_ = db8BITS;
-  TComPortStopBits stop_bits_ = sb1BITS;
-  TComPortParity parity_ = ptNONE;
-  TComPortHwHandshaking hw_handshaking_ = hhNONE;
-  TComPortSwHandshaking sw_handshaking_ = shNONE;
-  TComPortDtrEnable dtr_ = deENABLE;
-  uint16_t in_buf_size_ = 2048;
-  uint16_t out_buf_size_ = 2048;
-  uint16_t polling_delay_ = 0;
   bool delivery_posted_ = false;
   bool delivering_ = false;  // a receive handler is running
 };

@@ -70,11 +70,8 @@ class RSThread : public QObject, private LinkProtocolHost {
   RecordHandler OnRecord;
 
   const QString& PortName() const { return port_name_; }
-  const QString& SpeedText() const { return speed_text_; }
-  const QString& ProgramDir() const { return program_dir_; }
   // Absent once the link is stopped.
   TCommPortDriver* Driver() { return stopped_ ? nullptr : driver_.get(); }
-  QTimer* LinkTimer() { return link_timer_.get(); }
   bool Stopped() const { return stopped_; }
 
   // A link log line: the day's file, then ShowLine. When lines begin to be
@@ -83,9 +80,9 @@ class RSThread : public QObject, private LinkProtocolHost {
   // Marks the link connected for 5 s when the text holds '>', then shows the
   // line in the link memo.
   void ShowLine(const std::string& text);
-  void MarkDisconnected();
 
  private:
+  void MarkDisconnected();
   explicit RSThread(QObject* parent = nullptr);
   ~RSThread() override;
 

@@ -52,8 +52,6 @@ void WinSerialPort::Apply(const WinLineSettings& settings) {
   SetupComm(handle_, static_cast<DWORD>(settings.in_queue), static_cast<DWORD>(settings.out_queue));
 }
 
-void WinSerialPort::SetPollingMs(int ms) { poll_timer_.setInterval(ms > 10 ? ms : 10); }
-
 void WinSerialPort::close() {
   poll_timer_.stop();
   if (isOpen()) QIODevice::close();

@@ -36,7 +36,6 @@ class WinSerialPort : public ReceivedBytesPort {
   bool OpenPath(const QString& path);
   // Puts the settings on the open port; failures are ignored.
   void Apply(const WinLineSettings& settings);
-  void SetPollingMs(int ms);
 
   void close() override;
 

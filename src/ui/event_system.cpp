@@ -29,8 +29,6 @@ class FormStartUp : public StartUpWindow {
   FormStartUp(TMainForm& form, std::function<bool()> start_first_link)
       : form_(form), start_first_link_(std::move(start_first_link)) {}
 
-  // The status bar carries a single text from its creation on.
-  void SetStatusBarSimple() override {}
   void SetMemoDebugVisible(bool visible) override { form_.SetDebugMemoVisible(visible); }
   bool StartFirstLink() override {
     if (start_first_link_) return start_first_link_();
@@ -38,8 +36,6 @@ class FormStartUp : public StartUpWindow {
     return false;
   }
   void ResizeToScreen() override { form_.ResizeToScreen(); }
-  // The pools are created with the window, in pool order.
-  void FillPools() override {}
   void HideSingleControls() override { form_.pool().HideAll(); }
   void PaintImage1() override { form_.pool().Image1()->FillSurface(); }
   void WhenOnScreen(std::function<void()> work) override {

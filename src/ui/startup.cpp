@@ -13,11 +13,9 @@ bool DebugRequested(const QStringList& arguments) {
 
 bool RunStartUp(engine::Engine& engine, StartUpWindow& window, const QStringList& arguments,
                 DelayedScript& timer1) {
-  window.SetStatusBarSimple();
   window.SetMemoDebugVisible(DebugRequested(arguments));
   const bool linked = window.StartFirstLink();
   window.ResizeToScreen();
-  window.FillPools();
   window.HideSingleControls();
   engine.set_rest_cursor(engine::Cursor::kArrow);
   std::remove(engine.TraceLogPath().c_str());

@@ -17,13 +17,11 @@ class DelayedScript;
 class StartUpWindow {
  public:
   virtual ~StartUpWindow() = default;
-  virtual void SetStatusBarSimple() = 0;
   // Shown only when the first argument is DEBUG.
   virtual void SetMemoDebugVisible(bool visible) = 0;
   // Port discovery and the first link; true when a link was started.
   virtual bool StartFirstLink() = 0;
   virtual void ResizeToScreen() = 0;
-  virtual void FillPools() = 0;
   virtual void HideSingleControls() = 0;
   virtual void PaintImage1() = 0;
   // Runs `work` once the window is on the screen, so that a long START shows

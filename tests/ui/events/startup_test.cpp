@@ -15,7 +15,6 @@ namespace {
 class RecordingWindow : public ui::StartUpWindow {
  public:
   explicit RecordingWindow(std::vector<std::string>& trail) : trail_(trail) {}
-  void SetStatusBarSimple() override { trail_.push_back("status-mode"); }
   void SetMemoDebugVisible(bool visible) override {
     trail_.push_back(visible ? "show-debug" : "hide-debug");
   }
@@ -24,7 +23,6 @@ class RecordingWindow : public ui::StartUpWindow {
     return link;
   }
   void ResizeToScreen() override { trail_.push_back("resize"); }
-  void FillPools() override { trail_.push_back("pools"); }
   void HideSingleControls() override { trail_.push_back("hide-singles"); }
   void PaintImage1() override { trail_.push_back("image1"); }
   bool link = false;
@@ -59,14 +57,14 @@ class StartUpTest : public ::testing::Test {
 TEST_F(StartUpTest, WithoutPortRunsSclearButNotStart) {
   EXPECT_FALSE(ui::RunStartUp(engine_, window_, {}, timer1_));
   EXPECT_EQ(ui_test::Joined(trail_),
-            "status-mode hide-debug link resize pools hide-singles SCLEAR image1");
+            "hide-debug link resize hide-singles SCLEAR image1");
 }
 
 TEST_F(StartUpTest, WithLinkRunsStartLastAfterSclearAndTheImagePaint) {
   window_.link = true;
   EXPECT_TRUE(ui::RunStartUp(engine_, window_, {"DeBuG"}, timer1_));
   EXPECT_EQ(ui_test::Joined(trail_),
-            "status-mode show-debug link resize pools hide-singles SCLEAR image1 START");
+            "show-debug link resize hide-singles SCLEAR image1 START");
 }
 
 TEST_F(StartUpTest, OnlyTheFirstArgumentDebugInAnyCaseKeepsTheLinkMemo) {
