@@ -12,6 +12,7 @@
 #include "link_texts.h"
 #include "main_form.h"
 #include "port_scan.h"
+#include "queued_memo.h"
 #include "supervision.h"
 #include "wait_dispatcher_host.h"
 #include "window_text.h"
@@ -44,6 +45,7 @@ device::LinkEnd* RsLinkTable::Slot(int number) {
 DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, EventSystem& events,
                                    QStringList port_list)
     : QObject(&form), form_(form) {
+  link_memo_ = std::make_unique<QueuedMemo>(form.MemoDebug(), TMainForm::kMemoLineCap);
   wait_host_ = std::make_unique<WaitDispatcherHost>(events.wait());
   dispatcher_ = std::make_unique<device::Dispatcher>(engine, stores_, links_, *wait_host_);
   device::RegisterDeviceWords(engine, stores_, links_);
@@ -139,7 +141,7 @@ std::string DeviceLinkSystem::DeviceGate() const {
 }
 
 void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {
-  form_.MemoDebug()->appendPlainText(FromCp1251(line));
+  link_memo_->Append(FromCp1251(line));
 }
 
 void DeviceLinkSystem::SetConnectionText(const std::string& text) {

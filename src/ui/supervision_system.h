@@ -23,6 +23,7 @@ namespace ui {
 class ConnectHook;
 class EventSystem;
 class PortSupervision;
+class QueuedMemo;
 class TMainForm;
 class WaitDispatcherHost;
 
@@ -62,6 +63,7 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
   void SetConnectionText(const std::string& text) override;
 
   TMainForm& form_;
+  std::unique_ptr<QueuedMemo> link_memo_;  // MemoDebug
   device::DeviceStores stores_;
   RsLinkTable links_;
   std::unique_ptr<WaitDispatcherHost> wait_host_;

@@ -8,11 +8,13 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "event_system.h"
 #include "launch.h"
 #include "level_image.h"
+#include "queued_memo.h"
 #include "window_harness.h"
 
 namespace window_test {
@@ -78,6 +80,37 @@ TEST_F(WindowTest, TerminalMemosStartAgainPastTwoHundredLines) {
 
   for (int i = 1; i <= 250; ++i) form_.AddMemoLine(engine::Memo::kEvents, "e");
   EXPECT_EQ(form_.MemoEV()->document()->blockCount(), 250);
+}
+
+// Lines queued for the link memo leave it as line-by-line appends would
+// leave a capped memo (the terminal memo here), whatever the batches.
+TEST_F(WindowTest, QueuedMemoLinesKeepTheirOrderAndTheCap) {
+  const std::vector<std::vector<int>> batch_rows = {
+      {1, 1, 1},  {199, 1, 1, 1},  {200, 1},   {201},  {250, 150},
+      {402},      {3, 600},        {199, 2},   {401, 1, 199}};
+  int serial = 0;
+  for (const auto& batches : batch_rows) {
+    form_.MemoDebug()->clear();
+    form_.MemoTerminal()->clear();
+    ui::QueuedMemo queued(form_.MemoDebug(), ui::TMainForm::kMemoLineCap);
+    for (const int size : batches) {
+      for (int i = 0; i < size; ++i) {
+        const std::string line = "l " + std::to_string(++serial);
+        queued.Append(QString::fromStdString(line));
+        form_.AddMemoLine(engine::Memo::kReceived, line);
+      }
+      queued.Flush();
+      EXPECT_EQ(form_.MemoDebug()->toPlainText(), form_.MemoTerminal()->toPlainText())
+          << "after a batch of " << size;
+    }
+  }
+  // Nothing is laid out until the tick.
+  form_.MemoDebug()->clear();
+  ui::QueuedMemo queued(form_.MemoDebug(), ui::TMainForm::kMemoLineCap);
+  queued.Append(QStringLiteral("a"));
+  queued.Append(QStringLiteral("b"));
+  EXPECT_TRUE(form_.MemoDebug()->toPlainText().isEmpty());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form_.MemoDebug()->toPlainText() == QStringLiteral("a\nb"); }));
 }
 
 TEST_F(WindowTest, StatusCursorIndicatorsAndSet) {
