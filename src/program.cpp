@@ -1,32 +1,16 @@
 #include "program.h"
 
 #include <QObject>
-#include <vector>
 
 #include "close_query.h"
 #include "control_words.h"
 #include "event_system.h"
-#include "port_args.h"
 #include "script_watch.h"
 #include "supervision_system.h"
 #include "device_simulator.h"
 #include "tables.h"
 
 namespace zelt {
-
-ProgramOptions ParseProgramOptions(const QStringList& arguments) {
-  ProgramOptions options;
-  std::vector<std::string> args;
-  for (const QString& argument : arguments) {
-    args.push_back(argument.toStdString());
-    if (argument == QLatin1String("--demo")) options.demo = true;
-    if (argument == QLatin1String("--watch")) options.watch = true;
-  }
-  for (const std::string& port : zlink::ParsePortArgs(args)) {
-    options.ports << QString::fromStdString(port);
-  }
-  return options;
-}
 
 std::unique_ptr<Program> Program::Create(const ProgramOptions& options, QString* error) {
   if (!options.demo) {
@@ -69,9 +53,9 @@ Program::Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& 
 
 Program::~Program() = default;
 
-void Program::StartOnFirstShow(const QStringList& arguments) {
+void Program::StartOnFirstShow(bool show_link_memo) {
   QObject::connect(&form_, &ui::TMainForm::FirstShown, &form_,
-                   [this, arguments] { events_->StartUp(arguments); });
+                   [this, show_link_memo] { events_->StartUp(show_link_memo); });
 }
 
 }  // namespace zelt

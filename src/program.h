@@ -35,10 +35,6 @@ struct ProgramOptions {
   bool watch = false;  // --watch: reload Setup.KVS when it changes
 };
 
-// --port (repeatable, also --port=NAME), --demo and --watch from the
-// arguments after the program name.
-ProgramOptions ParseProgramOptions(const QStringList& arguments);
-
 class Program {
  public:
   // Builds the program; with `demo` it starts the simulated device first (on
@@ -58,9 +54,8 @@ class Program {
   ui::DeviceLinkSystem& device() { return *device_; }
   tables::Tables& tables() { return *tables_; }
 
-  // The start-up sequence runs on the window's first show, with the program's
-  // arguments (DEBUG first shows the link memo).
-  void StartOnFirstShow(const QStringList& arguments);
+  // The start-up sequence runs on the window's first show.
+  void StartOnFirstShow(bool show_link_memo);
   // From now on a change of the script file reloads the pages (--watch).
   ScriptWatch& WatchScript();
 

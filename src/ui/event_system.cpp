@@ -150,10 +150,10 @@ void EventSystem::WireGrid(QTableView* grid) {
   connect(grid, &QTableView::clicked, this, [this, grid] { Routed(grid, kGridRoute); });
 }
 
-bool EventSystem::StartUp(const QStringList& arguments) {
+bool EventSystem::StartUp(bool show_link_memo) {
   FormStartUp window(form_, start_first_link_);
   bool started = false;
-  Guarded([&] { started = RunStartUp(engine_, window, arguments, timer1_); });
+  Guarded([&] { started = RunStartUp(engine_, window, show_link_memo, timer1_); });
   started_up_ = true;
   pages_built_ = started;
   return started;

@@ -62,7 +62,7 @@ class EventSystem : public QObject {
 
   // The start-up sequence, on the window's first show. Returns whether START
   // runs: at once, or when the show has put the window on the screen.
-  bool StartUp(const QStringList& arguments);
+  bool StartUp(bool show_link_memo);
 
   // A tab strip or grid put in place of the pool's own (ControlPool::Replace...)
   // is routed once wired here.

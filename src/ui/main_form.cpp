@@ -98,11 +98,6 @@ QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, bool read_only) {
 
 }  // namespace
 
-bool IsDebugArgument(const QStringList& arguments_after_program) {
-  return !arguments_after_program.isEmpty() &&
-         arguments_after_program.first().toUpper() == QLatin1String("DEBUG");
-}
-
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("MainForm"));
   setFont(DesignFont());

@@ -35,9 +35,6 @@ inline constexpr char kDesignedTitle[] = "Tavel Программтор ZELT-2 GS
 inline constexpr char kVersion[] = "V1.0.0.1";
 inline constexpr char kNotConnected[] = "ZELT-2GSM - Нет подключения.";
 
-// True when the first program argument is DEBUG in any letter case.
-bool IsDebugArgument(const QStringList& arguments_after_program);
-
 class TMainForm : public QMainWindow, public engine::Host {
   Q_OBJECT
 

@@ -7,13 +7,9 @@
 
 namespace ui {
 
-bool DebugRequested(const QStringList& arguments) {
-  return !arguments.isEmpty() && arguments.first().toUpper() == QLatin1String("DEBUG");
-}
-
-bool RunStartUp(engine::Engine& engine, StartUpWindow& window, const QStringList& arguments,
+bool RunStartUp(engine::Engine& engine, StartUpWindow& window, bool show_link_memo,
                 DelayedScript& timer1) {
-  window.SetMemoDebugVisible(DebugRequested(arguments));
+  window.SetMemoDebugVisible(show_link_memo);
   const bool linked = window.StartFirstLink();
   window.ResizeToScreen();
   window.HideSingleControls();

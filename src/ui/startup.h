@@ -2,7 +2,6 @@
 // and the engine, then clears the page and runs START when a link came up.
 #pragma once
 
-#include <QStringList>
 #include <functional>
 
 namespace engine {
@@ -17,7 +16,6 @@ class DelayedScript;
 class StartUpWindow {
  public:
   virtual ~StartUpWindow() = default;
-  // Shown only when the first argument is DEBUG.
   virtual void SetMemoDebugVisible(bool visible) = 0;
   // Port discovery and the first link; true when a link was started.
   virtual bool StartFirstLink() = 0;
@@ -29,12 +27,9 @@ class StartUpWindow {
   virtual void WhenOnScreen(std::function<void()> work) { work(); }
 };
 
-// `arguments` are the program's arguments without the program name.
-// Returns whether START runs.
-bool RunStartUp(engine::Engine& engine, StartUpWindow& window, const QStringList& arguments,
+// The link memo shows when the command line asked for it. Returns whether
+// START runs.
+bool RunStartUp(engine::Engine& engine, StartUpWindow& window, bool show_link_memo,
                 DelayedScript& timer1);
-
-// Whether the first argument asks for the link memo.
-bool DebugRequested(const QStringList& arguments);
 
 }  // namespace ui

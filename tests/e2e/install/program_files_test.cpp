@@ -1,5 +1,5 @@
 // Where the program looks for Setup.KVS and where it works, over real
-// folders; the options that pick its ports.
+// folders.
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -111,15 +111,6 @@ TEST_F(StartFolderTest, WritableFolders) {
   EXPECT_FALSE(zelt::WorksIn(Path("start"))) << "the home folder is where desktops start programs";
   qputenv("HOME", home);
 #endif
-}
-
-TEST(ProgramOptions, PortsInOrderAndTheDemo) {
-  const auto options = zelt::ParseProgramOptions(
-      {"DEBUG", "--port", "/dev/ttyUSB1", "--screenshot", "a.png", "--port=/dev/ttyACM0"});
-  EXPECT_EQ(options.ports, QStringList({"/dev/ttyUSB1", "/dev/ttyACM0"}));
-  EXPECT_FALSE(options.demo);
-  EXPECT_TRUE(zelt::ParseProgramOptions({"--demo"}).demo);
-  EXPECT_TRUE(zelt::ParseProgramOptions({"--demo"}).ports.isEmpty());
 }
 
 }  // namespace

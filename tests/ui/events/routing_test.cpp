@@ -227,7 +227,7 @@ TEST_F(RoutingTest, StartUpWithoutPortShowsTheMessageRunsSclearAndNotStart) {
   engine_.ExecuteLine("SCLEAR `shown` TEXT LABEL");
   ASSERT_TRUE(pool().Label(1)->isVisible());
   engine_.Push("left over");
-  EXPECT_FALSE(events_.StartUp({}));
+  EXPECT_FALSE(events_.StartUp(false));
   EXPECT_EQ(form_.StatusText(), QStringLiteral("Не найдено портов!"));
   EXPECT_FALSE(pool().Label(1)->isVisible());
   EXPECT_FALSE(form_.MemoDebug()->isVisible());
@@ -235,7 +235,7 @@ TEST_F(RoutingTest, StartUpWithoutPortShowsTheMessageRunsSclearAndNotStart) {
   EXPECT_TRUE(trail_.empty());
 
   events_.SetStartFirstLink([] { return true; });
-  EXPECT_TRUE(events_.StartUp({"debug"}));
+  EXPECT_TRUE(events_.StartUp(true));
   EXPECT_TRUE(form_.MemoDebug()->isVisible());
   EXPECT_EQ(Trail(), "start");
   QDir::setCurrent(saved_dir);

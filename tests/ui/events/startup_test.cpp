@@ -1,5 +1,4 @@
-// The start-up sequence: its order, START only with a link, the DEBUG
-// argument, the trace log, the script cache, the stack and Timer1.
+// The start-up sequence: its order, START only with a link, the link memo, the trace log, the script cache, the stack and Timer1.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -55,31 +54,23 @@ class StartUpTest : public ::testing::Test {
 };
 
 TEST_F(StartUpTest, WithoutPortRunsSclearButNotStart) {
-  EXPECT_FALSE(ui::RunStartUp(engine_, window_, {}, timer1_));
+  EXPECT_FALSE(ui::RunStartUp(engine_, window_, false, timer1_));
   EXPECT_EQ(ui_test::Joined(trail_),
             "hide-debug link resize hide-singles SCLEAR image1");
 }
 
 TEST_F(StartUpTest, WithLinkRunsStartLastAfterSclearAndTheImagePaint) {
   window_.link = true;
-  EXPECT_TRUE(ui::RunStartUp(engine_, window_, {"DeBuG"}, timer1_));
+  EXPECT_TRUE(ui::RunStartUp(engine_, window_, true, timer1_));
   EXPECT_EQ(ui_test::Joined(trail_),
             "show-debug link resize hide-singles SCLEAR image1 START");
-}
-
-TEST_F(StartUpTest, OnlyTheFirstArgumentDebugInAnyCaseKeepsTheLinkMemo) {
-  EXPECT_TRUE(ui::DebugRequested({"debug"}));
-  EXPECT_TRUE(ui::DebugRequested({"DEBUG", "x"}));
-  EXPECT_FALSE(ui::DebugRequested({}));
-  EXPECT_FALSE(ui::DebugRequested({"x", "DEBUG"}));
-  EXPECT_FALSE(ui::DebugRequested({"DEBUG2"}));
 }
 
 TEST_F(StartUpTest, DelayedScriptStartedByStartSurvivesTheStartUp) {
   folder_.Write(engine_, {{"START", "\"`late` MARK \" 100000 STARTTIMER1"}});
   ui::RegisterTimerWords(engine_, timer1_);
   window_.link = true;
-  ui::RunStartUp(engine_, window_, {}, timer1_);
+  ui::RunStartUp(engine_, window_, false, timer1_);
   EXPECT_TRUE(timer1_.timer().isActive());
 }
 
@@ -99,7 +90,7 @@ TEST_F(StartUpTest, ResetsEngineStateBeforeTheFirstLine) {
   trail_.clear();
 
   window_.link = true;
-  ui::RunStartUp(engine_, window_, {"DEBUG"}, timer1_);
+  ui::RunStartUp(engine_, window_, true, timer1_);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(engine_.TraceLogPath())));
   EXPECT_EQ(engine_.Depth(), 0);
   EXPECT_EQ(engine_.rest_cursor(), engine::Cursor::kArrow);

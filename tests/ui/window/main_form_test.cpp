@@ -12,7 +12,6 @@
 #include <QTreeWidget>
 
 #include "event_system.h"
-#include "launch.h"
 #include "level_image.h"
 #include "queued_memo.h"
 #include "window_harness.h"
@@ -205,33 +204,20 @@ class WindowStartTest : public WindowTest {
   QString saved_dir_;
 };
 
-TEST_F(WindowStartTest, DebugInAnyCaseShowsMemoDebug) {
+TEST_F(WindowStartTest, DebugShowsMemoDebug) {
   ui::EventSystem events(form_, engine_);
-  events.StartUp({"DeBuG"});
+  events.StartUp(true);
   form_.show();
   EXPECT_TRUE(form_.MemoDebug()->isVisible());
 }
 
 TEST_F(WindowStartTest, WithoutDebugTheTreeFillsItsArea) {
-  for (const QStringList& args : {QStringList{}, QStringList{"DEBUGX"}, QStringList{"x", "DEBUG"}}) {
-    ui::EventSystem events(form_, engine_);
-    events.StartUp(args);
-    form_.show();
-    QApplication::processEvents();
-    EXPECT_FALSE(form_.MemoDebug()->isVisible());
-    EXPECT_EQ(form_.TreeView()->height(), form_.PanelTree()->contentsRect().height());
-  }
-}
-
-TEST(LaunchOptions, ScreenshotOptionsAnywhereAfterTheFirst) {
-  ui::LaunchOptions o = ui::ParseLaunchOptions({"debug", "--port", "/dev/x", "--screenshot",
-                                                "a.png", "--screenshot-delay", "250"});
-  EXPECT_EQ(o.screenshot, "a.png");
-  EXPECT_EQ(o.screenshot_delay_ms, 250);
-  EXPECT_TRUE(ui::IsDebugArgument(o.arguments));
-  o = ui::ParseLaunchOptions({"--screenshot-delay", "soon", "--screenshot"});
-  EXPECT_EQ(o.screenshot_delay_ms, 1000);
-  EXPECT_TRUE(o.screenshot.isEmpty());
+  ui::EventSystem events(form_, engine_);
+  events.StartUp(false);
+  form_.show();
+  QApplication::processEvents();
+  EXPECT_FALSE(form_.MemoDebug()->isVisible());
+  EXPECT_EQ(form_.TreeView()->height(), form_.PanelTree()->contentsRect().height());
 }
 
 }  // namespace

@@ -17,7 +17,6 @@
 #include "../../support/small_disk.h"
 #include "combo_box.h"
 #include "first_size.h"
-#include "launch.h"
 #include "memo_menu.h"
 #include "page_area.h"
 #include "window_harness.h"
@@ -286,31 +285,6 @@ TEST_F(WindowTest, MemoSavedOnAFullDiskLeavesTheOldFile) {
       });
   EXPECT_TRUE(answer.ends_with(": ok")) << answer;
 #endif
-}
-
-TEST(CommandLine, DebugAnywhereHelpVersionAndErrors) {
-  ui::LaunchOptions o = ui::ParseLaunchOptions({"--demo", "--port", "DEBUG", "x", "debug"});
-  EXPECT_TRUE(o.debug);
-  EXPECT_TRUE(o.error.isEmpty());  // "x" is no option, and no error
-  o = ui::ParseLaunchOptions({"DEBUGX", "-platform", "xcb", "-style=fusion", "--reverse"});
-  EXPECT_FALSE(o.debug);
-  EXPECT_TRUE(o.error.isEmpty()) << o.error.toStdString();
-  EXPECT_EQ(ui::ParseLaunchOptions({"-x"}).error, "unknown option: -x");
-  o = ui::ParseLaunchOptions({"--port", "/dev/debug", "--port=a", "--screenshot-pages", "d", "--watch"});
-  EXPECT_FALSE(o.debug);
-  EXPECT_TRUE(o.error.isEmpty());
-  EXPECT_EQ(o.screenshot_pages, "d");
-  EXPECT_TRUE(ui::ParseLaunchOptions({"-h"}).help);
-  EXPECT_TRUE(ui::ParseLaunchOptions({"--version"}).version);
-  EXPECT_EQ(ui::ParseLaunchOptions({"--frobnicate"}).error, "unknown option: --frobnicate");
-  EXPECT_EQ(ui::ParseLaunchOptions({"--screenshot"}).error, "--screenshot needs FILE");
-  const QString usage = ui::Usage();
-  for (const char* option : {"DEBUG", "--demo", "--port NAME", "--screenshot FILE",
-                             "--screenshot-delay MS", "--screenshot-pages DIR", "--watch", "--help",
-                             "--version"}) {
-    EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
-  }
-  EXPECT_EQ(ui::VersionText(), "zelt V1.0.0.1");
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 
 #include "link_log.h"
 #include "link_texts.h"
-#include "port_args.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -179,15 +178,5 @@ TEST(LinkLog, PausesADayPastItsCap) {
   fs::remove_all(folder);
 }
 
-TEST(PortArgs, RepeatableInBothForms) {
-  EXPECT_EQ(zlink::ParsePortArgs({"DEBUG", "--port", "/dev/pts/3", "--port=ttyUSB0", "x"}),
-            (std::vector<std::string>{"/dev/pts/3", "ttyUSB0"}));
-  EXPECT_TRUE(zlink::ParsePortArgs({"--port"}).empty());
-  EXPECT_TRUE(zlink::ParsePortArgs({"--port="}).empty());
-  EXPECT_EQ(zlink::ParsePortArgs({"--port", "--demo", "--port", "COM3"}),
-            (std::vector<std::string>{"COM3"}));
-  const char* argv[] = {"zelt", "--port", "COM5", nullptr};
-  EXPECT_EQ(zlink::ParsePortArgs(3, argv), (std::vector<std::string>{"COM5"}));
-}
 
 }  // namespace
