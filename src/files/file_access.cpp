@@ -84,7 +84,13 @@ std::optional<std::string> ReadWhole(const fs::path& path, bool* missing) {
   FilePtr file = OpenPath(path, "rb");
   if (missing) *missing = !file && errno == ENOENT;
   if (!file || IsDirectory(file.get())) return std::nullopt;
-  std::string bytes;
+  // Read straight into a buffer of the file's size; a file that grows
+  // meanwhile is read on to its end.
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(path, ec);
+  std::string bytes(ec ? 0 : static_cast<size_t>(size), '\0');
+  size_t have = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), file.get());
+  bytes.resize(have);
   char chunk[65536];
   size_t got;
   while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.append(chunk, got);

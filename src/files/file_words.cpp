@@ -64,6 +64,7 @@ void AppendOrSay(engine::Engine& e, FileWordsState& state, const std::string& na
     return;
   }
   if (!state.writes.MayWrite(*path, e.line_serial())) return;
+  state.settings.Forget(*path);
   if (!AppendByte(*path, code))
     SayWriteFailed(e, what, name, state.writes.Failed(*path, e.line_serial()));
 }
@@ -135,13 +136,16 @@ void RegisterByteFileWords(engine::Engine& engine, FileWordsState& state,
                   "file is kept aside, and put back should writing the new one fail.");
   RegisterGuarded(engine, "DELETEFILE", [&state](Engine& e, Frame&) {
     auto path = OsPath(e.Pop());
-    if (path && !path->empty()) state.writes.Delete(*path, e.line_serial());
+    if (!path || path->empty()) return;
+    state.settings.Forget(*path);
+    state.writes.Delete(*path, e.line_serial());
   });
   engine.Document("COPYFILE", "source target -- flag",
                   "Copies source to target, replacing it; 255 on success, else 0.");
-  RegisterGuarded(engine, "COPYFILE", [](Engine& e, Frame&) {
+  RegisterGuarded(engine, "COPYFILE", [&state](Engine& e, Frame&) {
     std::string target = e.Pop();
     std::string source = e.Pop();
+    if (auto path = OsPath(target)) state.settings.Forget(*path);
     e.Push(engine::Truth(CopyFile(source, target)));
   });
   engine.Document("WRITEFILE", "code name --",

@@ -10,6 +10,7 @@
 #include "file_access.h"
 #include "file_dialogs.h"
 #include "line_writes.h"
+#include "settings_cache.h"
 
 namespace files {
 
@@ -21,7 +22,7 @@ struct FileWordsState {
 
   std::string file_name;      // FILENAME; KEY words and BDIMPORT use it
   std::string section;        // SECTION
-  std::string settings_text;  // what the reader loaded last
+  SettingsCache settings;     // the file KEY% read last
   LineWrites writes;          // rewrites and failed writes of the running line
 
   // A fresh positive number for an opened file.

@@ -10,7 +10,18 @@ SettingsSection::SettingsSection(std::string_view text, std::string_view section
   std::vector<LineSpan> lines = SplitLines(text);
   size_t i = 0;
   while (i < lines.size() && !IsHeaderOf(Content(text, lines[i]), section)) ++i;
-  for (++i; i < lines.size(); ++i) {
+  TakeLines(text, lines, i + 1);
+}
+
+SettingsSection SettingsSection::OfBody(std::string_view body) {
+  SettingsSection section;
+  section.TakeLines(body, SplitLines(body), 0);
+  return section;
+}
+
+void SettingsSection::TakeLines(std::string_view text, const std::vector<LineSpan>& lines,
+                                size_t first) {
+  for (size_t i = first; i < lines.size(); ++i) {
     std::string_view content = Content(text, lines[i]);
     if (IsHeaderLine(content)) break;
     size_t equals = content.find('=');
@@ -61,7 +72,10 @@ bool LoadSettingsText(std::string_view file_name, std::string& text) {
 
 std::string JoinLongValue(std::string_view text, std::string_view section,
                           std::string_view key) {
-  SettingsSection lines(text, section);
+  return JoinLongValue(SettingsSection(text, section), key);
+}
+
+std::string JoinLongValue(const SettingsSection& lines, std::string_view key) {
   auto first = lines.Find(key);
   std::string result(first.value_or(std::string_view()));
   TrimTildes(result);

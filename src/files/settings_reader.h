@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "settings_format.h"
+
 namespace files {
 
 // The most LENFILE and READFILES read of one file.
@@ -18,16 +20,26 @@ constexpr size_t kFileReadLimit = 500000;
 class SettingsSection {
  public:
   SettingsSection(std::string_view text, std::string_view section);
+  // The key lines of a section's body: the lines after its header, up to the
+  // next line that begins with "[".
+  static SettingsSection OfBody(std::string_view body);
 
   // The value of the first line of that key, or nothing.
   std::optional<std::string_view> Find(std::string_view key) const;
 
  private:
+  SettingsSection() = default;
+  // Takes the key lines from `first` on, up to the next "[" line.
+  void TakeLines(std::string_view text, const std::vector<LineSpan>& lines, size_t first);
+
   std::vector<std::string_view> lines_;
   // The first value per name before the first "="; a key holding "=" is
   // looked up line by line.
   std::unordered_map<std::string_view, std::string_view> first_;
 };
+
+// The long value of key in a section: key, then key_1, key_2 ... joined.
+std::string JoinLongValue(const SettingsSection& section, std::string_view key);
 
 // The value of key in section of a loaded settings text; empty when missing.
 std::string ReadSettingsValue(std::string_view text, std::string_view section,

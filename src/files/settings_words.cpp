@@ -6,7 +6,6 @@
 #include "long_value.h"
 #include "os_path.h"
 #include "profile_store.h"
-#include "settings_reader.h"
 
 namespace files {
 
@@ -26,6 +25,7 @@ void WriteSettings(engine::Engine& e, FileWordsState& state, const std::string& 
   }
   const uint32_t line = e.line_serial();
   if (!state.writes.MayWrite(*path, line)) return;
+  state.settings.Forget(*path);
   if (!holdable)
     SayWriteFailed(e, what, file, LineWrites::Untouched(*path));
   else if (!write())
@@ -67,7 +67,7 @@ void RegisterSettingsWords(engine::Engine& engine, FileWordsState& state) {
                   "and SECTION.");
   RegisterGuarded(engine, "KEY%", [&state](Engine& e, Frame&) {
     std::string key = e.Pop();
-    e.Push(ReadLongValue(state.settings_text, state.file_name, state.section, key));
+    e.Push(state.settings.ReadLongValue(state.file_name, state.section, key));
   });
   // The writing KEY words put the base directory in front of the name, the
   // reading one does not; the base directory is empty, so both reach one file.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "cp1251.h"
 #include "words_fixture.h"
 
@@ -49,6 +51,29 @@ TEST_F(SettingsWords, KeyReadFromAnUnreadableFileIsEmpty) {
   Run("\"\" FILENAME");
   EXPECT_EQ(Run("Tel KEY% 1 Tel KEY! Tel DELETEKEY"), Stack{""});
   EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"a.ini"});
+}
+
+// The file is read once for the words that follow, and again once it changed.
+TEST_F(SettingsWords, KeyReadsTheFileAgainOnlyWhenItChanged) {
+  WriteBytes(Path("p.ini"), "[M]\r\nK=1\r\n[N]\r\nK=5\r\n");
+  UseFile("p.ini", "M");
+  EXPECT_EQ(Run("K KEY% N SECTION K KEY% M SECTION K KEY%"), (Stack{"1", "5", "1"}));
+  EXPECT_EQ(state_.settings.loads(), 1);
+
+  EXPECT_EQ(Run("2 K KEY! K KEY%"), Stack{"2"});
+  EXPECT_EQ(Run("K KEY% 3 " + Q("p.ini") + "WRITEFILE K KEY%"), (Stack{"2", "2"}));
+  EXPECT_EQ(state_.settings.loads(), 3);
+
+  // Another program's write of the same size, a second later.
+  const auto modified = fs::last_write_time(Path("p.ini"));
+  const std::string before = ReadBytes(Path("p.ini"));
+  std::string after = before;
+  after[after.find("K=2")] = 'X';
+  WriteBytes(Path("p.ini"), after);
+  fs::last_write_time(Path("p.ini"), modified + std::chrono::seconds(1));
+  EXPECT_EQ(Run("K KEY% X KEY%"), (Stack{"", "2"}));
+  fs::remove(Path("p.ini"));
+  EXPECT_EQ(Run("X KEY%"), Stack{""});
 }
 
 TEST_F(SettingsWords, KeyWordsKeepOtherLinesAndFailSilently) {
