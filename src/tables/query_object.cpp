@@ -53,6 +53,7 @@ std::optional<QSqlQuery> QueryObject::Run(const std::string& statement) {
     return std::nullopt;
   }
   if (!query.isSelect()) store_.Written();
+  store_.Worked();
   return query;
 }
 

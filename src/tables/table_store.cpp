@@ -129,29 +129,33 @@ void TableStore::Say(Failure kind) {
       if (reopen_) CloseConnection();
     });
   }
-  if (!reported_.insert(kind).second) return;
   const QString name = QFileInfo(path_).fileName();
   const QString waiting = QStringLiteral(": записи, которые не удалось сохранить, ждут в памяти");
   switch (kind) {
     case Failure::kLocked:
-      Report(name + QStringLiteral(" занята другой программой") + waiting);
+      trouble_ = name + QStringLiteral(" занята другой программой") + waiting;
       break;
     case Failure::kReadOnly:
-      Report(name + QStringLiteral(" только для чтения") + waiting);
+      trouble_ = name + QStringLiteral(" только для чтения") + waiting;
       break;
     case Failure::kCorrupt:
-      Report(name + QStringLiteral(" повреждена") + waiting);
+      trouble_ = name + QStringLiteral(" повреждена") + waiting;
       break;
     case Failure::kFull:
-      Report(QStringLiteral("Нет места на диске для ") + name + waiting);
+      trouble_ = QStringLiteral("Нет места на диске для ") + name + waiting;
       break;
     case Failure::kIo:
-      Report(QStringLiteral("Ошибка чтения или записи ") + name + waiting);
+      trouble_ = QStringLiteral("Ошибка чтения или записи ") + name + waiting;
       break;
     default:
-      Report(name + QStringLiteral(" не открывается") + waiting);
+      trouble_ = name + QStringLiteral(" не открывается") + waiting;
       break;
   }
+  if (reported_.insert(kind).second) Report(trouble_);
+}
+
+void TableStore::Worked() {
+  if (kept_.empty()) trouble_.clear();
 }
 
 void TableStore::Written() {
@@ -193,7 +197,10 @@ TableStore::Failure TableStore::Run(const QString& statement) {
 bool TableStore::Execute(const QString& statement) {
   if (RunKept()) {
     const Failure kind = Run(statement);
-    if (kind == Failure::kNone) return true;
+    if (kind == Failure::kNone) {
+      Worked();
+      return true;
+    }
     if (kind == Failure::kStatement) return false;
   }
   kept_.push_back(statement);
@@ -224,6 +231,7 @@ bool TableStore::RunKept() {
   }
   retry_.stop();
   reported_.clear();
+  trouble_.clear();
   Report(QFileInfo(path_).fileName() +
          QStringLiteral(": сохранены записи, ждавшие в памяти: %1").arg(stored));
   return true;

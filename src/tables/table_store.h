@@ -84,6 +84,11 @@ class TableStore {
   // the file for reopening where the connection itself is spoilt.
   Failure Note(const QSqlError& error);
   static Failure Classify(const QSqlError& error);
+  // A statement went through: once none waits, the store is sound again.
+  void Worked();
+  // What keeps the file from taking statements, as the status bar said it;
+  // empty while it takes them.
+  const QString& trouble() const { return trouble_; }
 
  private:
   struct FileState {
@@ -110,6 +115,7 @@ class TableStore {
   QString connection_;
   std::deque<QString> kept_;
   std::set<Failure> reported_;
+  QString trouble_;
   bool held_taken_ = false;    // a previous run's held statements are kept
   bool reopen_ = false;         // the connection must be opened afresh
   FileState failed_file_;       // the file as it was when that was found

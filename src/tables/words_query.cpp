@@ -1,4 +1,5 @@
-// QUERY1 QUERY2 QUERYEXEC FIELD1 FIELD2 FIRST1 NEXT1 SET1 FORQUERY1 BDIMPORT BDIMPORTED.
+// QUERY1 QUERY2 QUERYEXEC FIELD1 FIELD2 FIRST1 NEXT1 SET1 FORQUERY1 BDIMPORT BDIMPORTED
+// BDERROR.
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "import_file.h"
 #include "os_path.h"
 #include "tables.h"
+#include "text_codec.h"
 #include "value.h"
 
 namespace tables {
@@ -116,6 +118,12 @@ void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
     e.Push(engine::NumberToText(t->last_import().rows));
     e.Push(engine::NumberToText(t->last_import().failed_line));
     e.Push(engine::NumberToText(t->last_import().short_rows));
+  });
+  engine.Document("BDERROR", "-- text",
+                  "What keeps Tables.db from taking statements, as the status bar said it; the "
+                  "empty text while it takes them.");
+  engine.Register("BDERROR", [t](engine::Engine& e, engine::Frame&) {
+    e.Push(ToValue(t->store().trouble()));
   });
 }
 

@@ -2,6 +2,17 @@
 // dropped by a read or by closing the window without the operator's "Да";
 // the device is read as soon as it answers and nothing is written before.
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <random>
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "shipped_fixture.h"
 
@@ -245,5 +256,81 @@ TEST_F(Shipped, WhileATransferRunsThePageTakesNoEdits) {
   EXPECT_EQ(Status(), U("Записано и проверено: настройки."));
   EXPECT_TRUE(Shown<QCheckBox>("Контроль питания")->isEnabled());
 }
+
+#ifdef __linux__
+// A file no one may write while this lives: root writes any file whatever its
+// permissions, so for root it is made immutable.
+class ReadOnlyFile {
+ public:
+  explicit ReadOnlyFile(const QString& path) : path_(path.toStdString()) {
+    made_ = geteuid() == 0 ? Immutable(true) : chmod(path_.c_str(), 0444) == 0;
+  }
+  ~ReadOnlyFile() {
+    if (made_ && geteuid() == 0) Immutable(false);
+  }
+  bool made() const { return made_; }
+
+ private:
+  bool Immutable(bool on) {
+    const int fd = open(path_.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+      flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+      done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    close(fd);
+    return done;
+  }
+  std::string path_;
+  bool made_ = false;
+};
+
+// A Tables.db the program cannot use: the device is read without a question
+// about changes there are none of, and the pages say why the phone book and
+// the journal are out of use.
+TEST_F(Shipped, PagesWorkWithoutAUsableTablesDb) {
+  const QString path = folder_.filePath("Tables.db");
+  for (const char* why : {"Tables.db повреждена", "Tables.db только для чтения"}) {
+    SCOPED_TRACE(why);
+    QFile::remove(path);
+    QFile::remove(path + "-held");
+    std::unique_ptr<ReadOnlyFile> read_only;
+    if (U(why).endsWith(U("повреждена"))) {
+      std::mt19937 random(7);
+      QByteArray bytes(16384, 0);
+      for (char& byte : bytes) byte = static_cast<char>(random());
+      QFile file(path);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(bytes);
+    } else {
+      {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "made-before");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(QSqlQuery(db).exec("CREATE TABLE other (a TEXT)"));
+        db.close();
+      }
+      QSqlDatabase::removeDatabase("made-before");
+      read_only = std::make_unique<ReadOnlyFile>(path);
+      ASSERT_TRUE(read_only->made());
+    }
+    ASSERT_NO_FATAL_FAILURE(StartAndRead());
+    EXPECT_TRUE(dialogs_.shown.isEmpty()) << dialogs_.shown.join(U(" | ")).toStdString();
+    EXPECT_TRUE(form().MemoEV()->toPlainText().contains(U(why)))
+        << form().MemoEV()->toPlainText().toStdString();
+    ClickNode("Журнал событий");
+    EXPECT_TRUE(LabelStarting("Tables.db").startsWith(U(why)));
+    ClickNode("Телефонная книга");
+    EXPECT_TRUE(LabelStarting("Tables.db").startsWith(U(why)));
+    EXPECT_FALSE(PhoneGrid()->isVisible());
+    ClickNode("ZELT-2 GSM");
+    EXPECT_EQ(ValueBeside("Настройки:"), U("как в устройстве"));
+    EXPECT_EQ(program_->engine.Depth(), 0) << program_->engine.StackValue(1);
+    program_.reset();
+  }
+}
+#endif
 
 }  // namespace

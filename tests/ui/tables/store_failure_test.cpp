@@ -78,6 +78,8 @@ TEST_F(StoreFailureTest, CorruptStoreKeepsRowsUntilTheFileIsReplaced) {
   Insert("a");
   EXPECT_TRUE(StatusSays("Tables.db повреждена")) << Status();
   EXPECT_EQ(Kept(), 2u);
+  Run("BDERROR");
+  EXPECT_EQ(Pop(), "Tables.db повреждена: записи, которые не удалось сохранить, ждут в памяти");
   engine_.ShowStatus("other");
   Insert("b");
   Sql("SELECT * FROM journal", "QUERY1");
@@ -94,6 +96,8 @@ TEST_F(StoreFailureTest, CorruptStoreKeepsRowsUntilTheFileIsReplaced) {
   Insert("c");
   EXPECT_EQ(Kept(), 0u);
   EXPECT_EQ(Journal(), "a,b,c");
+  Run("BDERROR");
+  EXPECT_EQ(Pop(), "");
   // A statement the store refuses as such is still refused, not kept.
   Sql("INSERT INTO nowhere VALUES (1)");
   EXPECT_EQ(Kept(), 0u);
