@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "cp1251.h"
+#include "definitions.h"
 #include "script_text.h"
 #include "stack_depth.h"
 #include "suggest.h"
@@ -59,7 +60,9 @@ class Checker {
   void Report(size_t offset, Severity severity, std::string message) {
     problems_.push_back(Problem{lines_.LineOf(offset), severity, std::move(message)});
   }
-  bool Defined(const std::string& name) const { return first_.count(name) != 0; }
+  bool Defined(const std::string& name) const {
+    return first_.count(name) != 0 || engine::FindDefinition(file_, name);
+  }
   bool IsLiteral(const Token& token) const {
     return token.kind == TokenKind::kQuoted ||
            (token.kind == TokenKind::kWord && !words_.Find(token.text));
@@ -97,14 +100,11 @@ std::string Checker::Hint(const std::string& name, bool definitions_only) const 
 void Checker::FindDefinitionsAndMentions() {
   definitions_ = FindDefinitions(file_);
   for (const Definition& d : definitions_) {
-    auto [it, fresh] = first_.emplace(d.name, &d);
-    if (!fresh) {
+    if (first_.emplace(d.name, &d).second) definition_names_.push_back(d.name);
+    if (d.run_offset != d.name_line_offset)
       Report(d.name_line_offset, Severity::kWarning,
              "definition " + d.name + " is defined again; RUN uses the one at line " +
-                 std::to_string(lines_.LineOf(it->second->name_line_offset)));
-      continue;
-    }
-    definition_names_.push_back(d.name);
+                 std::to_string(lines_.LineOf(d.run_offset)));
     // A name anywhere in another body may be run from there, directly or
     // through a cell or an event line.
   }

@@ -2,46 +2,28 @@
 
 #include <algorithm>
 
+#include "definitions.h"
+
 namespace check {
 
 std::vector<Definition> FindDefinitions(std::string_view file) {
   std::vector<Definition> definitions;
-  size_t line_start = 0;
-  while (line_start < file.size()) {
-    size_t line_end = file.find('\n', line_start);
-    if (line_end == std::string_view::npos) break;
-    const bool name_line = file[line_start] == ':' && line_end > line_start + 1 &&
-                           file[line_end - 1] == '\r' && line_end - line_start > 2;
-    if (name_line) {
-      Definition d;
-      d.name_line_offset = line_start;
-      d.name = std::string(file.substr(line_start + 1, line_end - 1 - line_start - 1));
-      d.body_offset = line_end - 1;
-      // The engine's rule: the first ';' outside `...`, "..." and {...}.
-      size_t scan = d.body_offset;
-      for (;;) {
-        const size_t semicolon = file.find(';', scan);
-        if (semicolon == std::string_view::npos) break;
-        const size_t opener = file.find_first_of("`\"{", scan);
-        if (opener == std::string_view::npos || opener > semicolon) {
-          d.closed = true;
-          d.body = std::string(file.substr(d.body_offset, semicolon - d.body_offset));
-          std::replace(d.body.begin(), d.body.end(), '\r', ' ');
-          std::replace(d.body.begin(), d.body.end(), '\n', ' ');
-          break;
-        }
-        const char closer = file[opener] == '{' ? '}' : file[opener];
-        const size_t closing = file.find(closer, opener + 1);
-        if (closing == std::string_view::npos) {
-          d.unclosed_group = file[opener];
-          d.unclosed_offset = opener;
-          break;
-        }
-        scan = closing + 1;
-      }
-      definitions.push_back(std::move(d));
+  for (const size_t colon : engine::NameLines(file)) {
+    Definition d;
+    d.name_line_offset = colon;
+    d.name = std::string(file.substr(colon + 1, file.find('\r', colon) - colon - 1));
+    const engine::DefinitionPlace run = *engine::FindDefinition(file, d.name);
+    d.run_offset = run.name_offset;
+    d.body_offset = run.body_offset;
+    d.closed = run.closed;
+    d.unclosed_group = run.unclosed_group;
+    d.unclosed_offset = run.unclosed_offset;
+    if (run.closed) {
+      d.body = std::string(file.substr(run.body_offset, run.end - run.body_offset));
+      std::replace(d.body.begin(), d.body.end(), '\r', ' ');
+      std::replace(d.body.begin(), d.body.end(), '\n', ' ');
     }
-    line_start = line_end + 1;
+    definitions.push_back(std::move(d));
   }
   return definitions;
 }

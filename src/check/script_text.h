@@ -1,5 +1,5 @@
 // Setup.KVS as the checker sees it: the definitions with their places in the
-// file, found by the same rules as the engine's RUN, and the script tokens of
+// file, found by the engine's own finder, and the script tokens of
 // a body or of an event line with their offsets.
 #pragma once
 
@@ -10,17 +10,20 @@
 
 namespace check {
 
+// A name line and what RUN makes of its name, which is this line's body
+// unless the same ":NAME" CR LF stands earlier in the file.
 struct Definition {
   std::string name;
   size_t name_line_offset = 0;  // the ':' of the name line
-  size_t body_offset = 0;       // the CR that ends the name line
+  size_t run_offset = 0;        // the ':' of the definition RUN finds
+  size_t body_offset = 0;       // the CR that ends the name RUN finds
   std::string body;             // up to the ending ';', line breaks as blanks
   bool closed = false;          // a ';' ends it
   char unclosed_group = 0;      // '`', '"' or '{' left open before the ';'
   size_t unclosed_offset = 0;
 };
 
-// Every name line (":NAME" and CR LF) in file order, duplicates included.
+// Every name line in file order, duplicates included.
 std::vector<Definition> FindDefinitions(std::string_view file);
 
 enum class TokenKind { kWord, kQuoted, kComment };

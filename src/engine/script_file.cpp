@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "cp1251.h"
+#include "definitions.h"
 #include "value.h"
 
 namespace engine {
@@ -33,18 +34,6 @@ struct Closer {
 // A text file in Windows-1251 never holds a zero byte; UTF-16 files and
 // programs do.
 bool LooksBinary(const std::string& text) { return text.find('\0') != std::string::npos; }
-
-// A name line: a colon at a line start, a name, CR LF.
-bool HasNameLine(const std::string& text) {
-  for (size_t colon = text.find(':'); colon != std::string::npos;
-       colon = text.find(':', colon + 1)) {
-    if (colon != 0 && text[colon - 1] != '\n') continue;
-    size_t end = text.find_first_of("\r\n", colon);
-    if (end != std::string::npos && end > colon + 1 && text.compare(end, 2, "\r\n") == 0)
-      return true;
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -76,7 +65,7 @@ bool ScriptFile::Load() {
   } else if (LooksBinary(text_)) {
     text_.clear();
     problem_ = Problem::kBinary;
-  } else if (!HasNameLine(text_)) {
+  } else if (NameLines(text_).empty()) {
     problem_ = Problem::kNoDefinitions;
   } else {
     problem_ = Problem::kNone;
@@ -115,27 +104,13 @@ const std::string& ScriptFile::Body(const std::string& name) {
 }
 
 std::string ScriptFile::FindBody(const std::string& name) const {
-  const std::string key = ":" + name + "\r\n";
-  size_t key_at = text_.find(key);
-  if (key_at == std::string::npos) return {};
-  const size_t start = key_at + 1 + name.size();  // the CR ending the name line
-  size_t scan = start;
-  for (;;) {
-    size_t semicolon = text_.find(';', scan);
-    if (semicolon == std::string::npos) return {};
-    size_t opener = text_.find_first_of("`\"{", scan);
-    if (opener == std::string::npos || opener > semicolon) {
-      std::string body = text_.substr(start, semicolon - start);
-      for (char& c : body)
-        if (c == '\r' || c == '\n') c = ' ';
-      TrimLeadingBlanks(body);
-      return body;
-    }
-    char closer = text_[opener] == '{' ? '}' : text_[opener];
-    size_t closing = text_.find(closer, opener + 1);
-    if (closing == std::string::npos) return {};
-    scan = closing + 1;
-  }
+  const std::optional<DefinitionPlace> place = FindDefinition(text_, name);
+  if (!place || !place->closed) return {};
+  std::string body = text_.substr(place->body_offset, place->end - place->body_offset);
+  for (char& c : body)
+    if (c == '\r' || c == '\n') c = ' ';
+  TrimLeadingBlanks(body);
+  return body;
 }
 
 }  // namespace engine

@@ -93,6 +93,11 @@ TEST(Checker, DefinitionsNeverRunAndDefinedTwice) {
             (std::vector<std::string>{"27: warning: definition ORPHAN is never run from anywhere",
                                       "32: warning: definition STEP is defined again; RUN uses the "
                                       "one at line 24"}));
+  // RUN finds a name wherever ":NAME" CR LF stands, even inside a line.
+  EXPECT_EQ(Check(Script(" NIL { see:STEP\r\n }\r\n")),
+            (std::vector<std::string>{"3: error: STEP: unknown word }",
+                                      "25: warning: definition STEP is defined again; RUN uses "
+                                      "the one at line 2"}));
 }
 
 TEST(Checker, DefinitionsTheProgramRuns) {
