@@ -154,6 +154,20 @@ bool Engine::TakeFromLoop(Frame& frame) {
   // Traced lines show every word as it is taken.
   if (trace_ || step_observer_) return false;
   PendingText& pending = frame.pending;
+  // Step after step here while the loop runs alone; ExecuteLine counts the
+  // last step.
+  const auto more = [this] {
+    if (countdown_ <= 1 || trace_ || step_observer_) return false;
+    --countdown_;
+    return true;
+  };
+  if (!digit_words_ &&
+      pending.RunLoop([this](int32_t index) { PushNumber(index); },
+                      [this, &frame](LoopToken& token, std::string_view word) {
+                        RunLoopWord(token, word, frame);
+                      },
+                      more))
+    return true;
   int32_t index;
   if (!digit_words_ && pending.TakeLoopIndex(index)) {
     PushNumber(index);
@@ -162,16 +176,20 @@ bool Engine::TakeFromLoop(Frame& frame) {
   std::string_view word;
   LoopToken* token = pending.TakeLoopToken(word);
   if (!token) return false;
-  if (token->generation != words_generation_) {
-    token->word = words_.Find(word);
-    token->generation = words_generation_;
+  RunLoopWord(*token, word, frame);
+  return true;
+}
+
+void Engine::RunLoopWord(LoopToken& token, std::string_view word, Frame& frame) {
+  if (token.generation != words_generation_) {
+    token.word = words_.Find(word);
+    token.generation = words_generation_;
   }
-  if (token->word) {
-    Run(*static_cast<const WordHandler*>(token->word), frame);
+  if (token.word) {
+    Run(*static_cast<const WordHandler*>(token.word), frame);
   } else {
     PushText(word);
   }
-  return true;
 }
 
 std::string_view Engine::TakeWord(Frame& frame) {
@@ -205,14 +223,10 @@ std::string_view Engine::TakeGroup(Frame& frame, char first) {
   return kNil;
 }
 
-// The value just written to the next slot is on the stack; a full stack drops it.
-void Engine::Pushed() {
-  ++counter_;
-  if (counter_ > kStackSlots) {
-    counter_ = kStackSlots;
-    ShowStatus(msg::kStackOverflow);
-    ForcedTrace(msg::kStackOverflow);
-  }
+void Engine::Overflowed() {
+  counter_ = kStackSlots;
+  ShowStatus(msg::kStackOverflow);
+  ForcedTrace(msg::kStackOverflow);
 }
 
 void Engine::Push(Value value) {
@@ -222,11 +236,6 @@ void Engine::Push(Value value) {
 
 void Engine::PushText(std::string_view text) {
   Next().SetText(text);
-  Pushed();
-}
-
-void Engine::PushNumber(int32_t number) {
-  Next().SetNumber(number);
   Pushed();
 }
 

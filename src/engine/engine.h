@@ -113,14 +113,17 @@ class Engine {
   void Push(Value value);
   void PushText(std::string_view text);
   // A number's text is written only when someone reads it as a text.
-  void PushNumber(int32_t number);
+  void PushNumber(int32_t number) {
+    Next().SetNumber(number);
+    Pushed();
+  }
   Value Pop();
   // Pop and convert; Fault when it is no number.
   int32_t PopNumber() {
     if (counter_ == 1) PopFromEmpty();
-    const auto n = stack_[--counter_].Number();
-    if (!n) throw Fault{};
-    return *n;
+    int32_t n;
+    if (!stack_[--counter_].ReadNumber(n)) throw Fault{};
+    return n;
   }
   // Pop without reading the value.
   void Drop() {
@@ -177,6 +180,8 @@ class Engine {
   // the handler found at its first iteration. False when the front is not
   // such (nothing taken).
   bool TakeFromLoop(Frame& frame);
+  // A word of a loop body through the handler it resolved to.
+  void RunLoopWord(LoopToken& token, std::string_view word, Frame& frame);
   void Run(const WordHandler& handler, Frame& frame);
   std::string_view TakeGroup(Frame& frame, char first);
   void Dispatch(std::string_view word, Frame& frame);
@@ -195,7 +200,11 @@ class Engine {
   // The underflow message, then Fault: the empty text is no number.
   [[noreturn]] void PopFromEmpty();
   StackSlot& Next() { return stack_[counter_]; }
-  void Pushed();
+  // The value just written to the next slot is on the stack; a full stack drops it.
+  void Pushed() {
+    if (++counter_ > kStackSlots) Overflowed();
+  }
+  void Overflowed();
 
   std::array<StackSlot, kStackSlots + 1> stack_;  // slots 1..20, as the counter counts
   int counter_ = 1;

@@ -11,6 +11,7 @@ size_t PendingText::Segment::Held() const {
 
 void PendingText::Assign(std::string_view text) {
   Clear();
+  ++touched_;
   if (text.empty()) return;
   Segment segment;
   segment.text.assign(text);
@@ -18,6 +19,7 @@ void PendingText::Assign(std::string_view text) {
 }
 
 void PendingText::Clear() {
+  ++touched_;
   segments_.clear();
   held_below_ = 0;
 }
@@ -43,6 +45,7 @@ void PendingText::Pop() {
 }
 
 void PendingText::Prepend(std::string_view text) {
+  ++touched_;
   if (text.empty()) return;
   Guard(text.size());
   if (segments_.empty()) {
@@ -72,6 +75,7 @@ void PendingText::Prepend(std::string_view text) {
 }
 
 void PendingText::PrependRepeat(std::string_view body, int32_t count) {
+  ++touched_;
   if (count < 1) {
     Prepend(" ");
     return;
@@ -87,6 +91,7 @@ void PendingText::PrependRepeat(std::string_view body, int32_t count) {
 }
 
 void PendingText::AppendIteration(Segment& segment) {
+  SyncIndex(segment);
   segment.text += segment.index;
   segment.text += ' ';
   segment.text += segment.body;
@@ -120,8 +125,16 @@ bool PendingText::FindToken(Segment& segment, int64_t at) {
   return true;
 }
 
+void PendingText::SyncIndex(Segment& segment) {
+  if (segment.index_of == segment.next) return;
+  segment.index = std::to_string(segment.next);
+  segment.index_of = segment.next;
+}
+
 void PendingText::CountUp(Segment& segment) {
+  SyncIndex(segment);
   ++segment.next;
+  ++segment.index_of;
   std::string& index = segment.index;
   size_t digit = index.size();
   while (digit > 0 && index[digit - 1] == '9') index[--digit] = '0';
@@ -137,6 +150,7 @@ bool PendingText::NormalizeSlow() {
     Segment& top = segments_.back();
     if (top.start < top.text.size()) return true;
     if (top.Repeats()) {
+      SyncIndex(top);
       top.start = top.room;
       top.clean_from = static_cast<int64_t>(top.room);
       top.body_at = static_cast<int64_t>(top.room + top.index.size()) + 1;

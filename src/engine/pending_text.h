@@ -42,7 +42,7 @@ class PendingText {
     return top.text[top.start];
   }
 
-  void Assign(std::string_view text);
+  void Assign(std::string_view text);  // these change the text: Touch()
   void Clear();
   // Puts text in front of what is pending.
   void Prepend(std::string_view text);
@@ -65,7 +65,10 @@ class PendingText {
     return std::string_view(top.text).substr(top.start);
   }
   // Drops n characters of Head(); the view stays valid.
-  void Consume(size_t n) { segments_.back().start += n; }
+  void Consume(size_t n) {
+    ++touched_;
+    segments_.back().start += n;
+  }
   // Cut("", " "): the text up to the first blank, the blank dropped too.
   std::string_view CutWord() {
     const std::string_view head = Head();
@@ -108,6 +111,15 @@ class PendingText {
     return &token;
   }
 
+  // Runs the loop at the front for as long as nothing else reads or changes
+  // the text and `more()` agrees: on_index(i) at the start of iteration i,
+  // then on_word(token, word) for each word of its body, the text kept as
+  // TakeLoopIndex and TakeLoopToken would leave it after each. An iteration
+  // follows the last one in place, its index never written out (nothing
+  // reads the text behind the front). False when the front is no such loop.
+  template <typename OnIndex, typename OnWord, typename More>
+  bool RunLoop(OnIndex&& on_index, OnWord&& on_word, More&& more);
+
   // The whole rest as one text; writes out the iterations still to come.
   std::string_view View();
   // Bytes held: texts and the bodies of loops, not the iterations to come.
@@ -120,7 +132,8 @@ class PendingText {
     std::string body;  // a loop: iterations next..last follow the text
     int64_t next = 1;
     int64_t last = 0;
-    std::string index = "1";  // next in decimal
+    std::string index = "1";  // index_of in decimal
+    int64_t index_of = 1;     // next, unless iterations ran in place since
     bool intact = false;      // text is the last iteration, untouched
     // Where iterations begin in text: room for what RUN puts in front.
     size_t room = 0;
@@ -137,6 +150,7 @@ class PendingText {
   // Drops used-up segments and produces the next iteration of a loop whose
   // text is used up; false when nothing is pending.
   bool Normalize() {
+    ++touched_;
     if (!segments_.empty()) {
       const Segment& top = segments_.back();
       if (top.start < top.text.size()) return true;
@@ -150,6 +164,7 @@ class PendingText {
   static void SplitBody(Segment& segment);
   static bool FindToken(Segment& segment, int64_t at);
   static void CountUp(Segment& segment);
+  static void SyncIndex(Segment& segment);
   void Push(Segment segment);
   void Pop();
   void Guard(size_t more);
@@ -159,6 +174,55 @@ class PendingText {
 
   std::vector<Segment> segments_;  // back() is the front of the text
   size_t held_below_ = 0;          // Held() of every segment but the back one
+  uint64_t touched_ = 0;           // counts calls that read or change the text
 };
+
+template <typename OnIndex, typename OnWord, typename More>
+bool PendingText::RunLoop(OnIndex&& on_index, OnWord&& on_word, More&& more) {
+  if (!Normalize()) return false;
+  Segment& top = segments_.back();
+  if (top.tokens.empty()) return false;
+  const uint64_t seen = touched_;
+  const auto at_iteration_start = [&top] {
+    return top.intact && top.start == top.room && top.last >= 1;
+  };
+  if (!at_iteration_start()) {
+    // Inside an iteration: only at a word as FOR wrote it.
+    const int64_t start = static_cast<int64_t>(top.start);
+    if (start < top.clean_from || start < top.body_at) return false;
+    if (top.cursor >= top.tokens.size() || top.tokens[top.cursor].at != start - top.body_at) {
+      if (!FindToken(top, start - top.body_at)) return false;
+    }
+  }
+  // The index's width in the text: an iteration whose index is wider
+  // takes the slow way, which writes the text anew.
+  int64_t wider_from = 0;
+  if (top.intact) {
+    wider_from = 10;
+    for (size_t width = top.text.size() - top.room - top.body.size() - 2; width > 1; --width)
+      wider_from *= 10;
+  }
+  const char* const text = top.text.data();
+  for (;;) {
+    if (top.start == top.room) {
+      top.start = top.text.size() - top.body.size() - 1;
+      top.cursor = 0;
+      on_index(static_cast<int32_t>(top.next - 1));
+      if (touched_ != seen || !more()) return true;
+    }
+    while (top.cursor < top.tokens.size()) {
+      LoopToken& token = top.tokens[top.cursor++];
+      const std::string_view word(text + top.start, token.size);
+      top.start += token.size + 1;
+      on_word(token, word);
+      if (touched_ != seen || !more()) return true;
+    }
+    // The iteration is done: the next one in place of it.
+    if (!top.intact || top.next > top.last || top.next >= wider_from) return true;
+    top.start = top.room;
+    top.clean_from = static_cast<int64_t>(top.room);
+    ++top.next;
+  }
+}
 
 }  // namespace engine

@@ -12,6 +12,12 @@ const Value& StackSlot::Text() const {
   return text_;
 }
 
+bool StackSlot::ReadTextNumber(int32_t& out) const {
+  const std::optional<int32_t> n = Number();
+  if (n) out = *n;
+  return n.has_value();
+}
+
 Value StackSlot::Take() {
   switch (form_) {
     case Form::kShort:

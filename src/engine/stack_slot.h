@@ -56,9 +56,20 @@ class StackSlot {
     if (form_ == Form::kShort) return ToNumber(std::string_view(short_, short_size_));
     return ToNumber(text_);
   }
+  // Number() without an optional on the way: the optional is assembled on
+  // the machine stack in pieces and read back whole, a stall per value.
+  bool ReadNumber(int32_t& out) const {
+    if (numeric_) {
+      out = number_;
+      return true;
+    }
+    return ReadTextNumber(out);
+  }
 
  private:
   enum class Form : uint8_t { kText, kShort, kNumber };
+
+  bool ReadTextNumber(int32_t& out) const;
 
   // Fixed-size moves that overlap instead of a call to memcpy.
   void CopyShort(std::string_view text) {

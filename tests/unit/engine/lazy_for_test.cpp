@@ -255,6 +255,11 @@ TEST_F(LazyForLines, SkipsAndGroupsReachAcrossIterations) {
       ":OPEN\r\n0 IF 1 \r\n;\r\n"
       ":CLOSE\r\n2 FI 3 \r\n;\r\n";
   WriteScript(script);
+  for (engine::Engine* engine : {&e_, &eager_}) {
+    engine->Register("QUOTE12", [](engine::Engine& e, engine::Frame& f) {
+      if (e.Depth() > 0 && e.StackValue(e.Depth()) == "12") f.pending.Prepend("\"x ");
+    });
+  }
   const char* const lines[] = {
       "3 \"0 IF\" FOR 5 FI 6",                 // a skip that starts in the loop ends after it
       "3 \"DROP ELSE\" FOR 7 FI 8",            // ELSE runs in one iteration and skips the rest
@@ -265,6 +270,11 @@ TEST_F(LazyForLines, SkipsAndGroupsReachAcrossIterations) {
       "2 `1 \"` FOR 2 \" 5",
       "0 3 \"3 `+ 1` FOR\" FOR",               // nested loops
       "1 3 `0 IF 7 ELSE DUP` FOR FI FI FI",
+      // Iterations run in place, their index not written, until a skip
+      // reads the text; the index grows a digit on the way.
+      "0 130 `DUP 97 < IF + FI` FOR",
+      "0 1005 `DUP 995 < IF + FI` FOR",
+      "0 30 `QUOTE12 +` FOR \" 9",  // a quote opened at 12 takes in the iterations left
   };
   for (const char* line : lines) {
     e_.ClearStack();
