@@ -1,7 +1,7 @@
 // BDIMPORT's walk over an import file of any bytes. The first input bytes
 // pick the column list, the rest is the file. Checked: rows start on rising
 // lines within the file; a file without double quotes and without lone line
-// feeds reads as the plain comma walk always read it; and values written back
+// feeds reads as the plain walk cutting at its separator reads it; and values written back
 // as RFC 4180 quoted fields read back unchanged.
 #include <cstdint>
 #include <cstdlib>
@@ -19,8 +19,9 @@ using fuzz::Check;
 using Rows = std::vector<std::vector<std::string>>;
 
 // The walk of a file without quotes: lines end with CR and an optional LF,
-// fields are cut at every comma, and a field a line lacks is empty.
+// fields are cut at every separator, and a field a line lacks is empty.
 Rows PlainWalk(std::string_view text, const std::vector<int32_t>& columns) {
+  const char separator = tables::ImportSeparator(text);
   Rows rows;
   for (;;) {
     std::vector<std::string> values(columns.size());
@@ -31,7 +32,7 @@ Rows PlainWalk(std::string_view text, const std::vector<int32_t>& columns) {
     if (line.empty()) break;
     size_t next = 0;
     for (int32_t field = 1;; ++field) {
-      const size_t comma = line.find(',');
+      const size_t comma = line.find(separator);
       const std::string_view piece = line.substr(0, comma);
       line = comma == std::string_view::npos ? std::string_view() : line.substr(comma + 1);
       if (next < columns.size() && columns[next] == field) values[next++] = piece;

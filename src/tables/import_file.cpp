@@ -1,6 +1,9 @@
 #include "import_file.h"
 
+#include <algorithm>
 #include <fstream>
+
+#include "utf8.h"
 
 namespace tables {
 
@@ -9,7 +12,7 @@ namespace {
 // Walks the text field by field, counting lines.
 class FieldReader {
  public:
-  explicit FieldReader(std::string_view text) : text_(text) {}
+  FieldReader(std::string_view text, char separator) : text_(text), separator_(separator) {}
 
   bool AtEnd() const { return pos_ >= text_.size(); }
   bool AtLineEnd() const { return AtEnd() || text_[pos_] == '\r' || text_[pos_] == '\n'; }
@@ -20,18 +23,19 @@ class FieldReader {
     value->clear();
     *quoted = !AtEnd() && text_[pos_] == '"';
     if (*quoted && !Quoted(value)) return false;
-    // Unquoted text, or what follows a closing quote, runs to the next comma
-    // or line end as it stands.
+    // Unquoted text, or what follows a closing quote, runs to the next
+    // separator or line end as it stands.
     size_t end = pos_;
-    while (end < text_.size() && text_[end] != ',' && text_[end] != '\r' && text_[end] != '\n') ++end;
+    while (end < text_.size() && text_[end] != separator_ && text_[end] != '\r' && text_[end] != '\n')
+      ++end;
     value->append(text_.substr(pos_, end - pos_));
     pos_ = end;
     return true;
   }
 
-  // After a field: true and past the comma when another field follows.
+  // After a field: true and past the separator when another field follows.
   bool NextField() {
-    if (AtEnd() || text_[pos_] != ',') return false;
+    if (AtEnd() || text_[pos_] != separator_) return false;
     ++pos_;
     return true;
   }
@@ -70,15 +74,36 @@ class FieldReader {
   }
 
   std::string_view text_;
+  char separator_;
   size_t pos_ = 0;
   int line_ = 1;
 };
 
 }  // namespace
 
+char ImportSeparator(std::string_view text) {
+  bool field_start = true;
+  for (size_t at = 0; at < text.size() && text[at] != '\r' && text[at] != '\n'; ++at) {
+    const char c = text[at];
+    if (field_start && c == '"') {
+      // A quoted field: its commas and semicolons are data.
+      at = text.find('"', at + 1);
+      while (at != std::string_view::npos && at + 1 < text.size() && text[at + 1] == '"')
+        at = text.find('"', at + 2);
+      if (at == std::string_view::npos) break;
+      field_start = false;
+      continue;
+    }
+    // Commas in names and addresses are common, semicolons are not.
+    if (c == ';') return ';';
+    field_start = c == ',';
+  }
+  return ',';
+}
+
 ImportScan ScanImport(std::string_view text, const std::vector<int32_t>& columns) {
   ImportScan scan;
-  FieldReader reader(text);
+  FieldReader reader(text, ImportSeparator(text));
   std::string field;
   while (!reader.AtLineEnd()) {
     ImportRow row{reader.line(), std::vector<std::string>(columns.size())};
@@ -99,6 +124,19 @@ ImportScan ScanImport(std::string_view text, const std::vector<int32_t>& columns
   return scan;
 }
 
+bool LooksLikeHeader(const ImportScan& scan) {
+  const auto has_digit = [](const ImportRow& row) {
+    for (const std::string& value : row.values)
+      if (value.find_first_of("0123456789") != std::string::npos) return true;
+    return false;
+  };
+  if (scan.rows.size() < 2 || has_digit(scan.rows.front())) return false;
+  const auto& names = scan.rows.front().values;
+  if (std::all_of(names.begin(), names.end(), [](const std::string& v) { return v.empty(); }))
+    return false;
+  return std::any_of(scan.rows.begin() + 1, scan.rows.end(), has_digit);
+}
+
 bool ReadImportFile(const std::filesystem::path& path, std::string& text) {
   text.clear();
   std::error_code error;
@@ -107,7 +145,11 @@ bool ReadImportFile(const std::filesystem::path& path, std::string& text) {
   if (!file) return false;
   char chunk[1 << 16];
   while (file.read(chunk, sizeof chunk) || file.gcount() > 0) text.append(chunk, file.gcount());
-  return !file.bad();
+  if (file.bad()) return false;
+  // A spreadsheet's or editor's UTF-8, byte order mark or not; Windows-1251
+  // Cyrillic is never valid UTF-8, so such a file stays as it is.
+  if (engine::IsValidUtf8(text)) text = engine::Cp1251FromUtf8(text);
+  return true;
 }
 
 }  // namespace tables

@@ -197,6 +197,7 @@ Tables* RegisterTableWords(engine::Engine& engine, const TablesWindow& window, Q
 
 void RegisterTableWords(engine::Engine& engine, Tables& tables) {
   RegisterQueryWords(engine, tables);
+  RegisterImportWords(engine, tables);
   RegisterMemoryTableWords(engine, tables);
   RegisterTabAndGridWords(engine, tables);
   RegisterMonitorWords(engine, tables);

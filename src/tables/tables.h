@@ -116,6 +116,7 @@ Tables* RegisterTableWords(engine::Engine& engine, const TablesWindow& window,
 void RegisterTableWords(engine::Engine& engine, Tables& tables);
 
 void RegisterQueryWords(engine::Engine& engine, Tables& tables);
+void RegisterImportWords(engine::Engine& engine, Tables& tables);
 void RegisterMemoryTableWords(engine::Engine& engine, Tables& tables);
 void RegisterTabAndGridWords(engine::Engine& engine, Tables& tables);
 void RegisterMonitorWords(engine::Engine& engine, Tables& tables);

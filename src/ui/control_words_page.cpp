@@ -1,5 +1,5 @@
 // SCLEAR, the words that read controls back inside event scripts, the level
-// bar and the two message windows.
+// bar and the message windows.
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -136,6 +136,14 @@ void RegisterPageWords(engine::Engine& engine, TMainForm& form) {
     const QString text = FromCp1251(e.Pop());
     const bool yes = f->dialogs().MessageDlg(text);
     e.Push(engine::Truth(yes));
+  });
+  engine.Document("MESSAGEDLGC", "text -- n",
+                  "Asks text with Yes, No and Cancel; 255 for Yes, 0 for No, -1 for Cancel "
+                  "(also Esc, closing the window and Enter).");
+  engine.Register("MESSAGEDLGC", [f](engine::Engine& e, engine::Frame&) {
+    const QString text = FromCp1251(e.Pop());
+    const std::optional<bool> answer = f->dialogs().MessageDlgCancel(text);
+    e.Push(answer ? engine::Truth(*answer) : "-1");
   });
 }
 

@@ -55,6 +55,21 @@ bool QtDialogs::MessageDlg(const QString& text) {
   return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
+std::optional<bool> QtDialogs::MessageDlgCancel(const QString& text) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"), text,
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+  box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+  // Enter, Escape and the close button change nothing.
+  box.setDefaultButton(QMessageBox::Cancel);
+  box.setEscapeButton(QMessageBox::Cancel);
+  box.exec();
+  if (box.clickedButton() == box.button(QMessageBox::Yes)) return true;
+  if (box.clickedButton() == box.button(QMessageBox::No)) return false;
+  return std::nullopt;
+}
+
 QString QtDialogs::OpenDialog(const QString& initial_name, const QString& filter) {
   return RunFileDialog(initial_name, filter, false);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -15,6 +16,9 @@ class Dialogs {
   virtual void Message(const QString& text) = 0;
   // Question with Yes and No; true only for Yes.
   virtual bool MessageDlg(const QString& text) = 0;
+  // Question with Yes, No and Cancel; nothing for Cancel. Unless overridden,
+  // there is no Cancel.
+  virtual std::optional<bool> MessageDlgCancel(const QString& text) { return MessageDlg(text); }
   // Full name of the chosen file, or "" when cancelled.
   virtual QString OpenDialog(const QString& initial_name) = 0;
   virtual QString SaveDialog(const QString& initial_name) = 0;
@@ -39,6 +43,7 @@ class QtDialogs : public Dialogs {
 
   void Message(const QString& text) override;
   bool MessageDlg(const QString& text) override;
+  std::optional<bool> MessageDlgCancel(const QString& text) override;
   QString OpenDialog(const QString& initial_name) override { return OpenDialog(initial_name, {}); }
   QString SaveDialog(const QString& initial_name) override { return SaveDialog(initial_name, {}); }
   QString OpenDialog(const QString& initial_name, const QString& filter) override;

@@ -260,6 +260,36 @@ TEST_F(Shipped, AScriptLongerThanTheDeviceHoldsIsNotWritten) {
   EXPECT_EQ(program_->engine.Cell(65), std::string(6250, 'z'));  // still the operator's
 }
 
+// A spreadsheet's export: UTF-8 with a byte order mark, ";" between fields
+// and a row of column names.
+TEST_F(Shipped, ImportTakesASpreadsheetsCsvWithItsColumnNames) {
+  StartAndRead();
+  ClickNode("Журнал событий");
+  const QString csv = folder_.filePath("book.csv");
+  ASSERT_TRUE(WriteFile(csv, "\xEF\xBB\xBFИмя;Телефон;Заметка\r\nИванов, Пётр;+7 900 555-12-34;дом, кв. 5\r\n"));
+  dialogs_.chosen_file = csv;
+  Click(Shown<QPushButton>("Импорт CSV..."));
+  EXPECT_EQ(dialogs_.shown.last(),
+            U("Первая строка файла похожа на названия столбцов: «Имя», «Телефон», «Заметка». Взять "
+              "их как названия столбцов? «Да» - строка не импортируется, «Нет» - импортировать её "
+              "как данные."));
+  QTableView* grid = form().pool().DBGrid(1);
+  ASSERT_EQ(grid->model()->rowCount(), 1);
+  EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), U("Телефон"));
+  EXPECT_EQ(Cell(grid, 0, 0), U("Иванов, Пётр"));
+  EXPECT_EQ(Cell(grid, 0, 2), U("дом, кв. 5"));
+  EXPECT_EQ(Status(), U("Импорт: добавлено строк 1. Названия столбцов взяты из первой строки."));
+
+  // Cancel at the replace question changes nothing.
+  dialogs_.cancel = true;
+  Click(Shown<QPushButton>("Импорт CSV..."));
+  EXPECT_TRUE(dialogs_.shown.last().startsWith(U("В таблице импорта уже есть строки: 1.")));
+  EXPECT_EQ(Status(), U("Импорт отменён: таблица импорта не изменена."));
+  grid = form().pool().DBGrid(1);
+  EXPECT_EQ(grid->model()->rowCount(), 1);
+  EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), U("Имя"));
+}
+
 TEST_F(Shipped, JournalCountsFiltersImportsAndClearsTheShownTab) {
   StartAndRead();
   ClickNode("Журнал событий");

@@ -33,11 +33,17 @@ class AnsweringDialogs : public ui::Dialogs {
     shown << text;
     return answer_yes;
   }
+  std::optional<bool> MessageDlgCancel(const QString& text) override {
+    shown << text;
+    if (cancel) return std::nullopt;
+    return answer_yes;
+  }
   QString OpenDialog(const QString&) override { return chosen_file; }
   QString SaveDialog(const QString&) override { return chosen_file; }
   QString ChooseFolder(const QString&) override { return {}; }
 
   bool answer_yes = true;
+  bool cancel = false;  // MessageDlgCancel answers Cancel
   QString chosen_file;
   QStringList shown;
 };

@@ -35,6 +35,12 @@ TEST(ImportRowsTest, LinesFieldsAndTheirEnds) {
   EXPECT_EQ(ImportRows(" a ,b\"c\"", {1, 2}), (Rows{{" a ", "b\"c\""}}));
   EXPECT_TRUE(ImportRows("", {1}).empty());
   EXPECT_TRUE(ImportRows("\r\nx", {1}).empty());
+  // The first line decides between "," and ";"; the other then is data.
+  EXPECT_EQ(ImportRows("a;b,c;d\r\ne,f;g;h\r\n", {1, 3}), (Rows{{"a", "d"}, {"e,f", "h"}}));
+  EXPECT_EQ(ImportRows("a, b;c, d\nx;y\n", {1, 2}), (Rows{{"a, b", "c, d"}, {"x", "y"}}));
+  EXPECT_EQ(ImportRows("\"a;b\",\"c;d\"\ne;f,g\n", {1, 2}), (Rows{{"a;b", "c;d"}, {"e;f", "g"}}));
+  EXPECT_EQ(ImportRows("\"a,b\";\"c,d\"\n", {1, 2}), (Rows{{"a,b", "c,d"}}));
+  EXPECT_EQ(ImportRows("a,b\nc;d,e\n", {1, 2}), (Rows{{"a", "b"}, {"c;d", "e"}}));
 }
 
 TEST(ImportRowsTest, QuotedFieldsAsRfc4180WritesThem) {
@@ -45,7 +51,7 @@ TEST(ImportRowsTest, QuotedFieldsAsRfc4180WritesThem) {
   EXPECT_EQ(ImportRows("\"a\r\nb\",\"\",c\r\nd,e,f", {1, 2, 3}),
             (Rows{{"a\r\nb", "", "c"}, {"d", "e", "f"}}));
   // Text after a closing quote is kept as it stands.
-  EXPECT_EQ(ImportRows("\"2\"); --,x", {1, 2}), (Rows{{"2); --", "x"}}));
+  EXPECT_EQ(ImportRows("a,b\n\"2\"); --,x", {1, 2}), (Rows{{"a", "b"}, {"2); --", "x"}}));
 }
 
 TEST(ImportRowsTest, RowsKnowTheirLinesAndAnOpenQuoteStopsTheScan) {
@@ -58,6 +64,23 @@ TEST(ImportRowsTest, RowsKnowTheirLinesAndAnOpenQuoteStopsTheScan) {
   EXPECT_EQ(scan.rows[2].values, (std::vector<std::string>{"c", "3"}));
   EXPECT_EQ(scan.bad_line, 5);
   EXPECT_EQ(tables::ScanImport("a\r\nb", {1}).bad_line, 0);
+}
+
+TEST(ImportRowsTest, AHeaderHasNoDigitsAndDataBelowItHas) {
+  const struct {
+    const char* text;
+    bool header;
+  } cases[] = {
+      {"Имя;Телефон\nИванов;+7 900\n", true},
+      {"Имя,,Заметка\nx,1,y\nz,2,w\n", true},
+      {"Имя;Телефон\n", false},                  // nothing below it
+      {"Иванов;112\nПетров;113\n", false},       // data from the first row
+      {"Имя;Телефон\nИванов;нет\n", false},      // nothing tells it apart
+      {";\n1;2\n", false},                       // no names at all
+      {"Имя;Тел\n\"x\n1\";y\n", true},          // quoted line breaks are one row
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(tables::LooksLikeHeader(tables::ScanImport(c.text, {1, 2})), c.header) << c.text;
 }
 
 // Rows go to SQLite many at a time as a JSON text: every byte a value may
@@ -149,6 +172,31 @@ TEST_F(ImportTest, LineFeedFilesAndQuotedCommas) {
   Run("BDIMPORTED DROP");
   EXPECT_EQ(Pop(), "0");
   EXPECT_EQ(Pop(), "3");
+}
+
+// Spreadsheets write UTF-8, with or without a byte order mark, and in a
+// Russian locale separate fields by ";".
+TEST_F(ImportTest, Utf8AndSemicolonFilesArriveAsWindows1251) {
+  const std::string row = "Иванов, Пётр;+7 900;дом, кв. 5\r\nЖ;2;Ё\r\n";
+  for (const std::string& bytes : {engine::Cp1251(row), row, "\xEF\xBB\xBF" + row}) {
+    Sql("DELETE FROM Phones");
+    WriteFile("ru.csv", bytes);
+    Import("ru.csv");
+    EXPECT_EQ(Table(), engine::Cp1251("Иванов, Пётр|дом, кв. 5;Ж|Ё;"));
+  }
+}
+
+// The page offers the first row as column names where it looks like them.
+TEST_F(ImportTest, HeaderNamesTheWantedFields) {
+  WriteFile("h.csv", "\xEF\xBB\xBFИмя;Улица;Телефон\r\nИванов;Ленина;112\r\n");
+  Run(std::string("`") + Path("h.csv") + "` FILENAME 3 1 2 BDHEADER");
+  EXPECT_EQ(Pop(), "2");
+  EXPECT_EQ(Pop(), "Телефон");
+  EXPECT_EQ(Pop(), "Имя");
+  Run("2 1 2 BDHEADER `none.csv` FILENAME 1 1 BDHEADER");
+  EXPECT_EQ(Pop(), "0");
+  EXPECT_EQ(Pop(), "0") << "no digits below in the fields asked for";
+  EXPECT_EQ(Depth(), 0);
 }
 
 // Scripts can tell how far an import came.

@@ -137,6 +137,23 @@ TEST(QtDialogs, MessageDlgAnswersYesOnlyForYes) {
   dialogs.Message("Готово");
 }
 
+TEST(QtDialogs, MessageDlgCancelTellsItsThreeAnswersApart) {
+  QWidget parent;
+  ui::QtDialogs dialogs(&parent);
+  WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+  EXPECT_EQ(dialogs.MessageDlgCancel("Заменить?"), std::optional<bool>(true));
+  WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+  EXPECT_EQ(dialogs.MessageDlgCancel("Заменить?"), std::optional<bool>(false));
+  // Enter takes the default, which changes nothing.
+  WhenModal<QMessageBox>([](QMessageBox* box) {
+    EXPECT_EQ(box->button(QMessageBox::Cancel)->text(), "Отмена");
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  EXPECT_EQ(dialogs.MessageDlgCancel("Заменить?"), std::nullopt);
+  WhenModal<QMessageBox>([](QMessageBox* box) { box->close(); });
+  EXPECT_EQ(dialogs.MessageDlgCancel("Заменить?"), std::nullopt);
+}
+
 TEST(QtDialogs, TimersKeepFiringWhileAMessageIsOpen) {
   QWidget parent;
   ui::QtDialogs dialogs(&parent);
