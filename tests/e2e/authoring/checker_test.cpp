@@ -15,7 +15,7 @@ namespace {
 const char kHooks[] =
     ":MAIN\r\n STEP RUN\r\n;\r\n:MAINS\r\n;\r\n:TREECLICK\r\n;\r\n:WAIT\r\n;\r\n"
     ":ONSTARTWAIT\r\n;\r\n:ONSTOPWAIT\r\n;\r\n:CLOSEQUERY\r\n 255\r\n;\r\n"
-    ":ONCONNECT\r\n;\r\n:ONLINKLOST\r\n;\r\n";
+    ":ONCONNECT\r\n;\r\n:ONLINKLOST\r\n;\r\n:ONCANCEL\r\n DROP\r\n;\r\n";
 
 // Problems as "LINE: severity: message".
 std::vector<std::string> Check(const std::string& script) {
@@ -112,6 +112,8 @@ TEST(Checker, DefinitionsTheProgramRuns) {
                 "after no answer (the pages read it then)",
                 "1: note: no definition ONLINKLOST, which the program runs when the link of a "
                 "running device wait is lost (its rest is dropped)",
+                "1: note: no definition ONCANCEL, which the program runs when a device wait is "
+                "given up (reason on top: 1 the operator)",
                 "3: warning: definition MAIM is never run from anywhere"}));
   EXPECT_EQ(check::CountFaults(check::CheckScript(":START\r\n;\r\n", authoring::ProgramWords())),
             6);
