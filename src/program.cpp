@@ -3,6 +3,9 @@
 #include <QObject>
 
 #include "close_query.h"
+#include "main_form.h"
+#include "no_device_panel.h"
+#include "window_text.h"
 #include "control_words.h"
 #include "event_system.h"
 #include "script_watch.h"
@@ -12,13 +15,21 @@
 
 namespace zelt {
 
+namespace {
+
+std::unique_ptr<sim::DeviceSimulator> DemoDevice() {
+  sim::SimulatorOptions options;
+  options.line.poll_interval_ms = 50;
+  return std::make_unique<sim::DeviceSimulator>(options);
+}
+
+}  // namespace
+
 std::unique_ptr<Program> Program::Create(const ProgramOptions& options, QString* error) {
   if (!options.demo) {
     return std::unique_ptr<Program>(new Program(nullptr, options.ports, options.script));
   }
-  sim::SimulatorOptions demo_options;
-  demo_options.line.poll_interval_ms = 50;
-  auto demo = std::make_unique<sim::DeviceSimulator>(demo_options);
+  auto demo = DemoDevice();
   QString reason;
   if (!demo->Start(&reason)) {
     if (error) *error = QStringLiteral("cannot start the simulated device: ") + reason;
@@ -49,6 +60,20 @@ Program::Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& 
       &form_);
   if (!script.empty()) engine_.script_file().SetPath(script);
   form_.SetCloseQuery([this] { return ui::CloseQueryAllowsClose(engine_); });
+  form_.NoDevice()->SetDemoAction([this] { StartDemo(); });
+}
+
+void Program::StartDemo() {
+  if (!demo_) {
+    auto demo = DemoDevice();
+    QString reason;
+    if (!demo->Start(&reason)) {
+      form_.ShowStatus(ui::ToCp1251(QStringLiteral("Демонстрация не запущена: ") + reason));
+      return;
+    }
+    demo_ = std::move(demo);
+  }
+  device_->UseOnlyPort(demo_->PortPath());
 }
 
 Program::~Program() = default;

@@ -58,6 +58,9 @@ class Program {
   void StartOnFirstShow(bool show_link_memo);
   // From now on a change of the script file reloads the pages (--watch).
   ScriptWatch& WatchScript();
+  // The no-device page's button: the simulated device, as with --demo, and
+  // the link to it instead of the ports looked for so far.
+  void StartDemo();
 
  private:
   Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& ports,

@@ -283,6 +283,9 @@ const std::vector<CalledDefinition>& CalledDefinitions() {
       {"ONCONNECT", "when the device answers after no answer (the pages read it then)", false},
       {"ONLINKLOST", "when the link of a running device wait is lost (its rest is dropped)",
        false},
+      {"ONCANCEL",
+       "when a device wait is given up (reason on top: 1 the operator)",
+       false},
   };
   return kCalled;
 }

@@ -66,6 +66,7 @@ class RSThread : public QObject, private LinkProtocolHost {
   bool WriteUnfinished() const {
     return !stopped_ && (!protocol_.SendQueue().empty() || protocol_.WriteSessionOpen());
   }
+  bool WriteSessionOpen() const { return protocol_.WriteSessionOpen(); }
   int RecordsSentSinceEmpty() const { return protocol_.RecordsSentSinceEmpty(); }
   RecordHandler OnRecord;
 

@@ -131,6 +131,12 @@ void RegisterPageWords(engine::Engine& engine, TMainForm& form) {
     const QString text = FromCp1251(e.Pop());
     f->dialogs().Message(text);
   });
+  engine.Document("WARNING", "text --",
+                  "Shows text in a message window with the warning icon and waits for OK.");
+  engine.Register("WARNING", [f](engine::Engine& e, engine::Frame&) {
+    const QString text = FromCp1251(e.Pop());
+    f->dialogs().Warning(text);
+  });
   engine.Document("MESSAGEDLG", "text -- flag", "Asks text with Yes and No; 255 for Yes, else 0.");
   engine.Register("MESSAGEDLG", [f](engine::Engine& e, engine::Frame&) {
     const QString text = FromCp1251(e.Pop());

@@ -42,6 +42,12 @@ void QtDialogs::Message(const QString& text) {
   box.exec();
 }
 
+void QtDialogs::Warning(const QString& text) {
+  QMessageBox box(QMessageBox::Warning, parent_ ? parent_->windowTitle() : QString(), text,
+                  QMessageBox::Ok, parent_);
+  box.exec();
+}
+
 bool QtDialogs::MessageDlg(const QString& text) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"), text,
                   QMessageBox::Yes | QMessageBox::No, parent_);

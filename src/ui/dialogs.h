@@ -14,6 +14,8 @@ class Dialogs {
   virtual ~Dialogs() = default;
   // Information with an OK button.
   virtual void Message(const QString& text) = 0;
+  // A failure: the same with the warning icon.
+  virtual void Warning(const QString& text) { Message(text); }
   // Question with Yes and No; true only for Yes.
   virtual bool MessageDlg(const QString& text) = 0;
   // Question with Yes, No and Cancel; nothing for Cancel. Unless overridden,
@@ -42,6 +44,7 @@ class QtDialogs : public Dialogs {
   explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
   void Message(const QString& text) override;
+  void Warning(const QString& text) override;
   bool MessageDlg(const QString& text) override;
   std::optional<bool> MessageDlgCancel(const QString& text) override;
   QString OpenDialog(const QString& initial_name) override { return OpenDialog(initial_name, {}); }

@@ -67,6 +67,11 @@ EventSystem::EventSystem(TMainForm& form, engine::Engine& engine)
   WirePool();
   long_lines_ = std::make_unique<LongLines>(form, engine);
   progress_ = std::make_unique<TransferProgress>(form.StatusBar(), wait_);
+  progress_->SetOnCancel([this] {
+    // A line that runs (a dialog of the pages) finishes first.
+    if (engine_.LineRunning()) return;
+    Guarded([this] { wait_.Abandon(DeviceWait::Abandoned::kByOperator); });
+  });
   // The tool-bar buttons look neither at the device wait nor at the busy flag.
   connect(form.Button16(), &QPushButton::clicked, this, [this] { ToolBarButton(" `MAIN` RUN "); });
   connect(form.Button17(), &QPushButton::clicked, this, [this] { ToolBarButton(" `MAINS` RUN "); });

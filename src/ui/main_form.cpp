@@ -30,6 +30,7 @@
 #include "monitor_splitter.h"
 #include "no_device_panel.h"
 #include "page_area.h"
+#include "tool_bar_row.h"
 #include "level_image.h"
 #include "link_table.h"
 #include "window_text.h"
@@ -204,6 +205,8 @@ void TMainForm::BuildToolBar() {
   button17_ = new QPushButton(QStringLiteral("&Запись в устройство"), bar);
   button17_->setObjectName(QStringLiteral("Button17"));
   button17_->setGeometry(616, 8, 129, 25);
+  new ToolBarRow({label41_, combo_box_com_, label_stat_con_, button16_, button17_}, combo_box_com_,
+                 bar);
 }
 
 void TMainForm::BuildTree() {

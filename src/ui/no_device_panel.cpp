@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "CommDrv.h"
@@ -157,7 +158,8 @@ QString NoDeviceText(const NoDeviceReport& report) {
   if (!report.script_problem.isEmpty()) {
     html += QStringLiteral("<p><b>%1.</b></p>").arg(report.script_problem.toHtmlEscaped());
   }
-  html += QStringLiteral("<p>Осмотреть программу без устройства (с имитацией прибора):</p>");
+  html += QStringLiteral(
+      "<p>Осмотреть программу без устройства (с имитацией прибора): кнопка ниже или команда</p>");
   html += Code(QStringLiteral("zelt --demo"));
   return html;
 }
@@ -167,15 +169,31 @@ NoDevicePanel::NoDevicePanel(QWidget* parent) : QScrollArea(parent) {
   setFrameStyle(QFrame::Panel | QFrame::Raised);
   setWidgetResizable(true);
   setFocusPolicy(Qt::NoFocus);
-  text_ = new QLabel;
+  auto* content = new QWidget;
+  auto* layout = new QVBoxLayout(content);
+  layout->setContentsMargins(12, 12, 12, 12);
+  text_ = new QLabel(content);
   text_->setObjectName(QStringLiteral("NoDeviceText"));
   text_->setTextFormat(Qt::RichText);
   text_->setWordWrap(true);
   text_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-  text_->setMargin(12);
   text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  setWidget(text_);
+  layout->addWidget(text_);
+  demo_ = new QPushButton(QString::fromUtf8(kDemoCaption), content);
+  demo_->setObjectName(QStringLiteral("StartDemo"));
+  demo_->hide();
+  connect(demo_, &QPushButton::clicked, this, [this] {
+    if (start_demo_) start_demo_();
+  });
+  layout->addWidget(demo_, 0, Qt::AlignLeft);
+  layout->addStretch(1);
+  setWidget(content);
   SetReport({});
+}
+
+void NoDevicePanel::SetDemoAction(std::function<void()> start_demo) {
+  start_demo_ = std::move(start_demo);
+  demo_->setVisible(static_cast<bool>(start_demo_));
 }
 
 void NoDevicePanel::SetReport(const NoDeviceReport& report) { text_->setText(NoDeviceText(report)); }

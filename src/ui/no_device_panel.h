@@ -6,8 +6,10 @@
 #include <QList>
 #include <QScrollArea>
 #include <QString>
+#include <functional>
 
 class QLabel;
+class QPushButton;
 
 namespace ui {
 
@@ -45,11 +47,18 @@ class NoDevicePanel : public QScrollArea {
  public:
   explicit NoDevicePanel(QWidget* parent);
 
+  static constexpr char kDemoCaption[] = "Запустить демонстрацию";
+
   void SetReport(const NoDeviceReport& report);
   QString Text() const;
+  // What the demonstration button does; without it the button is hidden.
+  void SetDemoAction(std::function<void()> start_demo);
+  QPushButton* DemoButton() const { return demo_; }
 
  private:
   QLabel* text_;
+  QPushButton* demo_;
+  std::function<void()> start_demo_;
 };
 
 }  // namespace ui

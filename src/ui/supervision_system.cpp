@@ -61,7 +61,8 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
   parts.label = form.LabelStatCon();
   parts.view = this;
   parts.timer_com = &events.timer_com().timer();
-  parts.scan = [port_list] { return zlink::ScanPorts(port_list); };
+  ports_ = port_list;
+  parts.scan = [this] { return zlink::ScanPorts(ports_); };
   parts.show_status = [&form](const std::string& text) { form.ShowStatus(text); };
   parts.execute_line = [&engine](const std::string& line) { engine.ExecuteLine(line); };
   parts.stop_timers = [&events] {
@@ -70,6 +71,7 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
   };
   parts.link_lost = [&events] { events.wait().LinkLost(); };
   events.wait().SetOnLinkLost([this] { LinkLost(); });
+  events.wait().SetOnAbandon([this] { TransferAbandoned(); });
   device::Dispatcher* dispatcher = dispatcher_.get();
   LongLines* long_lines = &events.long_lines();
   DeviceWait* wait = &events.wait();
@@ -128,6 +130,22 @@ void DeviceLinkSystem::LinkLost() {
     std::string& queue = link->SendQueue();
     stores_.CountFailedWrite(zlink::QueuedWriteBytes(queue));
     queue.clear();
+  }
+  stores_.EndExchanges();
+}
+
+void DeviceLinkSystem::UseOnlyPort(const QString& port) {
+  ports_ = QStringList{port};
+  supervision_->Tick();
+}
+
+void DeviceLinkSystem::TransferAbandoned() {
+  if (zlink::RSThread* link = zlink::LinkInSlot(1)) {
+    std::string& queue = link->SendQueue();
+    stores_.CountFailedWrite(zlink::QueuedWriteBytes(queue));
+    queue.clear();
+    // The device keeps an open write session waiting for its close.
+    if (link->WriteSessionOpen()) queue = "02 02 B1 ";
   }
   stores_.EndExchanges();
 }

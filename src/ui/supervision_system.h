@@ -52,11 +52,17 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
   device::DeviceStores& stores() { return stores_; }
   device::Dispatcher& dispatcher() { return *dispatcher_; }
   PortSupervision& supervision() { return *supervision_; }
+  // From now on only this port is looked for, starting at once (the
+  // demonstration's line).
+  void UseOnlyPort(const QString& port);
 
  private:
   void LinksChanged(engine::Engine& engine, EventSystem& events);
   std::string DeviceGate() const;
   void LinkLost();
+  // A transfer given up while its link stays: the same, but a write session
+  // the device has open is closed.
+  void TransferAbandoned();
 
   // zlink::LinkView
   void AddLinkMemoLine(const std::string& line) override;
@@ -69,6 +75,7 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
   std::unique_ptr<WaitDispatcherHost> wait_host_;
   std::unique_ptr<device::Dispatcher> dispatcher_;
   std::unique_ptr<PortSupervision> supervision_;
+  QStringList ports_;  // the --port names, or none for the platform's scan
   std::unique_ptr<ConnectHook> connect_hook_;  // ONCONNECT
 };
 

@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <algorithm>
 
@@ -56,10 +58,22 @@ TransferProgress::TransferProgress(QStatusBar* status_bar, const DeviceWait& wai
   bar_->setFixedWidth(180);
   bar_->setMaximumHeight(16);
   bar_->setFormat(QStringLiteral("%v из %m"));
+  cancel_ = new QPushButton(QString::fromUtf8(kCancelCaption), status_bar);
+  cancel_->setObjectName(QStringLiteral("CancelTransfer"));
+  cancel_->setToolTip(QStringLiteral("Прервать обмен с устройством (Esc)"));
+  cancel_->setFocusPolicy(Qt::NoFocus);
+  cancel_->setMaximumHeight(20);
+  connect(cancel_, &QPushButton::clicked, this, &TransferProgress::Cancel);
+  escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), status_bar);
+  escape_->setContext(Qt::WindowShortcut);
+  escape_->setEnabled(false);
+  connect(escape_, &QShortcut::activated, this, &TransferProgress::Cancel);
   status_bar->addPermanentWidget(caption_);
   status_bar->addPermanentWidget(bar_);
+  status_bar->addPermanentWidget(cancel_);
   caption_->hide();
   bar_->hide();
+  cancel_->hide();
   SetCaption({});
   timer_.setInterval(kSampleMs);
   connect(&timer_, &QTimer::timeout, this, [this] {
@@ -87,24 +101,33 @@ void TransferProgress::Sample() {
   zlink::RSThread* link = zlink::LinkInSlot(1);
   if (link && link->Stopped()) link = nullptr;
   const int queued = link ? CountQueuedRecords(link->SendQueue()) : 0;
-  if (queued > 0) {
-    batch_sent_ = link->RecordsSentSinceEmpty();
-    batch_total_ = batch_sent_ + queued;
-  } else {
-    batch_sent_ = batch_total_;  // the queue has gone empty: the batch is through
-  }
   const bool show = queued > 0 || wait_.Armed();
-  // A lone request counts nothing worth showing ("1 из 1" all along): busy.
-  if (show && batch_total_ > 1) {
-    bar_->setRange(0, batch_total_);
-    bar_->setValue(batch_sent_);
+  const uint64_t sent_now = link ? link->RecordsSent() : 0;
+  if (show && (!running_ || sent_now < sent_before_)) {
+    sent_before_ = sent_now;
+    total_ = 0;
+  }
+  running_ = show;
+  const int sent = static_cast<int>(std::min<uint64_t>(sent_now - sent_before_, INT32_MAX / 2));
+  // One record at a time (a lone request, an exchange), or none while the
+  // answers are awaited: "1 из 1" or a full bar would say nothing true.
+  if (show && queued > 1) {
+    total_ = std::max(total_, sent + queued);
+    bar_->setRange(0, total_);
+    bar_->setValue(sent);
   } else if (show) {
-    bar_->setRange(0, 0);  // the device wait alone: busy
-  } else {
-    batch_sent_ = batch_total_ = 0;
+    bar_->setRange(0, 0);
   }
   caption_->setVisible(show);
   bar_->setVisible(show);
+  cancel_->setVisible(show && wait_.Armed());
+  escape_->setEnabled(cancel_->isVisible());
+}
+
+void TransferProgress::Cancel() {
+  if (!wait_.Armed() || !on_cancel_) return;
+  on_cancel_();
+  Sample();
 }
 
 void RegisterProgressWords(engine::Engine& engine, TransferProgress& progress) {

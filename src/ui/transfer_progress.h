@@ -1,16 +1,23 @@
-// The status bar's transfer progress: while records wait in the send queue of
-// the link in slot 1, a bar shows the records sent of those queued since the
-// queue was last empty; while only the device wait runs, or a single record
-// goes, it shows that something is going on. PROGRESS sets its caption.
+// The status bar's transfer progress. An operation lasts while records wait in
+// the send queue of the link in slot 1 or a device wait is armed; while more
+// than one record waits, a bar shows the records sent since the operation
+// began of those sent and queued, so the counts never go back when its next
+// part is queued. While records go one at a time, or only the wait runs, the
+// bar shows that something is going on. Beside it, "Отменить" (and Esc) gives
+// up the device wait. PROGRESS sets the caption.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <cstdint>
+#include <functional>
 #include <string_view>
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
+class QShortcut;
 class QStatusBar;
 
 namespace zlink {
@@ -33,7 +40,11 @@ class TransferProgress : public QObject {
   static constexpr char kDefaultCaption[] = "Обмен с устройством";
   static constexpr int kSampleMs = 100;
 
+  static constexpr char kCancelCaption[] = "Отменить";
+
   TransferProgress(QStatusBar* status_bar, const DeviceWait& wait, QObject* parent = nullptr);
+  // What "Отменить" and Esc do while a device wait is armed.
+  void SetOnCancel(std::function<void()> on_cancel) { on_cancel_ = std::move(on_cancel); }
 
   // The empty text restores the default caption.
   void SetCaption(const QString& caption);
@@ -44,16 +55,23 @@ class TransferProgress : public QObject {
   bool Running() const;
 
   QProgressBar* Bar() const { return bar_; }
+  QPushButton* CancelButton() const { return cancel_; }
   // Sampled every kSampleMs; public for tests.
   void Sample();
 
  private:
+  void Cancel();
+
   const DeviceWait& wait_;
   QLabel* caption_;
   QProgressBar* bar_;
+  QPushButton* cancel_;
+  QShortcut* escape_;
+  std::function<void()> on_cancel_;
   QTimer timer_;
-  int batch_sent_ = 0;
-  int batch_total_ = 0;
+  bool running_ = false;
+  uint64_t sent_before_ = 0;  // the link's records sent when the operation began
+  int total_ = 0;
 };
 
 // PROGRESS ( caption -- ).

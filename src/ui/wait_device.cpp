@@ -110,6 +110,27 @@ void DeviceWait::EndOnLostLink(bool armed) {
   }
 }
 
+void DeviceWait::Abandon(Abandoned reason) {
+  if (!Armed()) return;
+  timer_.stop();
+  try {
+    watching_link_ = false;
+    if (on_abandon_) on_abandon_();
+    pending_script_.clear();
+    Indicators(false);
+    engine_.set_rest_cursor(engine::Cursor::kArrow);
+    engine_.host().ShowCursor(engine::Cursor::kArrow);
+    max_wait_ = 0;
+    std::string line = " ONSTOPWAIT RUN ";
+    if (!engine_.LoadDefinition("ONCANCEL").empty()) {
+      line += std::to_string(static_cast<int>(reason)) + " ONCANCEL RUN ";
+    }
+    engine_.ExecuteLine(line);
+  } catch (...) {
+    // Called from a click or a timer: nothing may reach the event loop.
+  }
+}
+
 void RegisterWaitWords(engine::Engine& engine, DeviceWait& wait) {
   engine::WordGroup group(engine, "Device");
   engine.Document("WAITREAD", "n --",

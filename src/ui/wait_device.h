@@ -59,6 +59,15 @@ class DeviceWait : public QObject {
     on_link_lost_ = std::move(on_link_lost);
   }
 
+  // Why a wait is given up before its link went idle.
+  enum class Abandoned { kByOperator = 1 };
+  // Ends an armed wait now: the device side drops what the link had not sent
+  // (SetOnAbandon), the held-back words never run, and the line
+  // " ONSTOPWAIT RUN reason ONCANCEL RUN " runs instead (without the reason
+  // and ONCANCEL when the script does not define it).
+  void Abandon(Abandoned reason);
+  void SetOnAbandon(std::function<void()> on_abandon) { on_abandon_ = std::move(on_abandon); }
+
   QTimer& timer() { return timer_; }
 
   // One WaitTimer tick (public so the window can drive it in tests).
@@ -72,6 +81,7 @@ class DeviceWait : public QObject {
   const LinkSlots* links_ = nullptr;
   std::function<void(bool)> indicators_;
   std::function<void()> on_link_lost_;
+  std::function<void()> on_abandon_;
   // The wait was armed with slot 1's port open: it ends when that port goes.
   bool watching_link_ = false;
   QTimer timer_;

@@ -15,7 +15,7 @@ namespace {
 const char kHooks[] =
     ":MAIN\r\n STEP RUN\r\n;\r\n:MAINS\r\n;\r\n:TREECLICK\r\n;\r\n:WAIT\r\n;\r\n"
     ":ONSTARTWAIT\r\n;\r\n:ONSTOPWAIT\r\n;\r\n:CLOSEQUERY\r\n 255\r\n;\r\n"
-    ":ONCONNECT\r\n;\r\n:ONLINKLOST\r\n;\r\n";
+    ":ONCONNECT\r\n;\r\n:ONLINKLOST\r\n;\r\n:ONCANCEL\r\n DROP\r\n;\r\n";
 
 // Problems as "LINE: severity: message".
 std::vector<std::string> Check(const std::string& script) {
@@ -90,13 +90,13 @@ TEST(Checker, DefinitionsNeverRunAndDefinedTwice) {
   const std::string script =
       Script(" \"LATER\" 5 !\r\n") + ":ORPHAN\r\n 1\r\n;\r\n:LATER\r\n;\r\n:STEP\r\n;\r\n";
   EXPECT_EQ(Check(script),
-            (std::vector<std::string>{"27: warning: definition ORPHAN is never run from anywhere",
-                                      "32: warning: definition STEP is defined again; RUN uses the "
-                                      "one at line 24"}));
+            (std::vector<std::string>{"30: warning: definition ORPHAN is never run from anywhere",
+                                      "35: warning: definition STEP is defined again; RUN uses the "
+                                      "one at line 27"}));
   // RUN finds a name wherever ":NAME" CR LF stands, even inside a line.
   EXPECT_EQ(Check(Script(" NIL { see:STEP\r\n }\r\n")),
             (std::vector<std::string>{"3: error: STEP: unknown word }",
-                                      "25: warning: definition STEP is defined again; RUN uses "
+                                      "28: warning: definition STEP is defined again; RUN uses "
                                       "the one at line 2"}));
 }
 
@@ -112,6 +112,8 @@ TEST(Checker, DefinitionsTheProgramRuns) {
                 "after no answer (the pages read it then)",
                 "1: note: no definition ONLINKLOST, which the program runs when the link of a "
                 "running device wait is lost (its rest is dropped)",
+                "1: note: no definition ONCANCEL, which the program runs when a device wait is "
+                "given up (reason on top: 1 the operator)",
                 "3: warning: definition MAIM is never run from anywhere"}));
   EXPECT_EQ(check::CountFaults(check::CheckScript(":START\r\n;\r\n", authoring::ProgramWords())),
             6);
@@ -147,7 +149,7 @@ TEST(Checker, StackDepthInAStraightLine) {
   EXPECT_EQ(Check(Script(" NIL\r\n", " DROP DROP" + twenty + "\r\n")),
             (std::vector<std::string>{
                 "5: warning: MAIN: the stack holds 20 values after RUN; past 19 they are lost",
-                "25: warning: STEP: the stack holds 20 values after 20; past 19 they are lost"}));
+                "28: warning: STEP: the stack holds 20 values after 20; past 19 they are lost"}));
   // Branches that agree keep the line straight; a word of open effect ends it.
   EXPECT_EQ(Check(Script(" 1 IF 2 ELSE 3 FI DROP DROP\r\n")),
             std::vector<std::string>{"2: warning: START: DROP takes 1 value but the stack holds 0 here"});

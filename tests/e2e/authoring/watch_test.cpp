@@ -21,7 +21,7 @@ QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 const char kHooks[] =
     ":MAIN\r\n;\r\n:MAINS\r\n;\r\n:TREECLICK\r\n;\r\n:WAIT\r\n;\r\n"
     ":ONSTARTWAIT\r\n;\r\n:ONSTOPWAIT\r\n;\r\n:CLOSEQUERY\r\n 255\r\n;\r\n"
-    ":ONCONNECT\r\n;\r\n:ONLINKLOST\r\n;\r\n";
+    ":ONCONNECT\r\n;\r\n:ONLINKLOST\r\n;\r\n:ONCANCEL\r\n DROP\r\n;\r\n";
 
 // Two nodes; page B shows cell 5 followed by `suffix`, `extra_node` adds a third.
 std::string Pages(const std::string& suffix, bool extra_node = false,

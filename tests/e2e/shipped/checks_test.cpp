@@ -39,8 +39,8 @@ TEST_F(Shipped, ASettingTheDeviceCannotTakeIsMarkedAndNeverWritten) {
   Click(Shown<QPushButton>("Записать в устройство"));
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(Status(), refusal);
-  ASSERT_FALSE(dialogs_.shown.isEmpty());
-  EXPECT_EQ(dialogs_.shown.last(), refusal);
+  ASSERT_FALSE(dialogs_.warned.isEmpty());
+  EXPECT_EQ(dialogs_.warned.last(), refusal);
   EXPECT_EQ(device().write_sessions(), sessions);
 
   edit->selectAll();

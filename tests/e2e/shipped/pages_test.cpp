@@ -3,8 +3,13 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdlib>
 
+#include "control_pool.h"
+#include "level_image.h"
+#include "link_table.h"
+#include "rs.h"
 #include "shipped_fixture.h"
 #include "db_check_box.h"
 #include "tab_strip.h"
@@ -58,6 +63,12 @@ TEST_F(Shipped, DevicePageSetsTheClockAndRefreshes) {
   EXPECT_EQ(ValueBeside("Уровень сигнала GSM:"), U("63 %"));
   EXPECT_EQ(Status(), U("Сведения об устройстве обновлены."));
 
+  // The clock shown goes on by itself, without asking the device.
+  const uint64_t sent = zlink::LinkInSlot(1)->RecordsSent();
+  const QString clock = ValueBeside("Часы устройства:");
+  EXPECT_TRUE(device_e2e::WaitFor([&] { return ValueBeside("Часы устройства:") != clock; }, 2500));
+  EXPECT_EQ(zlink::LinkInSlot(1)->RecordsSent(), sent);
+
   // Refreshed by itself every five seconds while the box is ticked.
   QCheckBox* every = Shown<QCheckBox>("Обновлять каждые 5 секунд");
   ASSERT_NE(every, nullptr);
@@ -66,6 +77,31 @@ TEST_F(Shipped, DevicePageSetsTheClockAndRefreshes) {
   EXPECT_TRUE(device_e2e::WaitFor([&] { return ValueBeside("Уровень сигнала GSM:") == U("18 %"); },
                                   8000));
   EXPECT_TRUE(Shown<QCheckBox>("Обновлять каждые 5 секунд")->isChecked());
+}
+
+// A name with a line break stays on its row; the level bar is drawn just
+// under its caption.
+TEST_F(Shipped, DevicePageKeepsEachValueBesideItsCaption) {
+  const char name[] = "ZELT\r\nTWO";
+  std::copy(name, name + sizeof name, device().memory().begin() + sim::DeviceModel::kName);
+  StartAndRead();
+  ClickNode("Устройство");
+  EXPECT_EQ(ValueBeside("Название:"), U("ZELT  TWO"));
+
+  const ui::LevelImage* image = form().pool().Image1();
+  QRect bar;
+  for (int y = 0; y < image->surface().height(); ++y) {
+    for (int x = 0; x < image->surface().width(); ++x) {
+      if (image->surface().pixelColor(x, y) == ui::LevelImage::BarColor()) bar |= QRect(x, y, 1, 1);
+    }
+  }
+  ASSERT_FALSE(bar.isEmpty());
+  bar.translate(image->pos());
+  const QLabel* caption = Shown<QLabel>("Уровень сигнала GSM:");
+  ASSERT_NE(caption, nullptr);
+  EXPECT_LE(std::abs(bar.left() - caption->x()), 8) << bar.left() << " " << caption->x();
+  EXPECT_GE(bar.bottom(), caption->geometry().bottom());
+  EXPECT_LE(bar.top(), caption->geometry().bottom() + 16) << bar.top();
 }
 
 TEST_F(Shipped, PhoneBookAddsEditsDeletesAndWrites) {
@@ -201,11 +237,13 @@ TEST_F(Shipped, ScriptPageWritesReadsSavesAndLoads) {
   EXPECT_EQ(ReadFile(dialogs_.chosen_file), QStringLiteral("READ BACK;"));
 
   const QString other = folder_.filePath("other.txt");
-  ASSERT_TRUE(WriteFile(other, "FROM FILE;"));
+  ASSERT_TRUE(WriteFile(other, "FROM FILE;\nLINE 2;"));
   dialogs_.chosen_file = other;
   Click(Shown<QPushButton>("Из файла..."));
-  EXPECT_EQ(form().pool().Memo1()->toPlainText(), U("FROM FILE;"));
-  EXPECT_EQ(program_->engine.Cell(65), "FROM FILE;");
+  EXPECT_EQ(form().pool().Memo1()->toPlainText(), U("FROM FILE;\nLINE 2;"));
+  // A line end counts as when typed.
+  EXPECT_EQ(program_->engine.Cell(65), "FROM FILE;\r\nLINE 2;");
+  EXPECT_EQ(LabelStarting("Длина скрипта"), U("Длина скрипта: 19 из 4855 байт; не записан в устройство"));
   EXPECT_EQ(Status(), U("Скрипт загружен из файла: ") + other);
 }
 
@@ -253,8 +291,8 @@ TEST_F(Shipped, AScriptLongerThanTheDeviceHoldsIsNotWritten) {
   const QString why = U("Запись не удалась: скрипт: скрипт длиннее памяти устройства (6250 из 4855 "
                         "байт). Незаписанные изменения сохранены.");
   EXPECT_EQ(Status(), why);
-  ASSERT_FALSE(dialogs_.shown.isEmpty());
-  EXPECT_EQ(dialogs_.shown.last(), why);
+  ASSERT_FALSE(dialogs_.warned.isEmpty());
+  EXPECT_EQ(dialogs_.warned.last(), why);
   EXPECT_EQ(device().write_sessions(), 0);
   EXPECT_EQ(device().Script(), before);
   EXPECT_EQ(program_->engine.Cell(65), std::string(6250, 'z'));  // still the operator's
@@ -385,11 +423,11 @@ TEST_F(Shipped, ProfileCarriesSettingsPhoneBookAndScript) {
   ASSERT_TRUE(WriteFile(other, "[Программа]\r\nLastProfile=x\r\n"));
   dialogs_.chosen_file = other;
   Click(Shown<QPushButton>("Загрузить профиль..."));
-  ASSERT_FALSE(dialogs_.shown.isEmpty());
-  EXPECT_EQ(dialogs_.shown.last(), U("В файле нет настроек устройства: это не профиль."));
+  ASSERT_FALSE(dialogs_.warned.isEmpty());
+  EXPECT_EQ(dialogs_.warned.last(), U("В файле нет настроек устройства: это не профиль."));
   dialogs_.chosen_file = folder_.filePath("missing.ini");
   Click(Shown<QPushButton>("Загрузить профиль..."));
-  EXPECT_EQ(dialogs_.shown.last(), U("Не удалось прочитать файл: ") + dialogs_.chosen_file);
+  EXPECT_EQ(dialogs_.warned.last(), U("Не удалось прочитать файл: ") + dialogs_.chosen_file);
   EXPECT_EQ(program_->engine.Cell(0), "2");
   EXPECT_EQ(ValueBeside("Последний профиль:"), U("нет"));
 
@@ -402,7 +440,7 @@ TEST_F(Shipped, ProfileCarriesSettingsPhoneBookAndScript) {
   const QString nowhere = folder_.filePath("missing/profile.ini");
   dialogs_.chosen_file = nowhere;
   Click(Shown<QPushButton>("Сохранить профиль..."));
-  EXPECT_EQ(dialogs_.shown.last(), U("Не удалось записать профиль в файл: ") + nowhere + U(". Файл не создан."));
+  EXPECT_EQ(dialogs_.warned.last(), U("Не удалось записать профиль в файл: ") + nowhere + U(". Файл не создан."));
   dialogs_.chosen_file = profile;
   EXPECT_EQ(ValueBeside("Последний профиль:"), profile);
   QFile saved(profile);

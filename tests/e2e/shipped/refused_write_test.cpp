@@ -5,6 +5,8 @@
 #include <tuple>
 #include <utility>
 
+#include "link_table.h"
+#include "rs.h"
 #include "shipped_fixture.h"
 
 namespace {
@@ -75,8 +77,8 @@ TEST_P(RefusedWrite, TheDeviceHoldsWhatThePagesCallWritten) {
   const bool written = status.startsWith(U("Записано и проверено: "));
   if (!written) {
     EXPECT_TRUE(status.startsWith(U("Запись не удалась: "))) << status.toStdString();
-    ASSERT_FALSE(dialogs_.shown.isEmpty());
-    EXPECT_EQ(dialogs_.shown.last(), status);
+    ASSERT_FALSE(dialogs_.warned.isEmpty());
+    EXPECT_EQ(dialogs_.warned.last(), status);
     EXPECT_TRUE(Pending("ANY_DIRTY")) << status.toStdString();
   }
   // A part the report names as failed stays an unsaved change, even when it
@@ -215,6 +217,43 @@ TEST_F(ChangedParts, AWriteCutOffByAnUnplugNeverGoesOnLater) {
   QTest::qWait(1500);
   EXPECT_TRUE(Idle());
   EXPECT_EQ(device().write_sessions(), 0);
+
+  form().Button17()->click();
+  ASSERT_TRUE(WaitTransferDone()) << Status().toStdString();
+  EXPECT_EQ(Status(), U("Записано и проверено: скрипт."));
+  EXPECT_EQ(QString::fromLatin1(device().Script()), script);
+}
+
+// Esc mid-write ends the transfer at once: what had not gone stays unsaved,
+// the device's write session is closed, and the next write goes through.
+TEST_F(ChangedParts, AWriteCancelledWithEscEndsCleanlyAndStaysUnsaved) {
+  StartAndRead();
+  ASSERT_NO_FATAL_FAILURE(ChangePowerPhoneAndScript("5550001", "x"));
+  const QString script(1500, QLatin1Char('w'));
+  form().pool().Memo1()->setPlainText(script);
+  form().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+
+  form().Button17()->click();
+  ASSERT_TRUE(WaitStatus("Запись скрипта...", 20000)) << Status().toStdString();
+  QPushButton* cancel = program_->events->progress().CancelButton();
+  ASSERT_TRUE(device_e2e::WaitFor([&] { return cancel->isVisible(); }, 2000));
+  QTest::qWait(500);
+  QTest::keyClick(form().windowHandle(), Qt::Key_Escape);
+  const QString status = Status();
+  EXPECT_TRUE(status.startsWith(U("Запись отменена, не записано "))) << status.toStdString();
+  EXPECT_TRUE(status.endsWith(U("; записано и проверено: настройки, телефонная книга. "
+                                "Незаписанные изменения сохранены.")))
+      << status.toStdString();
+  EXPECT_TRUE(form().MemoEV()->toPlainText().contains(U("Запись отменена")));
+  EXPECT_TRUE(Idle());
+  EXPECT_EQ(program_->engine.Cell(250), "0");
+  EXPECT_EQ(program_->Pushed("DIRTY_SCRIPT RUN"), "255");
+  zlink::RSThread* link = zlink::LinkInSlot(1);
+  ASSERT_TRUE(device_e2e::WaitFor(
+      [&] { return link->SendQueue().empty() && !link->WriteSessionOpen(); }, 5000));
+  QTest::qWait(300);
+  EXPECT_FALSE(cancel->isVisible());
 
   form().Button17()->click();
   ASSERT_TRUE(WaitTransferDone()) << Status().toStdString();

@@ -29,6 +29,10 @@ namespace shipped_e2e {
 class AnsweringDialogs : public ui::Dialogs {
  public:
   void Message(const QString& text) override { shown << text; }
+  void Warning(const QString& text) override {
+    shown << text;
+    warned << text;
+  }
   bool MessageDlg(const QString& text) override {
     shown << text;
     return answer_yes;
@@ -46,6 +50,7 @@ class AnsweringDialogs : public ui::Dialogs {
   bool cancel = false;  // MessageDlgCancel answers Cancel
   QString chosen_file;
   QStringList shown;
+  QStringList warned;  // shown with the warning icon
 };
 
 inline QString U(const char* utf8) { return QString::fromUtf8(utf8); }

@@ -99,6 +99,18 @@ TEST_F(Shipped, ThePhoneBookCountsForTheStatusBarAndTheToolBarWrite) {
   EXPECT_EQ(Status(), U("Изменений нет: записывать нечего."));
 }
 
+// A device that stops answering mid-read: within the link's time-out and the
+// port supervision's next look the read ends, and the event memo says so (the
+// status bar then says the program waits for the device).
+TEST_F(Shipped, AReadFromADeviceThatFallsSilentEndsWithAMessage) {
+  StartAndRead();
+  simulator_->device().SetSilent(true);
+  form().Button16()->click();
+  ASSERT_TRUE(WaitTransferDone(15000)) << Status().toStdString();
+  EXPECT_TRUE(form().MemoEV()->toPlainText().contains(U("Чтение прервано: связь прервана во время чтения")));
+  simulator_->device().SetSilent(false);
+}
+
 TEST_F(Shipped, ReadsAsSoonAsTheDeviceAnswersAndWritesNothingBefore) {
   simulator_->device().SetSilent(true);
   ASSERT_NO_FATAL_FAILURE(Launch());

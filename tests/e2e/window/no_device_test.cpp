@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "no_device_panel.h"
@@ -75,6 +76,25 @@ TEST(NoDevice, PathThatIsNotASerialPortIsNotCalledBusy) {
   EXPECT_FALSE(text.contains(U("занят"))) << text.toStdString();
 }
 #endif
+
+TEST(NoDevice, TheDemonstrationButtonLinksToTheSimulatedDevice) {
+  QTemporaryDir dir;
+  QFile script(dir.filePath("Setup.KVS"));
+  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+  script.write(":START\r\nDONE\r\n;\r\n");
+  script.close();
+  Program program({dir.filePath("ttyUSB-none")}, dir.filePath("Setup.KVS").toStdString());
+  program.form.show();
+  EXPECT_FALSE(program.events->StartUp({}));
+  ASSERT_TRUE(program.form.NoDeviceShown());
+  QPushButton* demo = program.form.NoDevice()->DemoButton();
+  ASSERT_TRUE(demo->isVisible());
+  EXPECT_EQ(demo->text(), U("Запустить демонстрацию"));
+  QTest::mouseClick(demo, Qt::LeftButton);
+  EXPECT_FALSE(program.form.NoDeviceShown());
+  EXPECT_EQ(program.done, 1);
+  EXPECT_TRUE(device_e2e::WaitFor([&] { return program.Connected(); }, 5000));
+}
 
 TEST(NoDevice, NoUsbPortFoundAndThePagesComeWithTheLink) {
   QTemporaryDir dir;

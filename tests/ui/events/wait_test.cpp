@@ -159,6 +159,25 @@ TEST_F(WaitTest, ALostLinkEndsTheWaitAndDropsItsHeldBackWords) {
   EXPECT_EQ(Trail(), "start stop lost start stop lost start stop new");
 }
 
+TEST_F(WaitTest, AWaitGivenUpDropsItsHeldBackWordsAndTellsTheScriptWhy) {
+  using Abandoned = ui::DeviceWait::Abandoned;
+  int dropped = 0;
+  wait_.SetOnAbandon([&] { ++dropped; });
+  wait_.Abandon(Abandoned::kByOperator);  // no wait: nothing to give up
+  engine_.ExecuteLine("500 WAITREAD `old` MARK");
+  wait_.Abandon(Abandoned::kByOperator);
+  EXPECT_FALSE(wait_.Armed());
+  EXPECT_TRUE(wait_.pending_script().empty());
+  EXPECT_FALSE(indicators_);
+  EXPECT_EQ(dropped, 1);
+  EXPECT_EQ(engine_.Depth(), 0);  // no ONCANCEL: no reason left behind
+
+  folder_.Write(engine_, {{"ONSTOPWAIT", "`stop` MARK"}, {"ONCANCEL", "MARK"}});
+  engine_.ExecuteLine("500 WAITREAD `old` MARK");
+  wait_.Abandon(Abandoned::kByOperator);
+  EXPECT_EQ(Trail(), "start stop stop 1");
+}
+
 TEST_F(WaitTest, WaitArmedAgainByHeldBackWordsKeepsItsHourglass) {
   engine_.ExecuteLine("500 WAITREAD 300 WAITREAD `last` MARK");
   slots_.idle = true;

@@ -319,6 +319,8 @@ TEST_F(WindowTest, MessagesGoThroughTheDialogs) {
   Run("`" + engine::Cp1251("Готово") + "` MESSAGE");
   ASSERT_EQ(dialogs_.shown.size(), 1);
   EXPECT_EQ(dialogs_.shown[0], QStringLiteral("Готово"));
+  Run("`" + engine::Cp1251("Сбой") + "` WARNING");
+  EXPECT_EQ(dialogs_.warned, QStringList{QStringLiteral("Сбой")});
   dialogs_.answer_yes = true;
   Run("sure? MESSAGEDLG");
   EXPECT_EQ(Top(), "255");

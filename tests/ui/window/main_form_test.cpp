@@ -64,6 +64,26 @@ TEST_F(WindowTest, TitleAndDesignedLayout) {
   EXPECT_EQ(form_.PanelMonitor()->height(), 73);
 }
 
+// A larger font and a long port name: the tool bar's widgets move right rather
+// than cover one another, and the port box shows the whole name.
+TEST_F(WindowTest, ToolBarMakesRoomForALargerFontAndALongPortName) {
+  form_.show();
+  const QString port = QStringLiteral("/dev/ttyUSB10");
+  form_.ComboBoxCom()->addItem(port);
+  QFont font = form_.PanelToolBar()->font();
+  font.setPointSizeF(font.pointSizeF() * 1.5);
+  form_.PanelToolBar()->setFont(font);
+  QApplication::processEvents();
+  const QList<QWidget*> row{form_.Label41(), form_.ComboBoxCom(), form_.LabelStatCon(),
+                            form_.Button16(), form_.Button17()};
+  for (int i = 1; i < row.size(); ++i) {
+    EXPECT_LT(row[i - 1]->geometry().right(), row[i]->x()) << i;
+  }
+  EXPECT_GE(form_.Label41()->width(), form_.Label41()->sizeHint().width());
+  EXPECT_GT(form_.ComboBoxCom()->width(),
+            form_.ComboBoxCom()->fontMetrics().horizontalAdvance(port) + 16);
+}
+
 TEST_F(WindowTest, TerminalMemosStartAgainPastTwoHundredLines) {
   for (int i = 1; i <= 200; ++i) form_.AddMemoLine(engine::Memo::kReceived, "r " + std::to_string(i));
   EXPECT_EQ(form_.MemoTerminal()->document()->blockCount(), 200);

@@ -20,6 +20,7 @@ namespace window_test {
 class AnsweringDialogs : public ui::Dialogs {
  public:
   void Message(const QString& text) override { shown.push_back(text); }
+  void Warning(const QString& text) override { warned.push_back(text); }
   bool MessageDlg(const QString& text) override {
     shown.push_back(text);
     return answer_yes;
@@ -41,6 +42,7 @@ class AnsweringDialogs : public ui::Dialogs {
   QString chosen_file;
   QString chosen_folder;
   QStringList shown;
+  QStringList warned;
   QStringList initial_names;
 };
 
