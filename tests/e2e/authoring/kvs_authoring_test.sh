@@ -11,7 +11,7 @@ failed=0
 fail() { echo "FAIL $*"; failed=1; }
 
 # A broken page: one problem of each kind that a typo makes, exit 1.
-printf ':START\r\n TREE RUN "Готово" STAUTS\r\n;\r\n:TREE\r\n CLEARTREE "Главная" TEXT "PAGE_HOEM RUN" ONCHANGE ADDTREE\r\n;\r\n:PAGE_HOME\r\n SCLEAR 1 IF "Главная" TEXT LABEL\r\n;\r\n:MAIN\r\n;\r\n:MAINS\r\n;\r\n:TREECLICK\r\n;\r\n:WAIT\r\n;\r\n:ONSTARTWAIT\r\n;\r\n:ONSTOPWAIT\r\n;\r\n:CLOSEQUERY\r\n 255\r\n;\r\n:ONCONNECT\r\n;\r\n:ONLINKLOST\r\n;\r\n' \
+printf ':START\r\n TREE RUN "Готово" STAUTS\r\n;\r\n:TREE\r\n CLEARTREE "Главная" TEXT "PAGE_HOEM RUN" ONCHANGE ADDTREE\r\n;\r\n:PAGE_HOME\r\n SCLEAR 1 IF "Главная" TEXT LABEL\r\n;\r\n:MAIN\r\n;\r\n:MAINS\r\n;\r\n:TREECLICK\r\n;\r\n:WAIT\r\n;\r\n:ONSTARTWAIT\r\n;\r\n:ONSTOPWAIT\r\n;\r\n:CLOSEQUERY\r\n 255\r\n;\r\n:ONCONNECT\r\n;\r\n:ONLINKLOST\r\n;\r\n:ONCANCEL\r\n;\r\n' \
   | iconv -f UTF-8 -t CP1251 > Broken.KVS
 expected='Broken.KVS:2: error: START: unknown word STAUTS; did you mean STATUS?
 Broken.KVS:5: error: TREE: in the ONCHANGE script: RUN of PAGE_HOEM: no such definition; did you mean PAGE_HOME?

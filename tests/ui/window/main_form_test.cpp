@@ -65,9 +65,18 @@ TEST_F(WindowTest, TitleAndDesignedLayout) {
 }
 
 // A larger font and a long port name: the tool bar's widgets move right rather
-// than cover one another, and the port box shows the whole name.
+// than cover one another, and the port box shows the whole name where there is
+// room; in the narrowest window the name gives way to the buttons.
 TEST_F(WindowTest, ToolBarMakesRoomForALargerFontAndALongPortName) {
   form_.show();
+  form_.ComboBoxCom()->addItem(
+      QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"));
+  QApplication::processEvents();
+  EXPECT_GT(form_.ComboBoxCom()->width(), 73);
+  EXPECT_LE(form_.Button17()->geometry().right(), form_.PanelToolBar()->width());
+
+  form_.ComboBoxCom()->clear();
+  form_.resize(1100, form_.height());
   const QString port = QStringLiteral("/dev/ttyUSB10");
   form_.ComboBoxCom()->addItem(port);
   QFont font = form_.PanelToolBar()->font();
