@@ -1,5 +1,5 @@
-// QUERY1 QUERY2 QUERYEXEC FIELD1 FIELD2 FIRST1 NEXT1 SET1 FORQUERY1 BDIMPORT BDIMPORTED
-// BDERROR.
+// QUERY1 QUERY2 QUERYEXEC FIELD1 FIELD2 FIRST1 NEXT1 SET1 FORQUERY1 BDIMPORT BDIMPORTDATA
+// BDIMPORTED BDERROR.
 #include <string>
 #include <vector>
 
@@ -23,7 +23,7 @@ void PushField(engine::Engine& e, QueryObject& query) {
   e.Push(std::move(*value));
 }
 
-void Import(engine::Engine& e, Tables& tables) {
+void Import(engine::Engine& e, Tables& tables, bool past_header) {
   ImportResult& result = tables.last_import();
   result = ImportResult{};
   const int32_t count = e.PopNumber();
@@ -42,7 +42,8 @@ void Import(engine::Engine& e, Tables& tables) {
     result.failed_line = -1;
     return;
   }
-  const ImportScan scan = ScanImport(text, columns);
+  ImportScan scan = ScanImport(text, columns);
+  if (past_header && !scan.rows.empty()) scan.rows.erase(scan.rows.begin());
   result.rows = InsertImportRows(tables.store(), table, scan.rows, columns.size());
   for (int i = 0; i < result.rows; ++i)
     if (scan.rows[static_cast<size_t>(i)].short_of_fields) ++result.short_rows;
@@ -109,7 +110,12 @@ void RegisterQueryWords(engine::Engine& engine, Tables& tables) {
   engine.Document("BDIMPORT", "table field... count --",
                   "Imports the FILENAME comma-separated file into the table, taking the listed "
                   "field numbers.");
-  engine.Register("BDIMPORT", [t](engine::Engine& e, engine::Frame&) { Import(e, *t); });
+  engine.Register("BDIMPORT", [t](engine::Engine& e, engine::Frame&) { Import(e, *t, false); });
+  engine.Document("BDIMPORTDATA", "table field... count --",
+                  "As BDIMPORT, but the file's first row, taken as column names, is not "
+                  "imported.");
+  engine.Register("BDIMPORTDATA",
+                  [t](engine::Engine& e, engine::Frame&) { Import(e, *t, true); });
   engine.Document("BDIMPORTED", "-- rows line short",
                   "Pushes the rows the last BDIMPORT inserted, the first line of its file "
                   "that did not go in (0 when every line did, -1 when the file could not be "

@@ -196,6 +196,13 @@ TEST_F(ImportTest, HeaderNamesTheWantedFields) {
   Run("2 1 2 BDHEADER `none.csv` FILENAME 1 1 BDHEADER");
   EXPECT_EQ(Pop(), "0");
   EXPECT_EQ(Pop(), "0") << "no digits below in the fields asked for";
+  // Taken as names, the row is not data: neither inserted nor counted short.
+  WriteFile("s.csv", "Имя;Улица\r\nИванов;Ленина;112\r\n");
+  Run(std::string("`") + Path("s.csv") + "` FILENAME Phones 3 1 2 BDIMPORTDATA BDIMPORTED");
+  EXPECT_EQ(Pop(), "0");
+  EXPECT_EQ(Pop(), "0");
+  EXPECT_EQ(Pop(), "1");
+  EXPECT_EQ(Table(), engine::Cp1251("Иванов|112;"));
   EXPECT_EQ(Depth(), 0);
 }
 
