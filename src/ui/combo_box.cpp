@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPalette>
 #include <QStringListModel>
 #include <QTimer>
 
@@ -98,7 +99,14 @@ void StyledComboBox::MarkInput() {
   for (QLineEdit* edit : {combo_->lineEdit(), edit_}) {
     if (!edit) continue;
     const bool bad = range_ && edit == ActiveEdit() && !edit->hasAcceptableInput();
-    edit->setStyleSheet(bad ? QStringLiteral("QLineEdit { background-color: #ffd0d0; }") : QString());
+    // A palette, not a style sheet: a style sheet leaves the edit in the
+    // application's font, not the page's.
+    QPalette marked;
+    if (bad) {
+      marked = edit->parentWidget()->palette();
+      marked.setColor(QPalette::Base, QColor(0xff, 0xd0, 0xd0));
+    }
+    edit->setPalette(marked);
   }
 }
 

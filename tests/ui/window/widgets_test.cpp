@@ -48,6 +48,25 @@ TEST(StyledComboBox, OnlyTheOperatorRaisesChanged) {
   EXPECT_GE(changed.count(), 1);
 }
 
+// A value outside the range is marked; unmarked, the edit keeps the page's font.
+TEST(StyledComboBox, AMarkedValueLeavesTheFontAsItWas) {
+  QWidget page;
+  QFont font = page.font();
+  font.setPointSize(font.pointSize() + 5);
+  page.setFont(font);
+  StyledComboBox* box = FilledBox(&page, StyledComboBox::Style::kDropDown);
+  box->SetNumberRange(0, 255);
+  page.show();
+  QLineEdit* edit = box->combo()->lineEdit();
+  box->SetText("300");
+  EXPECT_FALSE(box->Acceptable());
+  EXPECT_NE(edit->palette().color(QPalette::Base), page.palette().color(QPalette::Base));
+  box->SetText("30");
+  EXPECT_TRUE(box->Acceptable());
+  EXPECT_EQ(edit->palette().color(QPalette::Base), page.palette().color(QPalette::Base));
+  EXPECT_EQ(edit->font().pointSize(), font.pointSize());
+}
+
 TEST(StyledComboBox, ListPicksWithTheKeyboard) {
   QWidget page;
   StyledComboBox* box = FilledBox(&page, StyledComboBox::Style::kList);
