@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QStackedWidget>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -422,7 +423,12 @@ void TMainForm::AddMemoLine(engine::Memo memo, const std::string& line) {
   QPlainTextEdit* target = memo_ev_;
   if (memo == engine::Memo::kReceived) target = memo_terminal_;
   if (memo == engine::Memo::kSent) target = memo_terminal_out_;
+  QScrollBar* bar = target->verticalScrollBar();
+  const bool following = bar->value() == bar->maximum();
   target->appendPlainText(FromCp1251(line));
+  // Qt follows only while the last line shows whole; a wrapped one may not,
+  // and the memo would stop at an old line.
+  if (following) bar->setValue(bar->maximum());
 }
 
 void TMainForm::ShowCursor(engine::Cursor cursor) {

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -91,6 +92,22 @@ TEST_F(WindowTest, ToolBarMakesRoomForALargerFontAndALongPortName) {
   EXPECT_GE(form_.Label41()->width(), form_.Label41()->sizeHint().width());
   EXPECT_GT(form_.ComboBoxCom()->width(),
             form_.ComboBoxCom()->fontMetrics().horizontalAdvance(port) + 16);
+}
+
+// Event lines wrap in the narrow memo; the memo keeps showing the newest.
+TEST_F(WindowTest, EventMemoFollowsItsWrappedLines) {
+  form_.show();
+  QApplication::processEvents();
+  QScrollBar* bar = form_.MemoEV()->verticalScrollBar();
+  for (int i = 1; i <= 12; ++i) {
+    form_.AddMemoLine(engine::Memo::kEvents,
+                      "the write was cut off: the link was lost during it " + std::to_string(i));
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), bar->maximum()) << i;
+  }
+  bar->setValue(0);  // the operator reads back: the memo stays there
+  form_.AddMemoLine(engine::Memo::kEvents, "later");
+  EXPECT_EQ(bar->value(), 0);
 }
 
 TEST_F(WindowTest, TerminalMemosStartAgainPastTwoHundredLines) {
