@@ -44,27 +44,14 @@ bool SettingsCache::Load(const fs::path& path) {
   if (!whole) return false;
   text_ = std::move(*whole);
   stamp_ = std::move(stamp);
-  for (size_t at = text_.find('['); at != std::string::npos; at = text_.find('[', at + 1))
-    if (at == 0 || text_[at - 1] == '\n' || text_[at - 1] == '\r') bracket_lines_.push_back(at);
+  bracket_lines_ = BracketLineStarts(text_);
   return true;
 }
 
 const SettingsSection& SettingsCache::Section(std::string_view name) {
   auto found = sections_.find(name);
   if (found != sections_.end()) return found->second;
-  const std::string_view text = text_;
-  std::string_view body;
-  for (size_t i = 0; i < bracket_lines_.size(); ++i) {
-    const size_t begin = bracket_lines_[i];
-    size_t end = text.find_first_of("\r\n", begin);
-    if (end == std::string_view::npos) end = text.size();
-    if (!IsHeaderOf(text.substr(begin, end - begin), name)) continue;
-    if (end < text.size() && text[end] == '\r') ++end;
-    if (end < text.size() && text[end] == '\n') ++end;
-    const size_t stop = i + 1 < bracket_lines_.size() ? bracket_lines_[i + 1] : text.size();
-    body = text.substr(end, stop - end);
-    break;
-  }
+  const std::string_view body = SectionBody(text_, bracket_lines_, name);
   return sections_.emplace(std::string(name), SettingsSection::OfBody(body)).first->second;
 }
 

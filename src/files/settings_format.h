@@ -22,6 +22,15 @@ struct LineSpan {
 
 std::vector<LineSpan> SplitLines(std::string_view text);
 
+// Where the lines that begin with "[" begin.
+std::vector<size_t> BracketLineStarts(std::string_view text);
+
+// The lines after the first header of `section`, up to the next line that
+// begins with "["; empty when there is no such header. `bracket_lines` is
+// BracketLineStarts(text), which a caller may keep for many lookups.
+std::string_view SectionBody(std::string_view text, const std::vector<size_t>& bracket_lines,
+                             std::string_view section);
+
 inline std::string_view Content(std::string_view text, const LineSpan& line) {
   return text.substr(line.begin, line.content_end - line.begin);
 }

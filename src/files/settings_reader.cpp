@@ -6,29 +6,20 @@
 
 namespace files {
 
-SettingsSection::SettingsSection(std::string_view text, std::string_view section) {
-  std::vector<LineSpan> lines = SplitLines(text);
-  size_t i = 0;
-  while (i < lines.size() && !IsHeaderOf(Content(text, lines[i]), section)) ++i;
-  TakeLines(text, lines, i + 1);
-}
+SettingsSection::SettingsSection(std::string_view text, std::string_view section)
+    : SettingsSection(OfBody(SectionBody(text, BracketLineStarts(text), section))) {}
 
 SettingsSection SettingsSection::OfBody(std::string_view body) {
   SettingsSection section;
-  section.TakeLines(body, SplitLines(body), 0);
-  return section;
-}
-
-void SettingsSection::TakeLines(std::string_view text, const std::vector<LineSpan>& lines,
-                                size_t first) {
-  for (size_t i = first; i < lines.size(); ++i) {
-    std::string_view content = Content(text, lines[i]);
+  for (const LineSpan& line : SplitLines(body)) {
+    std::string_view content = Content(body, line);
     if (IsHeaderLine(content)) break;
     size_t equals = content.find('=');
     if (equals == std::string_view::npos) continue;
-    lines_.push_back(content);
-    first_.emplace(content.substr(0, equals), content.substr(equals + 1));
+    section.lines_.push_back(content);
+    section.first_.emplace(content.substr(0, equals), content.substr(equals + 1));
   }
+  return section;
 }
 
 std::optional<std::string_view> SettingsSection::Find(std::string_view key) const {

@@ -29,8 +29,6 @@ class SettingsSection {
 
  private:
   SettingsSection() = default;
-  // Takes the key lines from `first` on, up to the next "[" line.
-  void TakeLines(std::string_view text, const std::vector<LineSpan>& lines, size_t first);
 
   std::vector<std::string_view> lines_;
   // The first value per name before the first "="; a key holding "=" is
