@@ -22,6 +22,7 @@
 #include <QAbstractItemView>
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 #include "directory_edit.h"
@@ -79,6 +80,19 @@ QFrame* MakePanel(QWidget* parent, const char* name) {
   panel->setObjectName(QString::fromLatin1(name));
   panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
   return panel;
+}
+
+// Qt follows appended lines only while the last one shows whole, and a
+// wrapped line is laid out, and so grows, only once painted: the memo stopped
+// at an old line. It follows while it is scrolled to the end.
+void FollowNewestLine(QPlainTextEdit* memo) {
+  QScrollBar* bar = memo->verticalScrollBar();
+  auto following = std::make_shared<bool>(true);
+  QObject::connect(bar, &QScrollBar::valueChanged, memo,
+                   [bar, following](int value) { *following = value == bar->maximum(); });
+  QObject::connect(bar, &QScrollBar::rangeChanged, memo, [bar, following](int, int maximum) {
+    if (*following) bar->setValue(maximum);
+  });
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
@@ -246,6 +260,7 @@ void TMainForm::BuildMonitor() {
   // Event lines are sentences with a time stamp: wrapped, they are read whole
   // in the narrow memo.
   memo_ev_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  FollowNewestLine(memo_ev_);
   memo_terminal_ = MakeMemo(panel_monitor_, "MemoTerminal", true);
   memo_terminal_->setFixedWidth(kMemoTerminalWidth);
   // The records sent are a record like the others: not for typing into.
@@ -423,12 +438,7 @@ void TMainForm::AddMemoLine(engine::Memo memo, const std::string& line) {
   QPlainTextEdit* target = memo_ev_;
   if (memo == engine::Memo::kReceived) target = memo_terminal_;
   if (memo == engine::Memo::kSent) target = memo_terminal_out_;
-  QScrollBar* bar = target->verticalScrollBar();
-  const bool following = bar->value() == bar->maximum();
   target->appendPlainText(FromCp1251(line));
-  // Qt follows only while the last line shows whole; a wrapped one may not,
-  // and the memo would stop at an old line.
-  if (following) bar->setValue(bar->maximum());
 }
 
 void TMainForm::ShowCursor(engine::Cursor cursor) {

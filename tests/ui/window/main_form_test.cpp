@@ -102,6 +102,7 @@ TEST_F(WindowTest, EventMemoFollowsItsWrappedLines) {
   for (int i = 1; i <= 12; ++i) {
     form_.AddMemoLine(engine::Memo::kEvents,
                       "the write was cut off: the link was lost during it " + std::to_string(i));
+    if (i % 3) continue;  // lines come in bursts too
     QApplication::processEvents();
     EXPECT_EQ(bar->value(), bar->maximum()) << i;
   }
