@@ -304,13 +304,23 @@ const std::string& Engine::LoadDefinition(const std::string& name) {
   return body;
 }
 
+void AddWords(Engine& engine, const WordList<>& list) {
+  AddRows(engine, list, [](WordRun<void>::Type run) { return run; });
+}
+
+namespace {
+
+const WordList<>* const kCoreWords[] = {&kControlFlowWords, &kArithmeticWords, &kStringWords,
+                                        &kStoreWords,       &kTimeWords,       &kUtf8Words};
+
+}  // namespace
+
 void RegisterCoreWords(Engine& engine) {
-  RegisterControlFlowWords(engine);
-  RegisterArithmeticWords(engine);
-  RegisterStringWords(engine);
-  RegisterStoreWords(engine);
-  RegisterTimeWords(engine);
-  RegisterUtf8Words(engine);
+  for (const WordList<>* list : kCoreWords) AddWords(engine, *list);
+}
+
+void DescribeCoreWords(WordReference& reference) {
+  for (const WordList<>* list : kCoreWords) DescribeWords(reference, *list);
 }
 
 }  // namespace engine

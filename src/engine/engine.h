@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "pending_text.h"
 #include "script_file.h"
@@ -74,14 +75,9 @@ class Engine {
   void SetHost(Host* host);
   Host& host() { return *host_; }
 
-  // Word table: exact, case-sensitive byte names.
+  // Word table: exact, case-sensitive byte names. AddWords registers a
+  // list's rows with their entries in the reference (docs/words.md).
   void Register(const std::string& name, WordHandler handler);
-  // The word's entry of the reference (docs/words.md), written just before
-  // its registration: effect and description, the group of the WordGroup in force.
-  void Document(const std::string& name, const std::string& effect,
-                const std::string& description) {
-    reference_.Document(name, WordDoc{effect, description});
-  }
   // Every registered name with its documentation, in registration order.
   const WordReference& reference() const { return reference_; }
   WordReference& reference() { return reference_; }
@@ -230,31 +226,43 @@ class Engine {
   ScriptFile script_file_;
 };
 
-// Names the group of the words registered while it lives.
-class WordGroup {
- public:
-  WordGroup(Engine& engine, std::string group) : reference_(engine.reference()) {
-    previous_ = reference_.group();
-    reference_.set_group(std::move(group));
+// The rows of a list registered, each with its reference entry; bind makes
+// a row's handler from its run.
+template <class Context, class Bind>
+void AddRows(Engine& engine, const WordList<Context>& list, Bind bind) {
+  for (const WordRow<Context>& row : list.rows) {
+    engine.reference().Describe(list.group, row.name, row.effect, row.description);
+    engine.Register(row.name, bind(row.run));
   }
-  ~WordGroup() { reference_.set_group(std::move(previous_)); }
-  WordGroup(const WordGroup&) = delete;
-  WordGroup& operator=(const WordGroup&) = delete;
+}
+void AddWords(Engine& engine, const WordList<>& list);
+// The context must outlive the engine's use of the words.
+template <class Context>
+void AddWords(Engine& engine, const WordList<Context>& list,
+              std::type_identity_t<Context>& context) {
+  AddRows(engine, list, [&context](typename WordRun<Context>::Type run) {
+    return [run, &context](Engine& e, Frame& f) { run(context, e, f); };
+  });
+}
+// A small context that each word keeps a copy of.
+template <class Context>
+void AddWords(Engine& engine, const WordList<Context>& list,
+              std::type_identity_t<Context>&& context) {
+  AddRows(engine, list, [&context](typename WordRun<Context>::Type run) {
+    return [run, context](Engine& e, Frame& f) mutable { run(context, e, f); };
+  });
+}
 
- private:
-  WordReference& reference_;
-  std::string previous_;
-};
-
-// The words of the engine itself: control flow, arithmetic, comparison,
-// strings, stores and time.
+// The words of the engine itself, group by group (>UTF8, UTF8> and UTF8?
+// join the strings).
+extern const WordList<> kControlFlowWords;
+extern const WordList<> kArithmeticWords;
+extern const WordList<> kStringWords;
+extern const WordList<> kStoreWords;
+extern const WordList<> kTimeWords;
+extern const WordList<> kUtf8Words;
+// All of them, in the order above.
 void RegisterCoreWords(Engine& engine);
-void RegisterControlFlowWords(Engine& engine);
-void RegisterArithmeticWords(Engine& engine);
-void RegisterStringWords(Engine& engine);
-void RegisterStoreWords(Engine& engine);
-void RegisterTimeWords(Engine& engine);
-// >UTF8, UTF8> and UTF8?.
-void RegisterUtf8Words(Engine& engine);
+void DescribeCoreWords(WordReference& reference);
 
 }  // namespace engine

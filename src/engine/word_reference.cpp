@@ -29,16 +29,17 @@ WordEntry& WordReference::EntryFor(const std::string& name) {
   auto it = index_.find(name);
   if (it != index_.end()) return entries_[it->second];
   index_.emplace(name, entries_.size());
-  entries_.push_back(WordEntry{name, group_, {}, false, false});
+  entries_.push_back(WordEntry{name, {}, {}, false, false});
   return entries_.back();
 }
 
 void WordReference::Note(const std::string& name) { EntryFor(name).registered = true; }
 
-void WordReference::Document(const std::string& name, const WordDoc& doc) {
+void WordReference::Describe(const char* group, const char* name, const char* effect,
+                             const char* description) {
   WordEntry& entry = EntryFor(name);
-  entry.group = group_;
-  entry.doc = doc;
+  entry.group = group;
+  entry.doc = WordDoc{effect, description};
   entry.documented = true;
 }
 

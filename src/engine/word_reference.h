@@ -1,7 +1,7 @@
 // What a page author needs to know about each word: its stack effect, its
-// group and one line of description. Filled where the words are registered,
-// so that the reference, the checker and the editor support all read the
-// program's own word table.
+// group and one line of description. Filled from the word lists, with or
+// without a handler bound, so that the reference, the checker and the editor
+// support all read the program's own words.
 #pragma once
 
 #include <optional>
@@ -9,6 +9,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "word_table.h"
 
 namespace engine {
 
@@ -39,9 +41,8 @@ class WordReference {
  public:
   // A registered name, documented or not; registration order is kept.
   void Note(const std::string& name);
-  void Document(const std::string& name, const WordDoc& doc);
-  void set_group(std::string group) { group_ = std::move(group); }
-  const std::string& group() const { return group_; }
+  // The entry of a row of a group.
+  void Describe(const char* group, const char* name, const char* effect, const char* description);
 
   const std::vector<WordEntry>& entries() const { return entries_; }
   const WordEntry* Find(std::string_view name) const;
@@ -51,7 +52,16 @@ class WordReference {
 
   std::vector<WordEntry> entries_;
   std::unordered_map<std::string, size_t> index_;
-  std::string group_;
 };
+
+// The entries of a list's words as the program registers them, for the
+// reference and the checker, which need no handler bound.
+template <class Context>
+void DescribeWords(WordReference& reference, const WordList<Context>& list) {
+  for (const WordRow<Context>& row : list.rows) {
+    reference.Describe(list.group, row.name, row.effect, row.description);
+    reference.Note(row.name);
+  }
+}
 
 }  // namespace engine

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,33 @@ namespace engine {
 class Engine;
 struct Frame;
 using WordHandler = std::function<void(Engine&, Frame&)>;
+
+// One word of a group, as Lua's luaL_Reg with the reference entry beside it:
+// the name, the stack effect, one line of description and the handler, which
+// gets the group's context (nothing for Context = void).
+template <class Context>
+struct WordRun {
+  using Type = void (*)(Context&, Engine&, Frame&);
+};
+template <>
+struct WordRun<void> {
+  using Type = void (*)(Engine&, Frame&);
+};
+
+template <class Context = void>
+struct WordRow {
+  const char* name;
+  const char* effect;
+  const char* description;
+  typename WordRun<Context>::Type run;
+};
+
+// A group of words as the reference lists it under its title.
+template <class Context = void>
+struct WordList {
+  const char* group;
+  std::span<const WordRow<Context>> rows;
+};
 
 class WordTable {
  public:

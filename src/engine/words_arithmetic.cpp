@@ -1,6 +1,7 @@
 // Integer arithmetic, bit operations, comparisons and the stack words DUP,
 // SWAP and ".". Numbers are signed 32-bit and wrap around like the device's.
 #include <cstdint>
+#include <functional>
 
 #include "engine.h"
 #include "messages.h"
@@ -8,29 +9,29 @@
 namespace engine {
 namespace {
 
-using BinaryOp = uint32_t (*)(uint32_t b, uint32_t a);
-
 // Pops a, then b (top first), each converted right after its pop, and pushes
 // b op a. Unsigned arithmetic gives the 32-bit wrap-around without overflow.
-void RegisterBinary(Engine& engine, const char* name, BinaryOp op) {
-  engine.Register(name, [op](Engine& e, Frame&) {
-    const auto a = static_cast<uint32_t>(e.PopNumber());
-    const auto b = static_cast<uint32_t>(e.PopNumber());
-    e.PushNumber(static_cast<int32_t>(op(b, a)));
-  });
+template <class Op>
+void Binary(Engine& e, Frame&) {
+  const auto a = static_cast<uint32_t>(e.PopNumber());
+  const auto b = static_cast<uint32_t>(e.PopNumber());
+  e.PushNumber(static_cast<int32_t>(Op{}(b, a)));
 }
 
+struct ShiftLeft {
+  uint32_t operator()(uint32_t b, uint32_t a) const { return b << (a & 31); }
+};
+
 // < and >: both values are popped first and a value that is no number gives "0".
-void RegisterOrder(Engine& engine, const char* name, bool greater) {
-  engine.Register(name, [greater](Engine& e, Frame&) {
-    const auto a = ToNumber(e.Pop());
-    const auto b = ToNumber(e.Pop());
-    if (!a || !b) {
-      e.Push(kFalse);
-      return;
-    }
-    e.Push(Truth(greater ? *b > *a : *b < *a));
-  });
+template <bool greater>
+void Order(Engine& e, Frame&) {
+  const auto a = ToNumber(e.Pop());
+  const auto b = ToNumber(e.Pop());
+  if (!a || !b) {
+    e.Push(kFalse);
+    return;
+  }
+  e.Push(Truth(greater ? *b > *a : *b < *a));
 }
 
 std::string CellsDump(Engine& e) {
@@ -49,81 +50,70 @@ std::string CellsDump(Engine& e) {
 
 }  // namespace
 
-void RegisterArithmeticWords(Engine& engine) {
-  engine::WordGroup group(engine, "Arithmetic and comparison");
-  engine.Document("AND", "b a -- n", "Bitwise AND of two 32-bit numbers.");
-  RegisterBinary(engine, "AND", [](uint32_t b, uint32_t a) { return b & a; });
-  engine.Document("OR", "b a -- n", "Bitwise OR of two 32-bit numbers.");
-  RegisterBinary(engine, "OR", [](uint32_t b, uint32_t a) { return b | a; });
-  engine.Document("XOR", "b a -- n", "Bitwise exclusive OR of two 32-bit numbers.");
-  RegisterBinary(engine, "XOR", [](uint32_t b, uint32_t a) { return b ^ a; });
-  engine.Document("+", "b a -- n", "b + a, wrapping around at 32 bits.");
-  RegisterBinary(engine, "+", [](uint32_t b, uint32_t a) { return b + a; });
-  engine.Document("-", "b a -- n", "b - a, wrapping around at 32 bits.");
-  RegisterBinary(engine, "-", [](uint32_t b, uint32_t a) { return b - a; });
-  engine.Document("*", "b a -- n", "b * a, wrapping around at 32 bits.");
-  RegisterBinary(engine, "*", [](uint32_t b, uint32_t a) { return b * a; });
-  engine.Document("SHL", "b a -- n", "b shifted left by a (modulo 32) bits.");
-  RegisterBinary(engine, "SHL", [](uint32_t b, uint32_t a) { return b << (a & 31); });
+constexpr WordRow<> kArithmeticRows[] = {
+    {"AND", "b a -- n", "Bitwise AND of two 32-bit numbers.", Binary<std::bit_and<uint32_t>>},
+    {"OR", "b a -- n", "Bitwise OR of two 32-bit numbers.", Binary<std::bit_or<uint32_t>>},
+    {"XOR", "b a -- n", "Bitwise exclusive OR of two 32-bit numbers.",
+     Binary<std::bit_xor<uint32_t>>},
+    {"+", "b a -- n", "b + a, wrapping around at 32 bits.", Binary<std::plus<uint32_t>>},
+    {"-", "b a -- n", "b - a, wrapping around at 32 bits.", Binary<std::minus<uint32_t>>},
+    {"*", "b a -- n", "b * a, wrapping around at 32 bits.", Binary<std::multiplies<uint32_t>>},
+    {"SHL", "b a -- n", "b shifted left by a (modulo 32) bits.", Binary<ShiftLeft>},
+    {"DIV", "b a -- n", "b divided by a, truncated toward zero; a = 0 is a fault.",
+     [](Engine& e, Frame&) {
+       const int32_t a = e.PopNumber();
+       const int32_t b = e.PopNumber();
+       if (a == 0) throw Fault{};
+       // The one quotient outside the range wraps like every other result
+       // instead of trapping the processor.
+       if (a == -1) {
+         e.PushNumber(static_cast<int32_t>(0u - static_cast<uint32_t>(b)));
+         return;
+       }
+       e.PushNumber(b / a);
+     }},
+    {"=", "b a -- flag",
+     "255 when the two texts are equal byte for byte, else 0 (no number conversion).",
+     [](Engine& e, Frame&) {
+       const Value a = e.Pop();
+       const Value b = e.Pop();
+       e.Push(Truth(a == b));
+     }},
+    {"<>", "b a -- flag", "255 when the two texts differ, else 0.",
+     [](Engine& e, Frame&) {
+       const Value a = e.Pop();
+       const Value b = e.Pop();
+       e.Push(Truth(a != b));
+     }},
+    {"<", "b a -- flag", "255 when b < a as numbers; 0 otherwise and when either is no number.",
+     Order<false>},
+    {">", "b a -- flag", "255 when b > a as numbers; 0 otherwise and when either is no number.",
+     Order<true>},
+    {"NOT", "n -- flag", "255 when n is 0, else 0.",
+     [](Engine& e, Frame&) { e.Push(Truth(e.PopNumber() == 0)); }},
+    {"DUP", "x -- x x", "Duplicates the top value.",
+     [](Engine& e, Frame&) {
+       Value x = e.Pop();
+       e.Push(x);
+       e.Push(std::move(x));
+     }},
+    {"SWAP", "b a -- a b", "Exchanges the two top values.",
+     [](Engine& e, Frame&) {
+       Value a = e.Pop();
+       Value b = e.Pop();
+       e.Push(std::move(a));
+       e.Push(std::move(b));
+     }},
+    {".", "x -- x",
+     "Shows the top value in the event memo and dumps the non-empty cells to the trace log.",
+     [](Engine& e, Frame&) {
+       Value x = e.Pop();
+       e.LogEvent(msg::kOnStack + x);
+       e.Push(std::move(x));
+       e.ForcedTrace(msg::kCells + CellsDump(e));
+     }},
+};
 
-  engine.Document("DIV", "b a -- n", "b divided by a, truncated toward zero; a = 0 is a fault.");
-  engine.Register("DIV", [](Engine& e, Frame&) {
-    const int32_t a = e.PopNumber();
-    const int32_t b = e.PopNumber();
-    if (a == 0) throw Fault{};
-    // The one quotient outside the range wraps like every other result
-    // instead of trapping the processor.
-    if (a == -1) {
-      e.PushNumber(static_cast<int32_t>(0u - static_cast<uint32_t>(b)));
-      return;
-    }
-    e.PushNumber(b / a);
-  });
-
-  engine.Document("=", "b a -- flag",
-                  "255 when the two texts are equal byte for byte, else 0 (no number conversion).");
-  engine.Register("=", [](Engine& e, Frame&) {
-    const Value a = e.Pop();
-    const Value b = e.Pop();
-    e.Push(Truth(a == b));
-  });
-  engine.Document("<>", "b a -- flag", "255 when the two texts differ, else 0.");
-  engine.Register("<>", [](Engine& e, Frame&) {
-    const Value a = e.Pop();
-    const Value b = e.Pop();
-    e.Push(Truth(a != b));
-  });
-  engine.Document("<", "b a -- flag",
-                  "255 when b < a as numbers; 0 otherwise and when either is no number.");
-  RegisterOrder(engine, "<", false);
-  engine.Document(">", "b a -- flag",
-                  "255 when b > a as numbers; 0 otherwise and when either is no number.");
-  RegisterOrder(engine, ">", true);
-  engine.Document("NOT", "n -- flag", "255 when n is 0, else 0.");
-  engine.Register("NOT", [](Engine& e, Frame&) { e.Push(Truth(e.PopNumber() == 0)); });
-
-  engine.Document("DUP", "x -- x x", "Duplicates the top value.");
-  engine.Register("DUP", [](Engine& e, Frame&) {
-    Value x = e.Pop();
-    e.Push(x);
-    e.Push(std::move(x));
-  });
-  engine.Document("SWAP", "b a -- a b", "Exchanges the two top values.");
-  engine.Register("SWAP", [](Engine& e, Frame&) {
-    Value a = e.Pop();
-    Value b = e.Pop();
-    e.Push(std::move(a));
-    e.Push(std::move(b));
-  });
-  engine.Document(".", "x -- x",
-                  "Shows the top value in the event memo and dumps the non-empty cells to the "
-                  "trace log.");
-  engine.Register(".", [](Engine& e, Frame&) {
-    Value x = e.Pop();
-    e.LogEvent(msg::kOnStack + x);
-    e.Push(std::move(x));
-    e.ForcedTrace(msg::kCells + CellsDump(e));
-  });
-}
+const WordList<> kArithmeticWords{"Arithmetic and comparison", kArithmeticRows};
 
 }  // namespace engine

@@ -45,44 +45,40 @@ void SkipBlock(PendingText& pending, bool stop_at_else) {
 
 }  // namespace
 
-void RegisterControlFlowWords(Engine& engine) {
-  engine::WordGroup group(engine, "Control flow");
-  engine.Document("RUN", "name -- ?",
-                  "Runs the definition of that name from Setup.KVS in place; an unknown name "
-                  "runs nothing.");
-  engine.Register("RUN", [](Engine& e, Frame& f) {
-    Value name = e.Pop();
-    const std::string& body = e.LoadDefinition(name);
-    if (e.trace()) e.Trace(msg::kExecuting + name);
-    if (!f.pending.Empty()) f.pending.Prepend(" ");
-    f.pending.Prepend(body);
-  });
-  engine.Document("FOR", "count body -- ?",
-                  "Runs the body count times, each time with its index 1..count pushed first.");
-  engine.Register("FOR", [](Engine& e, Frame& f) {
-    Value body = e.Pop();
-    int32_t count = e.PopNumber();
-    f.pending.PrependRepeat(body, count);
-  });
-  engine.Document("IF", "flag --",
-                  "Runs the words up to ELSE or FI when flag is not 0, else skips to the "
-                  "matching ELSE or FI; a non-number counts as true.");
-  engine.Register("IF", [](Engine& e, Frame& f) {
-    auto condition = ToNumber(e.Pop());
-    if (condition && *condition == 0) SkipBlock(f.pending, true);
-  });
-  engine.Document("ELSE", "--", "Ends the true branch of an IF: skips to the matching FI.");
-  engine.Register("ELSE", [](Engine&, Frame& f) { SkipBlock(f.pending, false); });
-  engine.Document("FI", "--", "Ends an IF block; does nothing itself.");
-  engine.Register("FI", [](Engine&, Frame&) {});
-  engine.Document("NIL", "--", "Does nothing.");
-  engine.Register("NIL", [](Engine&, Frame&) {});
-  engine.Document("DROP", "x --", "Discards the top value.");
-  engine.Register("DROP", [](Engine& e, Frame&) { e.Drop(); });
-  engine.Document("CLEARSTEK", "... --", "Empties the stack.");
-  engine.Register("CLEARSTEK", [](Engine& e, Frame&) { e.ClearStack(); });
-  engine.Document("DEBUG", "n --", "Switches the trace log KVSmon.Log on (n > 0) or off.");
-  engine.Register("DEBUG", [](Engine& e, Frame&) { e.set_trace(e.PopNumber() > 0); });
-}
+constexpr WordRow<> kControlFlowRows[] = {
+    {"RUN", "name -- ?",
+     "Runs the definition of that name from Setup.KVS in place; an unknown name runs nothing.",
+     [](Engine& e, Frame& f) {
+       Value name = e.Pop();
+       const std::string& body = e.LoadDefinition(name);
+       if (e.trace()) e.Trace(msg::kExecuting + name);
+       if (!f.pending.Empty()) f.pending.Prepend(" ");
+       f.pending.Prepend(body);
+     }},
+    {"FOR", "count body -- ?",
+     "Runs the body count times, each time with its index 1..count pushed first.",
+     [](Engine& e, Frame& f) {
+       Value body = e.Pop();
+       int32_t count = e.PopNumber();
+       f.pending.PrependRepeat(body, count);
+     }},
+    {"IF", "flag --",
+     "Runs the words up to ELSE or FI when flag is not 0, else skips to the matching ELSE or FI; a "
+     "non-number counts as true.",
+     [](Engine& e, Frame& f) {
+       auto condition = ToNumber(e.Pop());
+       if (condition && *condition == 0) SkipBlock(f.pending, true);
+     }},
+    {"ELSE", "--", "Ends the true branch of an IF: skips to the matching FI.",
+     [](Engine&, Frame& f) { SkipBlock(f.pending, false); }},
+    {"FI", "--", "Ends an IF block; does nothing itself.", [](Engine&, Frame&) {}},
+    {"NIL", "--", "Does nothing.", [](Engine&, Frame&) {}},
+    {"DROP", "x --", "Discards the top value.", [](Engine& e, Frame&) { e.Drop(); }},
+    {"CLEARSTEK", "... --", "Empties the stack.", [](Engine& e, Frame&) { e.ClearStack(); }},
+    {"DEBUG", "n --", "Switches the trace log KVSmon.Log on (n > 0) or off.",
+     [](Engine& e, Frame&) { e.set_trace(e.PopNumber() > 0); }},
+};
+
+const WordList<> kControlFlowWords{"Control flow", kControlFlowRows};
 
 }  // namespace engine

@@ -16,19 +16,15 @@ std::tm LocalNow() {
 
 }  // namespace
 
-void RegisterTimeWords(Engine& engine) {
-  engine::WordGroup group(engine, "Time");
-  engine.Document("NOW", "-- clock", "The computer's time as a device clock text.");
-  engine.Register("NOW", [](Engine& e, Frame&) { e.Push(ClockText(LocalNow())); });
-  engine.Document("HTIME", "clock -- text",
-                  "A device clock text as \"Время: hh:mm:ss дата: dd.mm.yy\".");
-  engine.Register("HTIME", [](Engine& e, Frame&) {
-    e.Push(DescribeClock(e.Pop(), LocalNow().tm_year + 1900, false));
-  });
-  engine.Document("HTIMEP", "clock -- text", "As HTIME, followed by the weekday name.");
-  engine.Register("HTIMEP", [](Engine& e, Frame&) {
-    e.Push(DescribeClock(e.Pop(), LocalNow().tm_year + 1900, true));
-  });
-}
+constexpr WordRow<> kTimeRows[] = {
+    {"NOW", "-- clock", "The computer's time as a device clock text.",
+     [](Engine& e, Frame&) { e.Push(ClockText(LocalNow())); }},
+    {"HTIME", "clock -- text", "A device clock text as \"Время: hh:mm:ss дата: dd.mm.yy\".",
+     [](Engine& e, Frame&) { e.Push(DescribeClock(e.Pop(), LocalNow().tm_year + 1900, false)); }},
+    {"HTIMEP", "clock -- text", "As HTIME, followed by the weekday name.",
+     [](Engine& e, Frame&) { e.Push(DescribeClock(e.Pop(), LocalNow().tm_year + 1900, true)); }},
+};
+
+const WordList<> kTimeWords{"Time", kTimeRows};
 
 }  // namespace engine

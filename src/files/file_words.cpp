@@ -105,127 +105,122 @@ void FileWordsState::CloseSlot() {
   slot = 0;
 }
 
-void RegisterGuarded(engine::Engine& engine, const std::string& name,
-                     engine::WordHandler handler) {
-  engine.Register(name, [handler = std::move(handler)](engine::Engine& e, engine::Frame& f) {
-    try {
-      handler(e, f);
-    } catch (const engine::Fault&) {
-      throw;
-    } catch (...) {
-      throw engine::Fault{};
-    }
+void AddGuardedWords(engine::Engine& engine, const engine::WordList<FileWordContext>& list,
+                     FileWordContext context) {
+  engine::AddRows(engine, list, [context](engine::WordRun<FileWordContext>::Type run) {
+    return [run, context](engine::Engine& e, engine::Frame& f) mutable {
+      try {
+        run(context, e, f);
+      } catch (const engine::Fault&) {
+        throw;
+      } catch (...) {
+        throw engine::Fault{};
+      }
+    };
   });
 }
 
-void RegisterByteFileWords(engine::Engine& engine, FileWordsState& state,
-                           FileDialogs* dialogs) {
-  engine::WordGroup group(engine, "Files");
-  FileDialogs* shown = dialogs ? dialogs : &default_dialogs;
-  using engine::Engine;
-  using engine::Frame;
+using engine::Engine;
+using engine::Frame;
 
-  engine.Document("EXIST", "name -- flag",
-                  "A positive number when the file can be opened for reading, else 0.");
-  RegisterGuarded(engine, "EXIST", [&state](Engine& e, Frame&) {
-    FilePtr file = OpenForReading(e.Pop());
-    e.Push(file ? engine::NumberToText(state.NextNumber()) : engine::kFalse);
-  });
-  engine.Document("DELETEFILE", "name --",
-                  "Deletes the file; a missing file is ignored. Until the line ends the old "
-                  "file is kept aside, and put back should writing the new one fail.");
-  RegisterGuarded(engine, "DELETEFILE", [&state](Engine& e, Frame&) {
-    auto path = OsPath(e.Pop());
-    if (!path || path->empty()) return;
-    state.settings.Forget(*path);
-    state.writes.Delete(*path, e.line_serial());
-  });
-  engine.Document("COPYFILE", "source target -- flag",
-                  "Copies source to target, replacing it; 255 on success, else 0.");
-  RegisterGuarded(engine, "COPYFILE", [&state](Engine& e, Frame&) {
-    std::string target = e.Pop();
-    std::string source = e.Pop();
-    if (auto path = OsPath(target)) state.settings.Forget(*path);
-    e.Push(engine::Truth(CopyFile(source, target)));
-  });
-  engine.Document("WRITEFILE", "code name --",
-                  "Appends the byte code (low 8 bits) to the file, creating it when missing. "
-                  "After a failed write the file takes no more bytes until the line ends.");
-  RegisterGuarded(engine, "WRITEFILE", [&state](Engine& e, Frame&) {
-    std::string name = e.Pop();
-    int32_t code = e.PopNumber();
-    AppendOrSay(e, state, name, code);
-  });
-  engine.Document("LENFILE", "name -- n",
-                  "Length of the file in bytes (at most 500000); 0 when it cannot be opened.");
-  RegisterGuarded(engine, "LENFILE", [&state](Engine& e, Frame&) {
-    state.CloseSlot();
-    FilePtr file = OpenForReading(e.Pop());
-    e.Push(engine::NumberToText(file ? CountBytes(file.get(), kFileReadLimit) : 0));
-  });
-  engine.Document("OPENFILE", "name -- n",
-                  "Opens the file for READFILE/READFILES; a positive number, or -1 when it "
-                  "cannot be opened.");
-  RegisterGuarded(engine, "OPENFILE", [&state](Engine& e, Frame&) {
-    state.CloseSlot();
-    state.slot_file = OpenForReading(e.Pop());
-    if (state.slot_file) state.slot = state.NextNumber();
-    e.Push(state.slot_file ? engine::NumberToText(state.slot) : "-1");
-  });
-  engine.Document("READFILE", "-- code",
-                  "The next byte of the open file as 0..255; 0 with no file open.");
-  RegisterGuarded(engine, "READFILE", [&state](Engine& e, Frame&) {
-    if (state.slot <= 0 || !state.slot_file) {
-      e.Push(engine::kFalse);
-      return;
-    }
-    int byte = std::fgetc(state.slot_file.get());
-    e.Push(engine::NumberToText(byte == EOF ? ' ' : byte));  // a blank past the end
-  });
-  engine.Document("READFILES", "count -- text",
-                  "Up to count next bytes of the open file as one text.");
-  RegisterGuarded(engine, "READFILES", [&state](Engine& e, Frame&) {
-    std::string count_text = e.Pop();
-    auto count = engine::ToNumber(count_text);
-    if (!count || state.slot <= 0 || !state.slot_file) {
-      e.Push(count_text);
-      return;
-    }
-    size_t wanted = std::clamp<int64_t>(*count, 0, kFileReadLimit);
-    e.Push(ReadUpTo(state.slot_file.get(), wanted));
-  });
-  engine.Document("CLOSEFILE", "--", "Closes the open file.");
-  RegisterGuarded(engine, "CLOSEFILE", [&state](Engine&, Frame&) { state.CloseSlot(); });
+constexpr engine::WordRow<FileWordContext> kFileRows[] = {
+    {"EXIST", "name -- flag", "A positive number when the file can be opened for reading, else 0.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       FilePtr file = OpenForReading(e.Pop());
+       e.Push(file ? engine::NumberToText(c.state.NextNumber()) : engine::kFalse);
+     }},
+    {"DELETEFILE", "name --",
+     "Deletes the file; a missing file is ignored. Until the line ends the old file is kept aside, "
+     "and put back should writing the new one fail.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       auto path = OsPath(e.Pop());
+       if (!path || path->empty()) return;
+       c.state.settings.Forget(*path);
+       c.state.writes.Delete(*path, e.line_serial());
+     }},
+    {"COPYFILE", "source target -- flag",
+     "Copies source to target, replacing it; 255 on success, else 0.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       std::string target = e.Pop();
+       std::string source = e.Pop();
+       if (auto path = OsPath(target)) c.state.settings.Forget(*path);
+       e.Push(engine::Truth(CopyFile(source, target)));
+     }},
+    {"WRITEFILE", "code name --",
+     "Appends the byte code (low 8 bits) to the file, creating it when missing. After a failed "
+     "write the file takes no more bytes until the line ends.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       std::string name = e.Pop();
+       int32_t code = e.PopNumber();
+       AppendOrSay(e, c.state, name, code);
+     }},
+    {"LENFILE", "name -- n",
+     "Length of the file in bytes (at most 500000); 0 when it cannot be opened.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       c.state.CloseSlot();
+       FilePtr file = OpenForReading(e.Pop());
+       e.Push(engine::NumberToText(file ? CountBytes(file.get(), kFileReadLimit) : 0));
+     }},
+    {"OPENFILE", "name -- n",
+     "Opens the file for READFILE/READFILES; a positive number, or -1 when it cannot be opened.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       c.state.CloseSlot();
+       c.state.slot_file = OpenForReading(e.Pop());
+       if (c.state.slot_file) c.state.slot = c.state.NextNumber();
+       e.Push(c.state.slot_file ? engine::NumberToText(c.state.slot) : "-1");
+     }},
+    {"READFILE", "-- code", "The next byte of the open file as 0..255; 0 with no file open.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       if (c.state.slot <= 0 || !c.state.slot_file) {
+         e.Push(engine::kFalse);
+         return;
+       }
+       int byte = std::fgetc(c.state.slot_file.get());
+       e.Push(engine::NumberToText(byte == EOF ? ' ' : byte));  // a blank past the end
+     }},
+    {"READFILES", "count -- text", "Up to count next bytes of the open file as one text.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       std::string count_text = e.Pop();
+       auto count = engine::ToNumber(count_text);
+       if (!count || c.state.slot <= 0 || !c.state.slot_file) {
+         e.Push(count_text);
+         return;
+       }
+       size_t wanted = std::clamp<int64_t>(*count, 0, kFileReadLimit);
+       e.Push(ReadUpTo(c.state.slot_file.get(), wanted));
+     }},
+    {"CLOSEFILE", "--", "Closes the open file.",
+     [](FileWordContext& c, Engine&, Frame&) { c.state.CloseSlot(); }},
+    {"DLGFILTER", "filter --",
+     "The next OPENDLG or WRITEDLG offers this filter (\"CSV (*.csv)\", several joined by ;;).",
+     [](FileWordContext& c, Engine& e, Frame&) { c.state.dialog_filter = e.Pop(); }},
+    {"OPENDLG", "name -- chosen",
+     "Shows the open-file dialog; the chosen file name, or empty when cancelled.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       std::string initial = e.Pop();
+       const std::string offered = std::exchange(c.state.dialog_filter, std::string());
+       e.Push(c.dialogs.Open(initial, offered).value_or(std::string()));
+     }},
+    {"WRITEDLG", "name -- chosen",
+     "Shows the save-file dialog; the chosen file name, or empty when cancelled.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       std::string initial = e.Pop();
+       const std::string offered = std::exchange(c.state.dialog_filter, std::string());
+       e.Push(c.dialogs.Save(initial, offered).value_or(std::string()));
+     }},
+    {"PATH", "-- dir",
+     "The base folder of Setup.KVS and the trace log (empty: the working folder).",
+     [](FileWordContext&, Engine& e, Frame&) { e.Push(e.base_dir()); }},
+    {"SPATH", "-- dir", "The second path prefix (always empty).",
+     [](FileWordContext&, Engine& e, Frame&) { e.Push(std::string()); }},
+};
 
-  // DLGFILTER's filter serves the next dialog only.
-  auto filter = std::make_shared<std::string>();
-  engine.Document("DLGFILTER", "filter --",
-                  "The next OPENDLG or WRITEDLG offers this filter (\"CSV (*.csv)\", several joined by ;;).");
-  RegisterGuarded(engine, "DLGFILTER", [filter](Engine& e, Frame&) { *filter = e.Pop(); });
-  engine.Document("OPENDLG", "name -- chosen",
-                  "Shows the open-file dialog; the chosen file name, or empty when cancelled.");
-  RegisterGuarded(engine, "OPENDLG", [shown, filter](Engine& e, Frame&) {
-    std::string initial = e.Pop();
-    const std::string offered = std::exchange(*filter, std::string());
-    e.Push(shown->Open(initial, offered).value_or(std::string()));
-  });
-  engine.Document("WRITEDLG", "name -- chosen",
-                  "Shows the save-file dialog; the chosen file name, or empty when cancelled.");
-  RegisterGuarded(engine, "WRITEDLG", [shown, filter](Engine& e, Frame&) {
-    std::string initial = e.Pop();
-    const std::string offered = std::exchange(*filter, std::string());
-    e.Push(shown->Save(initial, offered).value_or(std::string()));
-  });
-  engine.Document("PATH", "-- dir",
-                  "The base folder of Setup.KVS and the trace log (empty: the working folder).");
-  RegisterGuarded(engine, "PATH", [](Engine& e, Frame&) { e.Push(e.base_dir()); });
-  engine.Document("SPATH", "-- dir", "The second path prefix (always empty).");
-  RegisterGuarded(engine, "SPATH", [](Engine& e, Frame&) { e.Push(std::string()); });
-}
+const engine::WordList<FileWordContext> kFileWords{"Files", kFileRows};
 
 void RegisterFileWords(engine::Engine& engine, FileWordsState& state, FileDialogs* dialogs) {
-  RegisterByteFileWords(engine, state, dialogs);
-  RegisterSettingsWords(engine, state);
+  const FileWordContext context{state, dialogs ? *dialogs : default_dialogs};
+  AddGuardedWords(engine, kFileWords, context);
+  AddGuardedWords(engine, kSettingsWords, context);
 }
 
 }  // namespace files

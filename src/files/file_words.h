@@ -19,6 +19,7 @@ struct FileWordsState {
   int32_t slot = 0;
   FilePtr slot_file;
   int32_t last_number = 0;
+  std::string dialog_filter;  // DLGFILTER: for the next dialog only
 
   std::string file_name;      // FILENAME; KEY words and BDIMPORT use it
   std::string section;        // SECTION
@@ -30,24 +31,29 @@ struct FileWordsState {
   void CloseSlot();
 };
 
-// Registers all of them. `dialogs` must outlive the engine; null gives the
+// What the file and settings-file words work on; both must outlive the
+// engine's use of the words.
+struct FileWordContext {
+  FileWordsState& state;
+  FileDialogs& dialogs;
+};
+extern const engine::WordList<FileWordContext> kFileWords;
+extern const engine::WordList<FileWordContext> kSettingsWords;
+
+// Registers both lists. `dialogs` must outlive the engine; null gives the
 // default that answers as a cancelled dialog.
 void RegisterFileWords(engine::Engine& engine, FileWordsState& state,
                        FileDialogs* dialogs = nullptr);
 
-void RegisterByteFileWords(engine::Engine& engine, FileWordsState& state,
-                           FileDialogs* dialogs);
-void RegisterSettingsWords(engine::Engine& engine, FileWordsState& state);
+// Registers a list whose words end every failure as an engine::Fault, so
+// that nothing but a Fault ever leaves a handler.
+void AddGuardedWords(engine::Engine& engine, const engine::WordList<FileWordContext>& list,
+                     FileWordContext context);
 
 // Says in the status bar that a write to the file named `name` failed, and
 // what the name holds now. `what` is the kind of file ("файл ", "файл
 // настроек "), in Windows-1251.
 void SayWriteFailed(engine::Engine& engine, const std::string& what, const std::string& name,
                     Left left);
-
-// Registers a word whose every failure ends it as an engine::Fault, so that
-// nothing but a Fault ever leaves a handler.
-void RegisterGuarded(engine::Engine& engine, const std::string& name,
-                     engine::WordHandler handler);
 
 }  // namespace files

@@ -34,62 +34,55 @@ void WriteSettings(engine::Engine& e, FileWordsState& state, const std::string& 
 
 }  // namespace
 
-void RegisterSettingsWords(engine::Engine& engine, FileWordsState& state) {
-  engine::WordGroup group(engine, "Settings files");
-  using engine::Engine;
-  using engine::Frame;
+using engine::Engine;
+using engine::Frame;
 
-  engine.Document("FILENAME", "name --", "Settings file for KEY%, KEY! and DELETEKEY.");
-  RegisterGuarded(engine, "FILENAME", [&state](Engine& e, Frame&) { state.file_name = e.Pop(); });
-  engine.Document("SECTION", "name --", "Section for the settings-file words.");
-  RegisterGuarded(engine, "SECTION", [&state](Engine& e, Frame&) { state.section = e.Pop(); });
+constexpr engine::WordRow<FileWordContext> kSettingsRows[] = {
+    {"FILENAME", "name --", "Settings file for KEY%, KEY! and DELETEKEY.",
+     [](FileWordContext& c, Engine& e, Frame&) { c.state.file_name = e.Pop(); }},
+    {"SECTION", "name --", "Section for the settings-file words.",
+     [](FileWordContext& c, Engine& e, Frame&) { c.state.section = e.Pop(); }},
+    {"READINI", "default key file -- value",
+     "The key's value in the current section of the file, or the default.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       std::string file = e.Pop();
+       std::string key = e.Pop();
+       std::string default_value = e.Pop();
+       e.Push(ProfileReadKey(file, c.state.section, key, default_value));
+     }},
+    {"WRITEINI", "value key file --", "Writes the key's value in the current section of the file.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       std::string file = e.Pop();
+       std::string key = e.Pop();
+       std::string value = e.Pop();
+       WriteSettings(e, c.state, file, ProfileDocument::Writable(c.state.section, key, value),
+                     [&] { return ProfileWriteKey(file, c.state.section, key, value); });
+     }},
+    {"KEY%", "key -- value",
+     "The key's value (long values joined from key, key_1 ...) in the FILENAME file and SECTION.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       std::string key = e.Pop();
+       e.Push(c.state.settings.ReadLongValue(c.state.file_name, c.state.section, key));
+     }},
+    {"KEY!", "value key --",
+     "Writes the key's value, split under key, key_1 ... when longer than 1000 characters.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       std::string key = e.Pop();
+       std::string value = e.Pop();
+       const std::string file = e.base_dir() + c.state.file_name;
+       WriteSettings(e, c.state, file, ProfileDocument::Writable(c.state.section, key, value),
+                     [&] { return WriteLongValue(file, c.state.section, key, value); });
+     }},
+    {"DELETEKEY", "key --",
+     "Deletes the key in the FILENAME file and SECTION; its continuation keys (key_1 ...) stay.",
+     [](FileWordContext& c, Engine& e, Frame&) {
+       std::string key = e.Pop();
+       const std::string file = e.base_dir() + c.state.file_name;
+       WriteSettings(e, c.state, file, true,
+                     [&] { return ProfileDeleteKey(file, c.state.section, key); });
+     }},
+};
 
-  engine.Document("READINI", "default key file -- value",
-                  "The key's value in the current section of the file, or the default.");
-  RegisterGuarded(engine, "READINI", [&state](Engine& e, Frame&) {
-    std::string file = e.Pop();
-    std::string key = e.Pop();
-    std::string default_value = e.Pop();
-    e.Push(ProfileReadKey(file, state.section, key, default_value));
-  });
-  engine.Document("WRITEINI", "value key file --",
-                  "Writes the key's value in the current section of the file.");
-  RegisterGuarded(engine, "WRITEINI", [&state](Engine& e, Frame&) {
-    std::string file = e.Pop();
-    std::string key = e.Pop();
-    std::string value = e.Pop();
-    WriteSettings(e, state, file, ProfileDocument::Writable(state.section, key, value),
-                  [&] { return ProfileWriteKey(file, state.section, key, value); });
-  });
-
-  engine.Document("KEY%", "key -- value",
-                  "The key's value (long values joined from key, key_1 ...) in the FILENAME file "
-                  "and SECTION.");
-  RegisterGuarded(engine, "KEY%", [&state](Engine& e, Frame&) {
-    std::string key = e.Pop();
-    e.Push(state.settings.ReadLongValue(state.file_name, state.section, key));
-  });
-  // The writing KEY words put the base directory in front of the name, the
-  // reading one does not; the base directory is empty, so both reach one file.
-  engine.Document("KEY!", "value key --",
-                  "Writes the key's value, split under key, key_1 ... when longer than 1000 "
-                  "characters.");
-  RegisterGuarded(engine, "KEY!", [&state](Engine& e, Frame&) {
-    std::string key = e.Pop();
-    std::string value = e.Pop();
-    const std::string file = e.base_dir() + state.file_name;
-    WriteSettings(e, state, file, ProfileDocument::Writable(state.section, key, value),
-                  [&] { return WriteLongValue(file, state.section, key, value); });
-  });
-  engine.Document("DELETEKEY", "key --",
-                  "Deletes the key in the FILENAME file and SECTION; its continuation keys "
-                  "(key_1 ...) stay.");
-  RegisterGuarded(engine, "DELETEKEY", [&state](Engine& e, Frame&) {
-    std::string key = e.Pop();
-    const std::string file = e.base_dir() + state.file_name;
-    WriteSettings(e, state, file, true,
-                  [&] { return ProfileDeleteKey(file, state.section, key); });
-  });
-}
+const engine::WordList<FileWordContext> kSettingsWords{"Settings files", kSettingsRows};
 
 }  // namespace files

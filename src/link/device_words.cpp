@@ -107,173 +107,150 @@ void QueueOnLinkSlot(Engine& e, LinkTable& links, int32_t module, const std::str
 
 }  // namespace
 
+constexpr engine::WordRow<DeviceWordContext> kDeviceRows[] = {
+    {"CONNECTED", "i m -- flag", "The connection flag of item i of row m (0: nothing sets a flag).",
+     [](DeviceWordContext& c, Engine& e, Frame&) {
+       int32_t module = e.PopNumber();
+       int32_t item = e.PopNumber();
+       bool on = false;
+       if (DeviceStores::IsPair(module) && item == 254) {
+         const ChannelPair& pair = *c.stores.Pair(module);
+         on = pair.link != 0 && c.stores.Connected(pair.link, pair.address);
+       } else {
+         on = c.stores.Connected(module, item);
+       }
+       e.Push(engine::Truth(on));
+     }},
+    {"FORCONNECT", "m body -- ?",
+     "Runs body, with the item number pushed first, for each item whose connection flag is set in "
+     "row m.",
+     [](DeviceWordContext& c, Engine& e, Frame& f) {
+       std::string word = e.Pop();
+       int32_t row = e.PopNumber();
+       std::string text;
+       for (int item = 1; item <= kItems; ++item) {
+         if (!c.stores.Connected(row, item)) continue;
+         text += ' ';
+         text += engine::NumberToText(item);
+         text += ' ';
+         text += word;
+       }
+       text += ' ';
+       f.pending.Prepend(text);
+     }},
+    {"SENDCK", "record m --",
+     "Queues a command record (spaced hexadecimal, length byte first) for link m; the device takes "
+     "it at its next poll.",
+     [](DeviceWordContext& c, Engine& e, Frame&) { SendCk(e, c.stores, c.links); }},
+    {"ONREADCK", "line n --",
+     "Runs line, with the record's text pushed, for every record received on link n (1); 0 turns "
+     "the hook off.",
+     [](DeviceWordContext& c, Engine& e, Frame&) {
+       int32_t link = e.PopNumber();
+       std::string line = e.Pop();
+       c.stores.record_hook.link = link;
+       c.stores.record_hook.line = std::move(line);
+     }},
+    {"CLEARDATA", "--", "Empties all cells and saved cells and forgets the snapshot.",
+     [](DeviceWordContext& c, Engine& e, Frame&) {
+       for (auto& cell : e.cells()) cell.clear();
+       for (auto& cell : e.saved_cells()) cell.clear();
+       c.stores.snapshot = false;
+     }},
+    {"COPYDATA", "--", "Copies cells 0..128 into the saved cells (the snapshot).",
+     [](DeviceWordContext& c, Engine& e, Frame&) {
+       for (int k = 0; k < Engine::kSavedCells; ++k) e.saved_cells()[k] = e.cells()[k];
+       c.stores.snapshot = true;
+     }},
+    {"CMPDATA", "-- flag", "255 when any of cells 0..128 differs from the snapshot, else 0.",
+     [](DeviceWordContext& c, Engine& e, Frame&) {
+       bool differs = false;
+       if (c.stores.snapshot) {
+         for (int k = 0; k < Engine::kSavedCells && !differs; ++k) {
+           differs = e.saved_cells()[k] != e.cells()[k];
+         }
+       }
+       e.Push(engine::Truth(differs));
+     }},
+    {"STATUS", "text --", "Shows text in the status bar.",
+     [](DeviceWordContext&, Engine& e, Frame&) { e.ShowStatus(e.Pop()); }},
+    {"READEV", "m i s -- text", "Slot s of item i of module m of the response store.",
+     [](DeviceWordContext& c, Engine& e, Frame&) {
+       int32_t slot = e.PopNumber();
+       int32_t item = e.PopNumber();
+       int32_t module = e.PopNumber();
+       const std::string* text = c.stores.Response(module, item, slot);
+       e.Push(text ? *text : std::string());
+     }},
+    {"READSCR", "m a f --",
+     "Starts reading the device's script at device address a over link m (f not empty: block "
+     "mode).",
+     [](DeviceWordContext& c, Engine& e, Frame&) { StartScript(e, c.stores, c.links, false); }},
+    {"WRITESCR", "m a f --", "Starts writing the script text (SSCRIPT) to the device.",
+     [](DeviceWordContext& c, Engine& e, Frame&) { StartScript(e, c.stores, c.links, true); }},
+    {"SCRMAX", "f -- n",
+     "The longest script WRITESCR with flag f can write at the start address read last; empty "
+     "while none has been read.",
+     [](DeviceWordContext& c, Engine& e, Frame&) {
+       const bool block = !e.Pop().empty();
+       const int32_t start = c.stores.transfer.start_address;
+       e.Push(start > 0 ? engine::NumberToText(LongestScript(start, block)) : std::string());
+     }},
+    {"RSCRIPT", "-- text", "The script text read from or to be written to the device.",
+     [](DeviceWordContext& c, Engine& e, Frame&) { e.Push(c.stores.transfer.script_text); }},
+    {"SSCRIPT", "text --", "Sets the script text that WRITESCR writes.",
+     [](DeviceWordContext& c, Engine& e, Frame&) { c.stores.transfer.script_text = e.Pop(); }},
+    {"READTEL", "m a n --", "Starts reading phone record n at device address a over link m.",
+     [](DeviceWordContext& c, Engine& e, Frame&) {
+       int32_t number = e.PopNumber();
+       int32_t a = e.PopNumber();
+       int32_t module = e.PopNumber();
+       if (!DeviceStores::IsLink(module)) return;
+       PhoneRead& phone = c.stores.phone;
+       phone.record_number = number;
+       phone.module = module;
+       phone.address = a;
+       phone.status = 0;
+       phone.digits.clear();
+       QueueOnLinkSlot(e, c.links, module, ReadPhoneRecord(LowByte(a), number));
+     }},
+    {"WRITETEL", "m a p q digits --",
+     "Writes the digits and status q as phone record p at device address a over link m.",
+     [](DeviceWordContext& c, Engine& e, Frame&) {
+       std::string digits = e.Pop();
+       int32_t status = e.PopNumber();
+       int32_t position = e.PopNumber();
+       int32_t a = e.PopNumber();
+       int32_t module = e.PopNumber();
+       QueueOnLinkSlot(e, c.links, module, WritePhoneRecord(LowByte(a), position, status, digits));
+     }},
+    {"RTEL", "-- digits status", "The phone record read last: its digits, then its status.",
+     [](DeviceWordContext& c, Engine& e, Frame&) {
+       e.Push(c.stores.phone.digits);
+       e.Push(engine::NumberToText(c.stores.phone.status));
+     }},
+    {"CLEARSET", "m i --", "Empties the slots of item i of module m of the response store.",
+     [](DeviceWordContext& c, Engine& e, Frame&) {
+       int32_t item = e.PopNumber();
+       int32_t module = e.PopNumber();
+       c.stores.ClearItem(module, item);
+     }},
+    {"WRFAILS", "-- n",
+     "Data bytes the device still refused to write after their repeat, since the last WRFAILS; "
+     "reading starts the count afresh.",
+     [](DeviceWordContext& c, Engine& e, Frame&) {
+       e.Push(engine::NumberToText(c.stores.failed_write_bytes));
+       c.stores.failed_write_bytes = 0;
+     }},
+    {"WAITSEND", "n --",
+     "n not 0: the link pauses 110 ms before each record of the next SENDCK's queue.",
+     [](DeviceWordContext& c, Engine& e, Frame&) { c.stores.pending_pacing = e.PopNumber() != 0; }},
+};
+
+const engine::WordList<DeviceWordContext> kDeviceWords{"Device", kDeviceRows};
+
 void RegisterDeviceWords(Engine& engine, DeviceStores& stores, LinkTable& links) {
-  engine::WordGroup group(engine, "Device");
-  DeviceStores* s = &stores;
-  LinkTable* l = &links;
-
-  engine.Document("CONNECTED", "i m -- flag",
-                  "The connection flag of item i of row m (0: nothing sets a flag).");
-  engine.Register("CONNECTED", [s](Engine& e, Frame&) {
-    int32_t module = e.PopNumber();
-    int32_t item = e.PopNumber();
-    bool on = false;
-    if (DeviceStores::IsPair(module) && item == 254) {
-      const ChannelPair& pair = *s->Pair(module);
-      on = pair.link != 0 && s->Connected(pair.link, pair.address);
-    } else {
-      on = s->Connected(module, item);
-    }
-    e.Push(engine::Truth(on));
-  });
-
-  engine.Document("FORCONNECT", "m body -- ?",
-                  "Runs body, with the item number pushed first, for each item whose "
-                  "connection flag is set in row m.");
-  engine.Register("FORCONNECT", [s](Engine& e, Frame& f) {
-    std::string word = e.Pop();
-    int32_t row = e.PopNumber();
-    std::string text;
-    for (int item = 1; item <= kItems; ++item) {
-      if (!s->Connected(row, item)) continue;
-      text += ' ';
-      text += engine::NumberToText(item);
-      text += ' ';
-      text += word;
-    }
-    text += ' ';
-    f.pending.Prepend(text);
-  });
-
-  engine.Document("SENDCK", "record m --",
-                  "Queues a command record (spaced hexadecimal, length byte first) for link m; "
-                  "the device takes it at its next poll.");
-  engine.Register("SENDCK", [s, l](Engine& e, Frame&) { SendCk(e, *s, *l); });
-
-  engine.Document("ONREADCK", "line n --",
-                  "Runs line, with the record's text pushed, for every record received on link n "
-                  "(1); 0 turns the hook off.");
-  engine.Register("ONREADCK", [s](Engine& e, Frame&) {
-    int32_t link = e.PopNumber();
-    std::string line = e.Pop();
-    s->record_hook.link = link;
-    s->record_hook.line = std::move(line);
-  });
-
-  engine.Document("CLEARDATA", "--", "Empties all cells and saved cells and forgets the snapshot.");
-  engine.Register("CLEARDATA", [s](Engine& e, Frame&) {
-    for (auto& cell : e.cells()) cell.clear();
-    for (auto& cell : e.saved_cells()) cell.clear();
-    s->snapshot = false;
-  });
-
-  engine.Document("COPYDATA", "--", "Copies cells 0..128 into the saved cells (the snapshot).");
-  engine.Register("COPYDATA", [s](Engine& e, Frame&) {
-    for (int k = 0; k < Engine::kSavedCells; ++k) e.saved_cells()[k] = e.cells()[k];
-    s->snapshot = true;
-  });
-
-  engine.Document("CMPDATA", "-- flag",
-                  "255 when any of cells 0..128 differs from the snapshot, else 0.");
-  engine.Register("CMPDATA", [s](Engine& e, Frame&) {
-    bool differs = false;
-    if (s->snapshot) {
-      for (int k = 0; k < Engine::kSavedCells && !differs; ++k) {
-        differs = e.saved_cells()[k] != e.cells()[k];
-      }
-    }
-    e.Push(engine::Truth(differs));
-  });
-
-  engine.Document("STATUS", "text --", "Shows text in the status bar.");
-  engine.Register("STATUS", [](Engine& e, Frame&) { e.ShowStatus(e.Pop()); });
-
-  engine.Document("READEV", "m i s -- text", "Slot s of item i of module m of the response store.");
-  engine.Register("READEV", [s](Engine& e, Frame&) {
-    int32_t slot = e.PopNumber();
-    int32_t item = e.PopNumber();
-    int32_t module = e.PopNumber();
-    const std::string* text = s->Response(module, item, slot);
-    e.Push(text ? *text : std::string());
-  });
-
-  engine.Document("READSCR", "m a f --",
-                  "Starts reading the device's script at device address a over link m (f not "
-                  "empty: block mode).");
-  engine.Register("READSCR", [s, l](Engine& e, Frame&) { StartScript(e, *s, *l, false); });
-  engine.Document("WRITESCR", "m a f --",
-                  "Starts writing the script text (SSCRIPT) to the device.");
-  engine.Register("WRITESCR", [s, l](Engine& e, Frame&) { StartScript(e, *s, *l, true); });
-
-  engine.Document("SCRMAX", "f -- n",
-                  "The longest script WRITESCR with flag f can write at the start address read "
-                  "last; empty while none has been read.");
-  engine.Register("SCRMAX", [s](Engine& e, Frame&) {
-    const bool block = !e.Pop().empty();
-    const int32_t start = s->transfer.start_address;
-    e.Push(start > 0 ? engine::NumberToText(LongestScript(start, block)) : std::string());
-  });
-
-  engine.Document("RSCRIPT", "-- text",
-                  "The script text read from or to be written to the device.");
-  engine.Register("RSCRIPT", [s](Engine& e, Frame&) { e.Push(s->transfer.script_text); });
-  engine.Document("SSCRIPT", "text --", "Sets the script text that WRITESCR writes.");
-  engine.Register("SSCRIPT", [s](Engine& e, Frame&) { s->transfer.script_text = e.Pop(); });
-
-  engine.Document("READTEL", "m a n --",
-                  "Starts reading phone record n at device address a over link m.");
-  engine.Register("READTEL", [s, l](Engine& e, Frame&) {
-    int32_t number = e.PopNumber();
-    int32_t a = e.PopNumber();
-    int32_t module = e.PopNumber();
-    if (!DeviceStores::IsLink(module)) return;
-    PhoneRead& phone = s->phone;
-    phone.record_number = number;
-    phone.module = module;
-    phone.address = a;
-    phone.status = 0;
-    phone.digits.clear();
-    QueueOnLinkSlot(e, *l, module, ReadPhoneRecord(LowByte(a), number));
-  });
-
-  engine.Document("WRITETEL", "m a p q digits --",
-                  "Writes the digits and status q as phone record p at device address a over "
-                  "link m.");
-  engine.Register("WRITETEL", [l](Engine& e, Frame&) {
-    std::string digits = e.Pop();
-    int32_t status = e.PopNumber();
-    int32_t position = e.PopNumber();
-    int32_t a = e.PopNumber();
-    int32_t module = e.PopNumber();
-    QueueOnLinkSlot(e, *l, module, WritePhoneRecord(LowByte(a), position, status, digits));
-  });
-
-  engine.Document("RTEL", "-- digits status",
-                  "The phone record read last: its digits, then its status.");
-  engine.Register("RTEL", [s](Engine& e, Frame&) {
-    e.Push(s->phone.digits);
-    e.Push(engine::NumberToText(s->phone.status));
-  });
-
-  engine.Document("CLEARSET", "m i --",
-                  "Empties the slots of item i of module m of the response store.");
-  engine.Register("CLEARSET", [s](Engine& e, Frame&) {
-    int32_t item = e.PopNumber();
-    int32_t module = e.PopNumber();
-    s->ClearItem(module, item);
-  });
-
-  engine.Document("WRFAILS", "-- n",
-                  "Data bytes the device still refused to write after their repeat, since the "
-                  "last WRFAILS; reading starts the count afresh.");
-  engine.Register("WRFAILS", [s](Engine& e, Frame&) {
-    e.Push(engine::NumberToText(s->failed_write_bytes));
-    s->failed_write_bytes = 0;
-  });
-
-  engine.Document("WAITSEND", "n --",
-                  "n not 0: the link pauses 110 ms before each record of the next SENDCK's queue.");
-  engine.Register("WAITSEND", [s](Engine& e, Frame&) { s->pending_pacing = e.PopNumber() != 0; });
+  engine::AddWords(engine, kDeviceWords, DeviceWordContext{stores, links});
 }
 
 }  // namespace device

@@ -8,9 +8,16 @@
 
 namespace device {
 
+// What the device words work on. The stores and the link table must outlive
+// the engine's use of the words.
+struct DeviceWordContext {
+  DeviceStores& stores;
+  LinkTable& links;
+};
+extern const engine::WordList<DeviceWordContext> kDeviceWords;
+
 // CONNECTED FORCONNECT SENDCK ONREADCK CLEARDATA COPYDATA CMPDATA STATUS READEV
 // READSCR WRITESCR RSCRIPT SSCRIPT READTEL WRITETEL RTEL CLEARSET WAITSEND.
-// The stores and the link table must outlive the engine's use of the words.
 void RegisterDeviceWords(engine::Engine& engine, DeviceStores& stores, LinkTable& links);
 
 }  // namespace device

@@ -196,11 +196,11 @@ Tables* RegisterTableWords(engine::Engine& engine, const TablesWindow& window, Q
 }
 
 void RegisterTableWords(engine::Engine& engine, Tables& tables) {
-  RegisterQueryWords(engine, tables);
-  RegisterImportWords(engine, tables);
-  RegisterMemoryTableWords(engine, tables);
-  RegisterTabAndGridWords(engine, tables);
-  RegisterMonitorWords(engine, tables);
+  engine::AddWords(engine, kQueryWords, tables);
+  engine::AddWords(engine, kImportWords, tables);
+  engine::AddWords(engine, kMemoryTableWords, tables);
+  engine::AddWords(engine, kTabAndGridWords, tables);
+  engine::AddWords(engine, kMonitorWords, tables);
 }
 
 }  // namespace tables

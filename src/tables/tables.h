@@ -17,6 +17,7 @@
 #include "record_navigator.h"
 #include "tab_strip.h"
 #include "table_store.h"
+#include "table_words.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -50,7 +51,7 @@ struct TablesWindow {
   QPlainTextEdit* memo_terminal_out = nullptr;
 };
 
-class Tables : public QObject {
+class Tables : public QObject, public TableSurface, public Monitor {
   Q_OBJECT
 
  public:
@@ -63,12 +64,12 @@ class Tables : public QObject {
   const TablesWindow& window() const { return window_; }
   // The device stores may come up after the tables (CONCLEAR, READVCK).
   void SetDeviceStores(device::DeviceStores* stores) { window_.device = stores; }
+  device::DeviceStores* device_stores() override { return window_.device; }
   TableStore& store() { return store_; }
   QueryObject& Query1() { return *query1_; }
   QueryObject& Query2() { return *query2_; }
   QueryObject& Query3() { return *query3_; }
   MemoryTable& RxMemoryData1() { return *memory_; }
-  ImportResult& last_import() { return last_import_; }
 
   // The widgets; nullptr without a control pool.
   TabStrip* TabControl1() const { return tab_control1_; }
@@ -80,13 +81,38 @@ class Tables : public QObject {
   std::vector<std::string> Items() const;
 
   // Placing of the tab strips (number 1, 2) and grids (1..3).
-  void PlaceTabControl(int number);
-  void PlaceGrid(int number);
+  void PlaceTabControl(int number) override;
+  void PlaceGrid(int number) override;
+  int TabIndex(int number) const override;
+
+  // TableSurface
+  void RunItems(int query) override;
+  std::optional<std::string> QueryField(int query, const std::string& name) override;
+  bool QueryFirst() override;
+  bool QueryNext() override;
+  bool QueryEof() override;
+  void Import(const std::string& table, const std::vector<int32_t>& columns,
+              bool past_header) override;
+  ImportResult& last_import() override { return last_import_; }
+  std::optional<std::vector<std::string>> ImportHeader(
+      const std::vector<int32_t>& columns) override;
+  std::string StoreTrouble() const override;
+  void MemoryReset() override;
+  void MemoryAppend(std::string tel, std::string stat, std::string s) override;
+  void MemoryDeleteCurrent() override;
+  std::optional<int> MemorySize() const override;
+  bool MemoryFirst() override;
+  bool MemoryNext() override;
+  std::optional<std::string> MemoryField(const std::string& name) const override;
+
+  // Monitor
+  void ShowFilter(int32_t k, int32_t m, int32_t n, bool clear_traffic) override;
 
   // Shows the current row of Query1 in the data check boxes.
   void RefreshDataChecks();
 
  private:
+  QueryObject& Query(int number);
   void BuildWidgets();
   bool BeginPlacing(QWidget* control);
   void RouteEvent(QWidget* control);
@@ -114,11 +140,5 @@ Tables* RegisterTableWords(engine::Engine& engine, const TablesWindow& window,
                            QObject* owner);
 // The words over an existing subsystem.
 void RegisterTableWords(engine::Engine& engine, Tables& tables);
-
-void RegisterQueryWords(engine::Engine& engine, Tables& tables);
-void RegisterImportWords(engine::Engine& engine, Tables& tables);
-void RegisterMemoryTableWords(engine::Engine& engine, Tables& tables);
-void RegisterTabAndGridWords(engine::Engine& engine, Tables& tables);
-void RegisterMonitorWords(engine::Engine& engine, Tables& tables);
 
 }  // namespace tables

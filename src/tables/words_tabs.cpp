@@ -1,34 +1,43 @@
 // TABCONTROL TABCONTROL2 TINDEX TINDEX2 DBGRID1 DBGRID2 DBGRID3.
-#include "engine.h"
-#include "tables.h"
+#include "table_words.h"
 
 namespace tables {
 
 namespace {
 
-void PushIndex(engine::Engine& e, const TabStrip* strip) {
-  e.Push(engine::NumberToText(strip ? strip->CurrentIndex() : -1));
+using engine::Engine;
+using engine::Frame;
+
+template <int number>
+void PlaceTabControl(TableSurface& t, Engine&, Frame&) {
+  t.PlaceTabControl(number);
+}
+
+template <int number>
+void PushTabIndex(TableSurface& t, Engine& e, Frame&) {
+  e.Push(engine::NumberToText(t.TabIndex(number)));
+}
+
+template <int number>
+void PlaceGrid(TableSurface& t, Engine&, Frame&) {
+  t.PlaceGrid(number);
 }
 
 }  // namespace
 
-void RegisterTabAndGridWords(engine::Engine& engine, Tables& tables) {
-  engine::WordGroup group(engine, "Tables: tabs and grids");
-  Tables* t = &tables;
-  engine.Document("TABCONTROL", "--", "Places the first tab strip with the items as tabs.");
-  engine.Register("TABCONTROL", [t](engine::Engine&, engine::Frame&) { t->PlaceTabControl(1); });
-  engine.Document("TABCONTROL2", "--", "Places the second tab strip with the items as tabs.");
-  engine.Register("TABCONTROL2", [t](engine::Engine&, engine::Frame&) { t->PlaceTabControl(2); });
-  engine.Document("TINDEX", "-- n", "Selected tab of the first tab strip, from 0; -1 for none.");
-  engine.Register("TINDEX", [t](engine::Engine& e, engine::Frame&) { PushIndex(e, t->TabControl1()); });
-  engine.Document("TINDEX2", "-- n", "Selected tab of the second tab strip, from 0; -1 for none.");
-  engine.Register("TINDEX2", [t](engine::Engine& e, engine::Frame&) { PushIndex(e, t->TabControl2()); });
-  engine.Document("DBGRID1", "--", "Places the grid showing Query1.");
-  engine.Register("DBGRID1", [t](engine::Engine&, engine::Frame&) { t->PlaceGrid(1); });
-  engine.Document("DBGRID2", "--", "Places the grid showing Query2.");
-  engine.Register("DBGRID2", [t](engine::Engine&, engine::Frame&) { t->PlaceGrid(2); });
-  engine.Document("DBGRID3", "--", "Places the grid showing the memory table.");
-  engine.Register("DBGRID3", [t](engine::Engine&, engine::Frame&) { t->PlaceGrid(3); });
-}
+constexpr engine::WordRow<TableSurface> kTabAndGridRows[] = {
+    {"TABCONTROL", "--", "Places the first tab strip with the items as tabs.", PlaceTabControl<1>},
+    {"TABCONTROL2", "--", "Places the second tab strip with the items as tabs.",
+     PlaceTabControl<2>},
+    {"TINDEX", "-- n", "Selected tab of the first tab strip, from 0; -1 for none.",
+     PushTabIndex<1>},
+    {"TINDEX2", "-- n", "Selected tab of the second tab strip, from 0; -1 for none.",
+     PushTabIndex<2>},
+    {"DBGRID1", "--", "Places the grid showing Query1.", PlaceGrid<1>},
+    {"DBGRID2", "--", "Places the grid showing Query2.", PlaceGrid<2>},
+    {"DBGRID3", "--", "Places the grid showing the memory table.", PlaceGrid<3>},
+};
+
+const engine::WordList<TableSurface> kTabAndGridWords{"Tables: tabs and grids", kTabAndGridRows};
 
 }  // namespace tables

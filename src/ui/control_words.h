@@ -1,22 +1,47 @@
-// The words that place, read back and clear the page area's controls, and the
-// two message windows.
+// The window's side of its words: FormPage shows on the form's control pool
+// what the words of the page ask for.
 #pragma once
 
+#include <QObject>
 #include <QRect>
 #include <cstdint>
 
 #include "engine.h"
+#include "page_surface.h"
 
 namespace ui {
 
 class TMainForm;
 
-void RegisterControlWords(engine::Engine& engine, TMainForm& form);
+class FormPage : public QObject, public PageSurface {
+ public:
+  // A child of the form.
+  explicit FormPage(TMainForm& form);
 
-// The groups RegisterControlWords is made of.
-void RegisterPropertyWords(engine::Engine& engine, TMainForm& form);
-void RegisterCreationWords(engine::Engine& engine, TMainForm& form);
-void RegisterPageWords(engine::Engine& engine, TMainForm& form);
+  ControlRegisters& registers() override;
+  int32_t DesignX(int32_t v) const override;
+  int32_t DesignY(int32_t v) const override;
+  void Place(PlacedControl control) override;
+  void ClearPage() override;
+  void LockInput(bool locked) override;
+  int32_t EventComboIndex() const override;
+  std::string EventComboText() const override;
+  bool EventBoxChecked() const override;
+  std::string FolderText() const override;
+  std::string MemoText() const override;
+  void ShowLevelImage() override;
+  void DrawLevel(int32_t left, int32_t top, int32_t level) override;
+  void Message(const std::string& text) override;
+  void Warn(const std::string& text) override;
+  bool Ask(const std::string& text) override;
+  std::optional<bool> AskOrCancel(const std::string& text) override;
+
+ private:
+  TMainForm& form_;
+};
+
+// The three groups of the window's words over the form.
+void RegisterControlWords(engine::Engine& engine, TMainForm& form);
 
 // A script's pixels as a widget rectangle: far-off positions and sizes are cut
 // to what a widget can take, negative sizes to 0.

@@ -213,29 +213,25 @@ void Dir(TMainForm& form) {
 
 }  // namespace
 
-void RegisterCreationWords(engine::Engine& engine, TMainForm& form) {
-  engine::WordGroup group(engine, "Window: placing controls");
-  TMainForm* f = &form;
-  engine.Document("LABEL", "--",
-                  "Places a label with TEXT at LEFT, TOP (FONTSIZE for this one only).");
-  engine.Register("LABEL", [f](engine::Engine&, engine::Frame&) { Label(*f); });
-  engine.Document("COMBO", "--",
-                  "Places a combo box with the items, STYLE, TEXT, INDEX and ONCHANGE.");
-  engine.Register("COMBO", [f](engine::Engine&, engine::Frame&) { Combo(*f); });
-  engine.Document("BUTTON", "--", "Places a button captioned TEXT that runs ONCHANGE.");
-  engine.Register("BUTTON", [f](engine::Engine&, engine::Frame&) { Button(*f); });
-  engine.Document("CHECK", "--",
-                  "Places a check box captioned TEXT, ticked by CHECKS, that runs ONCHANGE.");
-  engine.Register("CHECK", [f](engine::Engine&, engine::Frame&) { Check(*f); });
-  engine.Document("DBCHECK", "--", "Places a check box bound to FIELD of the QUERY1 row.");
-  engine.Register("DBCHECK", [f](engine::Engine&, engine::Frame&) { DbCheck(*f); });
-  engine.Document("BEVEL", "--", "Places a raised frame at LEFT, TOP, WIDTH, HEIGHT.");
-  engine.Register("BEVEL", [f](engine::Engine&, engine::Frame&) { Bevel(*f); });
-  engine.Document("MEMO", "--",
-                  "Places the text memo holding TEXT; ONCHANGE runs on the operator's edits.");
-  engine.Register("MEMO", [f](engine::Engine&, engine::Frame&) { Memo(*f); });
-  engine.Document("DIR", "--", "Places the folder field with a chooser button, holding TEXT.");
-  engine.Register("DIR", [f](engine::Engine&, engine::Frame&) { Dir(*f); });
+void FormPage::Place(PlacedControl control) {
+  switch (control) {
+    case PlacedControl::kLabel:
+      return Label(form_);
+    case PlacedControl::kCombo:
+      return Combo(form_);
+    case PlacedControl::kButton:
+      return Button(form_);
+    case PlacedControl::kCheck:
+      return Check(form_);
+    case PlacedControl::kDbCheck:
+      return DbCheck(form_);
+    case PlacedControl::kBevel:
+      return Bevel(form_);
+    case PlacedControl::kMemo:
+      return Memo(form_);
+    case PlacedControl::kDir:
+      return Dir(form_);
+  }
 }
 
 }  // namespace ui

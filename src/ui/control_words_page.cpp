@@ -1,5 +1,5 @@
-// SCLEAR, the words that read controls back inside event scripts, the level
-// bar and the message windows.
+// FormPage: SCLEAR, the controls read back inside event scripts, the level
+// bar and the two message windows.
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -58,7 +58,7 @@ int32_t LastEventPosition(ControlRegisters& r) {
   return entry ? *entry : 0;
 }
 
-std::string MemoText(const QPlainTextEdit* memo) {
+std::string JoinedLines(const QPlainTextEdit* memo) {
   // Lines joined by CR LF; no line break after the last.
   QString text = memo->toPlainText();
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
@@ -67,90 +67,43 @@ std::string MemoText(const QPlainTextEdit* memo) {
 
 }  // namespace
 
-void RegisterPageWords(engine::Engine& engine, TMainForm& form) {
-  engine::WordGroup group(engine, "Window: the page and its controls");
-  TMainForm* f = &form;
-  ControlRegisters& r = form.registers();
+void FormPage::ClearPage() { Sclear(form_); }
 
-  engine.Document("SCLEAR", "--",
-                  "Hides every control of the page and numbers controls afresh from 1; the "
-                  "pending properties stay.");
-  engine.Register("SCLEAR", [f](engine::Engine&, engine::Frame&) { Sclear(*f); });
+void FormPage::LockInput(bool locked) { form_.pool().LockInput(locked); }
 
-  engine.Document("READONLY", "flag --",
-                  "flag not 0: the page's memo, combo boxes, check boxes and folder field take no "
-                  "input until 0 READONLY; buttons, grids and the tree still work.");
-  engine.Register("READONLY", [f](engine::Engine& e, engine::Frame&) {
-    f->pool().LockInput(e.PopNumber() != 0);
-  });
+int32_t FormPage::EventComboIndex() const {
+  const StyledComboBox* box = form_.pool().ComboBox(LastEventPosition(form_.registers()));
+  return box ? box->ItemIndex() : -1;
+}
 
-  engine.Document("SELECTED", "-- n",
-                  "Selected item (from 0, -1 for none) of the combo box whose event runs.");
-  engine.Register("SELECTED", [f, &r](engine::Engine& e, engine::Frame&) {
-    const StyledComboBox* box = f->pool().ComboBox(LastEventPosition(r));
-    e.Push(engine::NumberToText(box ? box->ItemIndex() : -1));
-  });
-  engine.Document("ETEXT", "-- text", "Text of the combo box whose event runs.");
-  engine.Register("ETEXT", [f, &r](engine::Engine& e, engine::Frame&) {
-    const StyledComboBox* box = f->pool().ComboBox(LastEventPosition(r));
-    e.Push(box ? ToCp1251(box->Text()) : std::string());
-  });
-  engine.Document("CHECKED", "-- flag",
-                  "255 when the check box whose event runs is ticked, else 0.");
-  engine.Register("CHECKED", [f, &r](engine::Engine& e, engine::Frame&) {
-    const QCheckBox* box = f->pool().CheckBox(LastEventPosition(r));
-    e.Push(engine::Truth(box && box->isChecked()));
-  });
+std::string FormPage::EventComboText() const {
+  const StyledComboBox* box = form_.pool().ComboBox(LastEventPosition(form_.registers()));
+  return box ? ToCp1251(box->Text()) : std::string();
+}
 
-  engine.Document("EDIR", "-- dir",
-                  "Text of the folder field, ending in a backslash when not empty.");
-  engine.Register("EDIR", [f](engine::Engine& e, engine::Frame&) {
-    std::string text = ToCp1251(f->pool().DirectoryEdit1()->Text());
-    if (!text.empty() && text.back() != '\\') text.push_back('\\');
-    e.Push(text);
-  });
-  engine.Document("EMEMO", "-- text", "Whole text of the memo, lines joined with CR LF.");
-  engine.Register("EMEMO", [f](engine::Engine& e, engine::Frame&) {
-    e.Push(MemoText(f->pool().Memo1()));
-  });
+bool FormPage::EventBoxChecked() const {
+  const QCheckBox* box = form_.pool().CheckBox(LastEventPosition(form_.registers()));
+  return box && box->isChecked();
+}
 
-  engine.Document("INDLEVEL", "level --",
-                  "Draws the signal level bar at LEFT, TOP of its picture.");
-  engine.Register("INDLEVEL", [f, &r](engine::Engine& e, engine::Frame&) {
-    const engine::Value level = e.Pop();
-    f->pool().Image1()->show();
-    const std::optional<int32_t> number = engine::ToNumber(level);
-    if (!number) throw engine::Fault{};
-    f->DrawLevelBar(r.left, r.top, *number);
-  });
+std::string FormPage::FolderText() const { return ToCp1251(form_.pool().DirectoryEdit1()->Text()); }
 
-  // The dialogs run a nested event loop: timers may run lines meanwhile, so
-  // nothing taken from the engine is held across them.
-  engine.Document("MESSAGE", "text --", "Shows text in a message window and waits for OK.");
-  engine.Register("MESSAGE", [f](engine::Engine& e, engine::Frame&) {
-    const QString text = FromCp1251(e.Pop());
-    f->dialogs().Message(text);
-  });
-  engine.Document("WARNING", "text --",
-                  "Shows text in a message window with the warning icon and waits for OK.");
-  engine.Register("WARNING", [f](engine::Engine& e, engine::Frame&) {
-    const QString text = FromCp1251(e.Pop());
-    f->dialogs().Warning(text);
-  });
-  engine.Document("MESSAGEDLG", "text -- flag", "Asks text with Yes and No; 255 for Yes, else 0.");
-  engine.Register("MESSAGEDLG", [f](engine::Engine& e, engine::Frame&) {
-    const QString text = FromCp1251(e.Pop());
-    const bool yes = f->dialogs().MessageDlg(text);
-    e.Push(engine::Truth(yes));
-  });
-  engine.Document("MESSAGEDLGC", "text -- n",
-                  "Asks text with Yes, No and Cancel; 255 for Yes, 0 for No, -1 for Cancel "
-                  "(also Esc, closing the window and Enter).");
-  engine.Register("MESSAGEDLGC", [f](engine::Engine& e, engine::Frame&) {
-    const QString text = FromCp1251(e.Pop());
-    const std::optional<bool> answer = f->dialogs().MessageDlgCancel(text);
-    e.Push(answer ? engine::Truth(*answer) : "-1");
-  });
+std::string FormPage::MemoText() const { return JoinedLines(form_.pool().Memo1()); }
+
+void FormPage::ShowLevelImage() { form_.pool().Image1()->show(); }
+
+void FormPage::DrawLevel(int32_t left, int32_t top, int32_t level) {
+  form_.DrawLevelBar(left, top, level);
+}
+
+void FormPage::Message(const std::string& text) { form_.dialogs().Message(FromCp1251(text)); }
+
+void FormPage::Warn(const std::string& text) { form_.dialogs().Warning(FromCp1251(text)); }
+
+bool FormPage::Ask(const std::string& text) { return form_.dialogs().MessageDlg(FromCp1251(text)); }
+
+std::optional<bool> FormPage::AskOrCancel(const std::string& text) {
+  return form_.dialogs().MessageDlgCancel(FromCp1251(text));
 }
 
 }  // namespace ui

@@ -165,10 +165,10 @@ bool EventSystem::StartUp(bool show_link_memo) {
 }
 
 void RegisterEventWords(engine::Engine& engine, EventSystem& events) {
-  RegisterWaitWords(engine, events.wait());
-  RegisterTimerWords(engine, events.timer1());
-  RegisterTreeWords(engine, events.tree());
-  RegisterProgressWords(engine, events.progress());
+  engine::AddWords(engine, kWaitWords, events.wait());
+  engine::AddWords(engine, kTimerWords, events.timer1());
+  engine::AddWords(engine, kTreeWords, events.tree());
+  engine::AddWords(engine, kProgressWords, events.progress());
 }
 
 }  // namespace ui

@@ -32,22 +32,6 @@ void DelayedScript::Tick() {
   }
 }
 
-void RegisterTimerWords(engine::Engine& engine, DelayedScript& timer1) {
-  engine::WordGroup group(engine, "Device");
-  engine.Document("STARTTIMER1", "line ms --", "Runs line once after ms milliseconds.");
-  engine.Register("STARTTIMER1", [&timer1](engine::Engine& e, engine::Frame&) {
-    engine::Value ms = e.Pop();
-    engine::Value script = e.Pop();
-    auto period = engine::ToNumber(ms);
-    if (!period) {
-      // The script is kept even when the period is no number.
-      timer1.set_script(std::move(script));
-      throw engine::Fault{};
-    }
-    timer1.Start(std::move(script), *period);
-  });
-}
-
 SupervisionTimer::SupervisionTimer(QObject* parent) : QObject(parent) {
   timer_.setObjectName("TimerCOM");
   timer_.setInterval(kPeriodMs);

@@ -8,24 +8,26 @@
 #include <functional>
 #include <string>
 
+#include "page_surface.h"
+
 namespace engine {
 class Engine;
 }
 
 namespace ui {
 
-class DelayedScript : public QObject {
+class DelayedScript : public QObject, public LineTimer {
   Q_OBJECT
 
  public:
   explicit DelayedScript(engine::Engine& engine, QObject* parent = nullptr);
 
   // STARTTIMER1: a new call before the tick replaces script and period.
-  void Start(std::string script, int32_t ms);
+  void Start(std::string script, int32_t ms) override;
   void Stop() { timer_.stop(); }
 
   const std::string& script() const { return script_; }
-  void set_script(std::string script) { script_ = std::move(script); }
+  void set_script(std::string script) override { script_ = std::move(script); }
   QTimer& timer() { return timer_; }
 
   // One Timer1 tick.
@@ -36,9 +38,6 @@ class DelayedScript : public QObject {
   QTimer timer_;
   std::string script_;
 };
-
-// STARTTIMER1.
-void RegisterTimerWords(engine::Engine& engine, DelayedScript& timer1);
 
 // TimerCOM runs from start; its tick is the port supervision, which the link
 // side installs.

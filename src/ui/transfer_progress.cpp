@@ -130,14 +130,6 @@ void TransferProgress::Cancel() {
   Sample();
 }
 
-void RegisterProgressWords(engine::Engine& engine, TransferProgress& progress) {
-  engine::WordGroup group(engine, "Window: the page and its controls");
-  engine.Document("PROGRESS", "caption --",
-                  "Caption beside the status bar's transfer progress bar; empty restores the "
-                  "default.");
-  engine.Register("PROGRESS", [&progress](engine::Engine& e, engine::Frame&) {
-    progress.SetCaption(FromCp1251(e.Pop()));
-  });
-}
+void TransferProgress::ShowCaption(const std::string& text) { SetCaption(FromCp1251(text)); }
 
 }  // namespace ui

@@ -14,6 +14,8 @@
 #include <functional>
 #include <string_view>
 
+#include "page_surface.h"
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -35,7 +37,7 @@ class DeviceWait;
 // How many records TakeRecord would take from this queue, one after another.
 int CountQueuedRecords(std::string_view queue);
 
-class TransferProgress : public QObject {
+class TransferProgress : public QObject, public TransferCaption {
  public:
   static constexpr char kDefaultCaption[] = "Обмен с устройством";
   static constexpr int kSampleMs = 100;
@@ -49,6 +51,7 @@ class TransferProgress : public QObject {
   // The empty text restores the default caption.
   void SetCaption(const QString& caption);
   QString Caption() const;
+  void ShowCaption(const std::string& text) override;
 
   // Records wait in the queue of the link in slot 1, or a device wait is
   // armed.
@@ -73,8 +76,5 @@ class TransferProgress : public QObject {
   uint64_t sent_before_ = 0;  // the link's records sent when the operation began
   int total_ = 0;
 };
-
-// PROGRESS ( caption -- ).
-void RegisterProgressWords(engine::Engine& engine, TransferProgress& progress);
 
 }  // namespace ui

@@ -225,45 +225,17 @@ bool NavigationTree::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-void RegisterTreeWords(engine::Engine& engine, NavigationTree& tree) {
-  engine::WordGroup group(engine, "Navigation tree");
-  using engine::Engine;
-  using engine::Frame;
-  engine.Document("CLEARTREE", "--", "Removes every node of the navigation tree.");
-  engine.Register("CLEARTREE", [&tree](Engine&, Frame&) { tree.Clear(); });
-  engine.Document("ADDTREE", "--",
-                  "Adds a top-level node (TEXT, IMAGE, ONCHANGE, ONCLOSE) and makes it the "
-                  "parent.");
-  engine.Register("ADDTREE", [&tree](Engine&, Frame&) { tree.AddTop(); });
-  engine.Document("CHILD", "--",
-                  "Adds a node under the parent and makes it the parent (one level deeper).");
-  engine.Register("CHILD", [&tree](Engine&, Frame&) { tree.AddChild(true); });
-  engine.Document("ADDCHILD", "--", "Adds a node under the parent; the parent stays (siblings).");
-  engine.Register("ADDCHILD", [&tree](Engine&, Frame&) { tree.AddChild(false); });
-  engine.Document("NODE", "n --", "Makes node n (in the order added, from 0) the parent.");
-  engine.Register("NODE", [&tree](Engine& e, Frame&) { tree.SelectParent(e.PopNumber()); });
-  engine.Document("NODE%", "-- n", "Number of nodes in the tree.");
-  engine.Register("NODE%", [&tree](Engine& e, Frame&) {
-    e.Push(engine::NumberToText(tree.node_count()));
-  });
-  engine.Document("LEVEL", "-- n", "Depth of the selected node, 0 at the top level.");
-  engine.Register("LEVEL", [&tree](Engine& e, Frame&) {
-    QTreeWidgetItem* item = tree.Selected();
-    if (!item) throw engine::Fault{};
-    e.Push(engine::NumberToText(NavigationTree::Depth(item)));
-  });
-  engine.Document("SINDEX", "-- n",
-                  "Position of the selected node among its siblings, from 0; -1 for none.");
-  engine.Register("SINDEX", [&tree](Engine& e, Frame&) {
-    QTreeWidgetItem* item = tree.Selected();
-    e.Push(engine::NumberToText(item ? NavigationTree::SiblingIndex(item) : -1));
-  });
-  engine.Document("AINDEX", "-- n", "Display position of the selected node; -1 for none.");
-  engine.Register("AINDEX", [&tree](Engine& e, Frame&) {
-    e.Push(engine::NumberToText(tree.DisplayPosition(tree.Selected())));
-  });
-  engine.Document("STEXT", "-- text", "Text of the selected node.");
-  engine.Register("STEXT", [&tree](Engine& e, Frame&) { e.Push(tree.selected_text()); });
+std::optional<int> NavigationTree::SelectedLevel() const {
+  const QTreeWidgetItem* item = Selected();
+  if (!item) return std::nullopt;
+  return Depth(item);
 }
+
+int NavigationTree::SelectedSiblingIndex() const {
+  const QTreeWidgetItem* item = Selected();
+  return item ? SiblingIndex(item) : -1;
+}
+
+int NavigationTree::SelectedPosition() const { return DisplayPosition(Selected()); }
 
 }  // namespace ui

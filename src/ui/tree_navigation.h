@@ -7,7 +7,10 @@
 #include <QObject>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "page_surface.h"
 
 class QKeyEvent;
 class QTreeWidget;
@@ -30,7 +33,7 @@ struct NodeInputs {
   int image = 0;
 };
 
-class NavigationTree : public QObject {
+class NavigationTree : public QObject, public PageTree {
   Q_OBJECT
 
  public:
@@ -43,13 +46,16 @@ class NavigationTree : public QObject {
   void SetInputs(std::function<NodeInputs()> inputs) { inputs_ = std::move(inputs); }
 
   // The words.
-  void Clear();
-  void AddTop();
-  void AddChild(bool descend);  // CHILD descends, ADDCHILD keeps the parent
-  void SelectParent(int number);
-  int node_count() const { return node_count_; }
+  void Clear() override;
+  void AddTop() override;
+  void AddChild(bool descend) override;  // CHILD descends, ADDCHILD keeps the parent
+  void SelectParent(int number) override;
+  int node_count() const override { return node_count_; }
   int last_node() const { return last_node_; }
-  const std::string& selected_text() const { return selected_text_; }
+  const std::string& selected_text() const override { return selected_text_; }
+  std::optional<int> SelectedLevel() const override;
+  int SelectedSiblingIndex() const override;
+  int SelectedPosition() const override;
 
   QTreeWidgetItem* Selected() const;
   QTreeWidgetItem* Node(int number) const;
@@ -105,8 +111,5 @@ class NavigationTree : public QObject {
   // the whole tree out once more for every node a script adds).
   bool all_collapsed_ = false;
 };
-
-// CLEARTREE ADDTREE CHILD ADDCHILD NODE NODE% LEVEL SINDEX AINDEX STEXT.
-void RegisterTreeWords(engine::Engine& engine, NavigationTree& tree);
 
 }  // namespace ui

@@ -131,19 +131,4 @@ void DeviceWait::Abandon(Abandoned reason) {
   }
 }
 
-void RegisterWaitWords(engine::Engine& engine, DeviceWait& wait) {
-  engine::WordGroup group(engine, "Device");
-  engine.Document("WAITREAD", "n --",
-                  "Holds back the rest of the line until the link has been quiet for n ms (the "
-                  "device wait).");
-  engine.Register("WAITREAD", [&wait](engine::Engine& e, engine::Frame& f) {
-    wait.WaitRead(e.PopNumber(), f);
-  });
-  engine.Document("MAXWAIT", "n --",
-                  "While not 0, received records do not restart the device wait.");
-  engine.Register("MAXWAIT", [&wait](engine::Engine& e, engine::Frame&) {
-    wait.set_max_wait(e.PopNumber());
-  });
-}
-
 }  // namespace ui

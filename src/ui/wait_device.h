@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+#include "page_surface.h"
+
 namespace engine {
 class Engine;
 struct Frame;
@@ -19,7 +21,7 @@ namespace ui {
 
 class LinkSlots;
 
-class DeviceWait : public QObject {
+class DeviceWait : public QObject, public WaitControl {
   Q_OBJECT
 
  public:
@@ -39,10 +41,10 @@ class DeviceWait : public QObject {
 
   // The MAXWAIT value: while not 0, received records do not restart WaitTimer.
   int32_t max_wait() const { return max_wait_; }
-  void set_max_wait(int32_t value) { max_wait_ = value; }
+  void set_max_wait(int32_t value) override { max_wait_ = value; }
 
   // WAITREAD n inside the line whose frame is given.
-  void WaitRead(int32_t n, engine::Frame& frame);
+  void WaitRead(int32_t n, engine::Frame& frame) override;
 
   // A record arrived: restart the running WaitTimer with the full interval,
   // unless MAXWAIT holds it.
@@ -89,8 +91,5 @@ class DeviceWait : public QObject {
   int32_t max_wait_ = 0;
   std::string pending_script_;
 };
-
-// WAITREAD and MAXWAIT.
-void RegisterWaitWords(engine::Engine& engine, DeviceWait& wait);
 
 }  // namespace ui

@@ -8,10 +8,12 @@
 //   kvs --help              the usage
 // Lines are UTF-8 and run as Windows-1251. Afterwards the stack is printed,
 // bottom value first, one per line; bytes that would not print as one line
-// are written \xHH. Status-bar texts and event lines go to standard error.
+// are written \xHH. Status-bar texts and event lines go to standard error, and
+// so does a word of a line that only zelt runs (a window or table word).
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <set>
 #include <string>
 
 #include "cp1251.h"
@@ -19,6 +21,8 @@
 #include "engine.h"
 #include "file_words.h"
 #include "program_commands.h"
+#include "program_words.h"
+#include "script_text.h"
 #include "utf8_console.h"
 
 namespace {
@@ -47,6 +51,25 @@ void RegisterWords(engine::Engine& e) {
     device::LinkEnd* Slot(int) override { return nullptr; }
   } no_links;
   device::RegisterDeviceWords(e, device_stores, no_links);
+}
+
+// The window and table words are not in kvs's table: the engine would push
+// them as texts without a word. Standard error names them, once per line.
+void SayZeltOnlyWords(const engine::Engine& e, const std::string& line) {
+  static const engine::WordReference program = zelt::ProgramWords();
+  std::set<std::string> said;
+  for (const check::Token& token : check::Tokenize(line, false)) {
+    if (token.kind != check::TokenKind::kWord || e.HasWord(token.text)) continue;
+    const engine::WordEntry* entry = program.Find(token.text);
+    if (!entry || !said.insert(token.text).second) continue;
+    std::cerr << "kvs: " << engine::Utf8FromCp1251(token.text) << " (" << entry->group
+              << ") runs in zelt only; kvs has no window and pushes it as a text\n";
+  }
+}
+
+void RunLine(engine::Engine& e, const std::string& line) {
+  SayZeltOnlyWords(e, line);
+  e.ExecuteLine(line);
 }
 
 bool NeedsEscape(unsigned char byte) {
@@ -130,12 +153,12 @@ int main(int argc, char** argv) {
   }
 
   if (argc > first) {
-    for (int i = first; i < argc; ++i) e.ExecuteLine(engine::Cp1251(argv[i]));
+    for (int i = first; i < argc; ++i) RunLine(e, engine::Cp1251(argv[i]));
   } else {
     std::string line;
     while (std::getline(std::cin, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      e.ExecuteLine(engine::Cp1251(line));
+      RunLine(e, engine::Cp1251(line));
     }
   }
 

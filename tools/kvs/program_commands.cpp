@@ -22,10 +22,7 @@ int Check(const char* path) {
     return 2;
   }
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  char name[] = "kvs";
-  char* argv[] = {name, nullptr};
-  const engine::WordReference words = ProgramWords(1, argv);
-  const std::vector<check::Problem> problems = check::CheckScript(text, words);
+  const std::vector<check::Problem> problems = check::CheckScript(text, zelt::ProgramWords());
   for (const check::Problem& problem : problems)
     std::cout << engine::Utf8FromCp1251(check::FormatProblem(path, problem)) << '\n';
   return check::CountFaults(problems) == 0 ? 0 : 1;
@@ -33,9 +30,8 @@ int Check(const char* path) {
 
 // Writes the reference or the syntax definition to `path`, or to standard
 // output without one.
-int Reference(const char* path, char* program_name, bool markdown) {
-  char* argv[] = {program_name, nullptr};
-  const engine::WordReference words = ProgramWords(1, argv);
+int Reference(const char* path, bool markdown) {
+  const engine::WordReference words = zelt::ProgramWords();
   const std::string text = markdown ? WordsMarkdown(words) : SyntaxDefinition(words);
   if (!path) {
     std::cout << text;
@@ -56,7 +52,7 @@ int Reference(const char* path, char* program_name, bool markdown) {
 int RunProgramCommand(int argc, char** argv) {
   const char* argument = argc > 2 ? argv[2] : nullptr;
   if (std::strcmp(argv[1], "--check") == 0) return Check(argument ? argument : "Setup.KVS");
-  return Reference(argument, argv[0], std::strcmp(argv[1], "--words-md") == 0);
+  return Reference(argument, std::strcmp(argv[1], "--words-md") == 0);
 }
 
 }  // namespace kvs

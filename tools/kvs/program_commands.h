@@ -1,6 +1,5 @@
-// The commands that need the word table of the whole program: --check,
-// --words-md and --syntax. They put the zelt program together offscreen, so
-// they are built apart from the plain runner, which then starts no Qt at all.
+// The commands that read every word of the zelt program: --check,
+// --words-md and --syntax.
 #pragma once
 
 #include <cstring>

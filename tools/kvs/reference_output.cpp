@@ -80,9 +80,9 @@ std::string WordsMarkdown(const engine::WordReference& words) {
   std::string md =
       "# Word reference\n\n"
       "Every word of the script language as the program registers it, with its stack effect,\n"
-      "its group and what it does. This file is generated from the registrations in the source\n"
-      "(`cmake --build build --target words-doc`); edit the `Document` call next to a word's\n"
-      "registration, not this file. [script-language.md](script-language.md) is the guide.\n\n"
+      "its group and what it does. This file is generated from the word lists in the source\n"
+      "(`cmake --build build --target words-doc`); edit a word's row in its group's list, not\n"
+      "this file. [script-language.md](script-language.md) is the guide.\n\n"
       "A stack effect lists the values a word takes, the deepest first and the top of the stack\n"
       "last, then `--`, then what it leaves: `b a -- n` takes `a` from the top and `b` below it.\n"
       "`?` marks a count that is not fixed (RUN runs a whole definition; a few words push\n"

@@ -1,54 +1,28 @@
-// Every word the program registers has its entry in the reference, and every
-// entry belongs to a registered word: docs/words.md cannot drift.
+// The program registers the words of its word lists, each once, in their
+// order and groups: what kvs --check and docs/words.md read is what runs.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <QStringList>
 
+#include "program.h"
 #include "program_words.h"
 
 namespace {
 
-TEST(WordReference, EveryRegisteredWordIsDocumented) {
-  const engine::WordReference& words = authoring::ProgramWords();
-  ASSERT_GE(words.entries().size(), 171u);
-  for (const engine::WordEntry& entry : words.entries()) {
-    EXPECT_TRUE(entry.documented) << entry.name
-                                  << " is registered without engine.Document(...) next to it";
-    EXPECT_TRUE(entry.registered) << entry.name << " is documented but never registered";
-    EXPECT_FALSE(entry.group.empty()) << entry.name << " has no group (engine::WordGroup)";
-    EXPECT_FALSE(entry.doc.description.empty()) << entry.name;
+TEST(WordReference, TheProgramRegistersItsWordLists) {
+  zelt::Program program(QStringList{});
+  const engine::WordReference& registered = program.engine().reference();
+  const engine::WordReference listed = zelt::ProgramWords();
+  ASSERT_EQ(registered.entries().size(), listed.entries().size());
+  for (size_t i = 0; i < listed.entries().size(); ++i) {
+    const engine::WordEntry& r = registered.entries()[i];
+    const engine::WordEntry& l = listed.entries()[i];
+    EXPECT_EQ(r.name, l.name);
+    EXPECT_EQ(r.group, l.group) << r.name;
+    EXPECT_EQ(r.doc.effect, l.doc.effect) << r.name;
+    EXPECT_EQ(r.doc.description, l.doc.description) << r.name;
+    EXPECT_TRUE(r.documented && r.registered) << r.name;
   }
-}
-
-TEST(WordReference, StackEffectsAreReadable) {
-  for (const engine::WordEntry& entry : authoring::ProgramWords().entries()) {
-    const std::string& effect = entry.doc.effect;
-    const bool open =
-        effect.find('?') != std::string::npos || effect.find("...") != std::string::npos;
-    EXPECT_TRUE(open || engine::CountsOf(effect).has_value())
-        << entry.name << ": \"" << effect << "\" is no stack effect";
-  }
-}
-
-TEST(WordReference, CountsFollowTheNotation) {
-  auto plus = engine::CountsOf("b a -- n");
-  ASSERT_TRUE(plus);
-  EXPECT_EQ(plus->pops, 2);
-  EXPECT_EQ(plus->pushes, 1);
-  auto none = engine::CountsOf("--");
-  ASSERT_TRUE(none);
-  EXPECT_EQ(none->pops + none->pushes, 0);
-  EXPECT_FALSE(engine::CountsOf("name -- ?"));
-  EXPECT_FALSE(engine::CountsOf("no effect"));
-}
-
-TEST(WordReference, EngineWordsCarryTheirGroups) {
-  const engine::WordReference& words = authoring::ProgramWords();
-  ASSERT_TRUE(words.Find("SMID"));
-  EXPECT_EQ(words.Find("SMID")->group, "Strings");
-  EXPECT_EQ(words.Find("SMID")->doc.effect, "text start count -- part");
-  ASSERT_TRUE(words.Find("ONCHANGE"));
-  EXPECT_EQ(words.Find("ONCHANGE")->doc.effect, "line --");
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ TEST_F(StartUpTest, WithLinkRunsStartLastAfterSclearAndTheImagePaint) {
 
 TEST_F(StartUpTest, DelayedScriptStartedByStartSurvivesTheStartUp) {
   folder_.Write(engine_, {{"START", "\"`late` MARK \" 100000 STARTTIMER1"}});
-  ui::RegisterTimerWords(engine_, timer1_);
+  engine::AddWords(engine_, ui::kTimerWords, timer1_);
   window_.link = true;
   ui::RunStartUp(engine_, window_, false, timer1_);
   EXPECT_TRUE(timer1_.timer().isActive());

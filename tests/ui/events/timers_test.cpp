@@ -12,7 +12,7 @@ class TimersTest : public ::testing::Test {
  protected:
   TimersTest() : timer1_(engine_) {
     engine::RegisterCoreWords(engine_);
-    ui::RegisterTimerWords(engine_, timer1_);
+    engine::AddWords(engine_, ui::kTimerWords, timer1_);
     ui_test::RegisterMark(engine_, trail_);
   }
   engine::Engine engine_;

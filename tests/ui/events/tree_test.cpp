@@ -21,8 +21,8 @@ class TreeTest : public ::testing::Test {
   TreeTest()
       : wait_(engine_), router_(engine_, wait_, registers_), tree_(engine_, router_, wait_, &view_) {
     engine::RegisterCoreWords(engine_);
-    ui::RegisterTreeWords(engine_, tree_);
-    ui::RegisterWaitWords(engine_, wait_);
+    engine::AddWords(engine_, ui::kTreeWords, tree_);
+    engine::AddWords(engine_, ui::kWaitWords, wait_);
     ui_test::RegisterMark(engine_, trail_);
     tree_.SetInputs([this] {
       return ui::NodeInputs{registers_.text, registers_.on_change, registers_.on_close,

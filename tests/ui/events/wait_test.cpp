@@ -36,7 +36,7 @@ class WaitTest : public ::testing::Test {
  protected:
   WaitTest() : engine_(&host_), wait_(engine_) {
     engine::RegisterCoreWords(engine_);
-    ui::RegisterWaitWords(engine_, wait_);
+    engine::AddWords(engine_, ui::kWaitWords, wait_);
     ui_test::RegisterMark(engine_, trail_);
     wait_.SetLinks(&slots_);
     wait_.SetIndicators([this](bool on) { indicators_ = on; });

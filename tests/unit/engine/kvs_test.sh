@@ -33,5 +33,11 @@ if ! grep -q '^event: На стеке:5 [0-9][0-9]\.[0-9][0-9]-' "$dir/stderr" |
   echo "FAIL stderr:"; cat "$dir/stderr"; failed=1
 fi
 
+# A window word is no word of kvs: pushed as a text, and named on standard error.
+expect window-word "$(printf 'LABEL\n2\nLABEL')" "$kvs" 'LABEL 2 LABEL'
+if [ "$(cat "$dir/stderr")" != 'kvs: LABEL (Window: placing controls) runs in zelt only; kvs has no window and pushes it as a text' ]; then
+  echo "FAIL window word:"; cat "$dir/stderr"; failed=1
+fi
+
 [ $failed -eq 0 ] && echo "kvs examples passed"
 exit $failed

@@ -35,20 +35,24 @@ TEST_F(EngineTest, EveryCoreWordHasItsEntry) {
   EXPECT_EQ(words.Find("NOSUCHWORD"), nullptr);
 }
 
-TEST_F(EngineTest, AWordRegisteredWithoutEntryIsKnownAsSuch) {
-  {
-    engine::WordGroup group(e_, "Test");
-    e_.Register("NEWWORD", [](engine::Engine&, engine::Frame&) {});
-  }
-  const engine::WordEntry* entry = e_.reference().Find("NEWWORD");
-  ASSERT_NE(entry, nullptr);
-  EXPECT_TRUE(entry->registered);
-  EXPECT_FALSE(entry->documented);
-  EXPECT_EQ(entry->group, "Test");
-  // The group ends with its scope.
-  e_.Document("LATER", "--", "x");
-  EXPECT_EQ(e_.reference().Find("LATER")->group, "");
-  EXPECT_FALSE(e_.reference().Find("LATER")->registered);
+TEST_F(EngineTest, ListsBindTheirContextAndGroup) {
+  e_.Register("NEWWORD", [](engine::Engine&, engine::Frame&) {});
+  const engine::WordEntry* bare = e_.reference().Find("NEWWORD");
+  ASSERT_NE(bare, nullptr);
+  EXPECT_TRUE(bare->registered);
+  EXPECT_FALSE(bare->documented);
+  EXPECT_EQ(bare->group, "");
+
+  static constexpr engine::WordRow<int> kRows[] = {
+      {"BUMP", "--", "Counts.", [](int& n, engine::Engine&, engine::Frame&) { ++n; }}};
+  int count = 0;
+  engine::AddWords(e_, engine::WordList<int>{"Test", kRows}, count);
+  Run("BUMP BUMP");
+  EXPECT_EQ(count, 2);
+  const engine::WordEntry* listed = e_.reference().Find("BUMP");
+  ASSERT_NE(listed, nullptr);
+  EXPECT_TRUE(listed->documented && listed->registered);
+  EXPECT_EQ(listed->group, "Test");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The checker on small scripts, each with one kind of mistake, against every
-// word the program registers.
+// word of the program as its word lists give them.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +9,11 @@
 #include "program_words.h"
 
 namespace {
+
+const engine::WordReference& Words() {
+  static const engine::WordReference words = zelt::ProgramWords();
+  return words;
+}
 
 // The definitions the program runs by name, so that a script made of them
 // and the lines under test is otherwise clean.
@@ -20,7 +25,7 @@ const char kHooks[] =
 // Problems as "LINE: severity: message".
 std::vector<std::string> Check(const std::string& script) {
   std::vector<std::string> found;
-  for (const check::Problem& p : check::CheckScript(script, authoring::ProgramWords())) {
+  for (const check::Problem& p : check::CheckScript(script, Words())) {
     const std::string line = check::FormatProblem("", p);
     found.push_back(line.substr(1));  // without the empty file name's ':'
   }
@@ -115,7 +120,7 @@ TEST(Checker, DefinitionsTheProgramRuns) {
                 "1: note: no definition ONCANCEL, which the program runs when a device wait is "
                 "given up (reason on top: 1 the operator)",
                 "3: warning: definition MAIM is never run from anywhere"}));
-  EXPECT_EQ(check::CountFaults(check::CheckScript(":START\r\n;\r\n", authoring::ProgramWords())),
+  EXPECT_EQ(check::CountFaults(check::CheckScript(":START\r\n;\r\n", Words())),
             6);
 }
 
