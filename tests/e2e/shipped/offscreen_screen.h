@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 
 namespace e2e {
 
@@ -20,11 +21,16 @@ inline void UseOffscreenScreen(const QByteArray& width, const QByteArray& height
 #else
   const QString config = QDir::temp().filePath(name);
 #endif
-  QFile file(config);
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+  // Test programs starting side by side share the file: each replaces it
+  // whole, so none reads it half written. Where the replacing fails (a reader
+  // holds it on Windows), another program has just written the same.
+  QSaveFile file(config);
+  if (file.open(QIODevice::WriteOnly)) {
     file.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":)" + width + R"(,"height":)" + height +
                R"(,"logicalDpi":96}]})");
-    file.close();
+    file.commit();
+  }
+  if (QFile::exists(config)) {
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
   } else {
     qputenv("QT_QPA_PLATFORM", "offscreen");
