@@ -203,6 +203,11 @@ bool PendingText::RunLoop(OnIndex&& on_index, OnWord&& on_word, More&& more) {
       wider_from *= 10;
   }
   const char* const text = top.text.data();
+  // Held in locals: the words run between them are opaque to the compiler,
+  // which would read each back from the segment. `top` and its tokens stay
+  // valid while touched_ is unchanged.
+  LoopToken* const tokens = top.tokens.data();
+  const size_t token_count = top.tokens.size();
   for (;;) {
     if (top.start == top.room) {
       top.start = top.text.size() - top.body.size() - 1;
@@ -210,10 +215,14 @@ bool PendingText::RunLoop(OnIndex&& on_index, OnWord&& on_word, More&& more) {
       on_index(static_cast<int32_t>(top.next - 1));
       if (touched_ != seen || !more()) return true;
     }
-    while (top.cursor < top.tokens.size()) {
-      LoopToken& token = top.tokens[top.cursor++];
-      const std::string_view word(text + top.start, token.size);
-      top.start += token.size + 1;
+    size_t cursor = top.cursor;
+    size_t start = top.start;
+    while (cursor < token_count) {
+      LoopToken& token = tokens[cursor++];
+      const std::string_view word(text + start, token.size);
+      start += token.size + 1;
+      top.cursor = cursor;
+      top.start = start;
       on_word(token, word);
       if (touched_ != seen || !more()) return true;
     }
