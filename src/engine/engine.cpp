@@ -25,8 +25,8 @@ void Engine::Register(const std::string& name, WordHandler handler) {
 bool Engine::HasWord(std::string_view name) const { return words_.Find(name) != nullptr; }
 
 WordHandler Engine::FindWord(std::string_view name) const {
-  const WordHandler* handler = words_.Find(name);
-  return handler ? *handler : WordHandler();
+  const Word* word = words_.Find(name);
+  return word ? word->handler : WordHandler();
 }
 
 void Engine::ExecuteLine(std::string_view text) {
@@ -125,7 +125,7 @@ void Engine::EndOutermostLine() {
 }
 
 void Engine::Dispatch(std::string_view word, Frame& frame) {
-  const WordHandler* handler = words_.Find(word);
+  const Word* handler = words_.Find(word);
   if (!handler) {
     if (trace_) Trace(msg::kToStack + std::string(word));
     PushText(word);
@@ -134,7 +134,7 @@ void Engine::Dispatch(std::string_view word, Frame& frame) {
   Run(*handler, frame);
 }
 
-void Engine::Run(const WordHandler& handler, Frame& frame) {
+void Engine::Run(const Word& handler, Frame& frame) {
   try {
     handler(*this, frame);
   } catch (const LineTooLong&) {
@@ -186,7 +186,7 @@ void Engine::RunLoopWord(LoopToken& token, std::string_view word, Frame& frame) 
     token.generation = words_generation_;
   }
   if (token.word) {
-    Run(*static_cast<const WordHandler*>(token.word), frame);
+    Run(*static_cast<const Word*>(token.word), frame);
   } else {
     PushText(word);
   }

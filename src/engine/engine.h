@@ -178,7 +178,7 @@ class Engine {
   bool TakeFromLoop(Frame& frame);
   // A word of a loop body through the handler it resolved to.
   void RunLoopWord(LoopToken& token, std::string_view word, Frame& frame);
-  void Run(const WordHandler& handler, Frame& frame);
+  void Run(const Word& handler, Frame& frame);
   std::string_view TakeGroup(Frame& frame, char first);
   void Dispatch(std::string_view word, Frame& frame);
   void RefuseLongLine(Frame& frame);

@@ -3,12 +3,12 @@
 namespace engine {
 
 void WordTable::Set(const std::string& name, WordHandler handler) {
-  if (const WordHandler* found = Find(name)) {
-    *const_cast<WordHandler*>(found) = std::move(handler);
+  if (const Word* found = Find(name)) {
+    *const_cast<Word*>(found) = Word::Of(std::move(handler));
     return;
   }
   if (!name.empty()) first_bytes_[static_cast<unsigned char>(name[0])] = true;
-  entries_.push_back(std::make_unique<Entry>(Entry{name, std::move(handler)}));
+  entries_.push_back(std::make_unique<Entry>(Entry{name, Word::Of(std::move(handler))}));
   // At most a quarter full: probes stay short and a miss (a literal) ends fast.
   size_t slot_count = slots_.empty() ? 1024 : slots_.size();
   while (entries_.size() * 4 > slot_count) slot_count *= 2;

@@ -17,6 +17,21 @@ namespace engine {
 class Engine;
 struct Frame;
 using WordHandler = std::function<void(Engine&, Frame&)>;
+using WordFunction = void (*)(Engine&, Frame&);
+
+// A handler, with the plain function it holds when it holds one: the
+// interpreter calls that directly, one indirect call a word instead of two.
+struct Word {
+  WordHandler handler;
+  WordFunction direct = nullptr;
+
+  static Word Of(WordHandler handler) {
+    const WordFunction* plain = handler.target<WordFunction>();
+    const WordFunction direct = plain ? *plain : nullptr;
+    return Word{std::move(handler), direct};
+  }
+  void operator()(Engine& e, Frame& f) const { direct ? direct(e, f) : handler(e, f); }
+};
 
 // One word of a group, as Lua's luaL_Reg with the reference entry beside it:
 // the name, the stack effect, one line of description and the handler, which
@@ -50,7 +65,7 @@ class WordTable {
   // Registers or replaces the handler of a name.
   void Set(const std::string& name, WordHandler handler);
   // The handler of a name, or nullptr. Valid until the next Set.
-  const WordHandler* Find(std::string_view name) const {
+  const Word* Find(std::string_view name) const {
     if (slots_.empty()) return nullptr;
     if (!name.empty() && !first_bytes_[static_cast<unsigned char>(name[0])]) return nullptr;
     const uint32_t hash = Hash(name);
@@ -59,7 +74,7 @@ class WordTable {
       if (slot.entry == 0) return nullptr;
       if (slot.hash != hash) continue;
       const Entry& entry = *entries_[slot.entry - 1];
-      if (Same(entry.name, name)) return &entry.handler;
+      if (Same(entry.name, name)) return &entry.word;
     }
   }
   // Some name begins with this byte.
@@ -68,7 +83,7 @@ class WordTable {
  private:
   struct Entry {
     std::string name;
-    WordHandler handler;
+    Word word;
   };
   struct Slot {
     uint32_t hash = 0;
