@@ -106,12 +106,17 @@ void TransferProgress::Sample() {
   if (show && (!running_ || sent_now < sent_before_)) {
     sent_before_ = sent_now;
     total_ = 0;
+    counting_ = false;
   }
   running_ = show;
   const int sent = static_cast<int>(std::min<uint64_t>(sent_now - sent_before_, INT32_MAX / 2));
+  // Records queued a few at a time as answers come (a script read, whose end
+  // is unknown) would keep the bar all but full: the bar counts only records
+  // queued as a batch.
+  if (sent + queued > total_) counting_ = queued > kPipelineDepth;
   // One record at a time (a lone request, an exchange), or none while the
   // answers are awaited: "1 из 1" or a full bar would say nothing true.
-  if (show && queued > 1) {
+  if (show && queued > 1 && counting_) {
     total_ = std::max(total_, sent + queued);
     bar_->setRange(0, total_);
     bar_->setValue(sent);

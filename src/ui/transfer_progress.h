@@ -1,9 +1,9 @@
 // The status bar's transfer progress. An operation lasts while records wait in
 // the send queue of the link in slot 1 or a device wait is armed; while more
-// than one record waits, a bar shows the records sent since the operation
-// began of those sent and queued, so the counts never go back when its next
-// part is queued. While records go one at a time, or only the wait runs, the
-// bar shows that something is going on. Beside it, "Отменить" (and Esc) gives
+// than one record of a batch waits, a bar shows the records sent since the
+// operation began of those sent and queued, so the counts never go back when
+// its next part is queued. While records go one at a time or a few ahead of
+// the answers, or only the wait runs, the bar shows that something is going on. Beside it, "Отменить" (and Esc) gives
 // up the device wait. PROGRESS sets the caption.
 #pragma once
 
@@ -43,6 +43,8 @@ class TransferProgress : public QObject, public TransferCaption {
   static constexpr int kSampleMs = 100;
 
   static constexpr char kCancelCaption[] = "Отменить";
+  // The most records a script read keeps queued ahead of the answers.
+  static constexpr int kPipelineDepth = 3;
 
   TransferProgress(QStatusBar* status_bar, const DeviceWait& wait, QObject* parent = nullptr);
   // What "Отменить" and Esc do while a device wait is armed.
@@ -75,6 +77,7 @@ class TransferProgress : public QObject, public TransferCaption {
   bool running_ = false;
   uint64_t sent_before_ = 0;  // the link's records sent when the operation began
   int total_ = 0;
+  bool counting_ = false;  // the records last queued came as a batch
 };
 
 }  // namespace ui

@@ -111,6 +111,26 @@ TEST_F(PagesOnDevice, ALoneRequestShowsABusyBarNotOneOfOne) {
   EXPECT_FALSE(progress.Bar()->isVisible());
 }
 
+// A script read asks for the next records as the answers come, its end
+// unknown: a bar counting them would sit all but full until the end.
+TEST_F(PagesOnDevice, AScriptReadShowsABusyBarNotAnAlmostFullOne) {
+  ASSERT_NO_FATAL_FAILURE(Run(":START\r\n;\r\n:MAIN\r\n1 2 0 READSCR 800 WAITREAD DONE\r\n;\r\n"));
+  simulator->model().SetScript(std::string(1500, 'w'));
+  device_e2e::Program& program = *this->program;
+  ui::TransferProgress& progress = program.events->progress();
+  program.form.Button16()->click();
+  int counted = 0;
+  ASSERT_TRUE(device_e2e::WaitFor(
+      [&] {
+        progress.Sample();
+        if (progress.Bar()->isVisible() && progress.Bar()->maximum() > 0) ++counted;
+        return program.done == 1;
+      },
+      30000));
+  EXPECT_EQ(counted, 0);
+  EXPECT_GT(zlink::LinkInSlot(1)->RecordsSent(), 90u);
+}
+
 TEST_F(Progress, ScriptSetsTheCaption) {
   ASSERT_NO_FATAL_FAILURE(Start());
   program_->engine.ExecuteLine(engine::Cp1251("`Чтение настроек` PROGRESS"));
