@@ -5,7 +5,7 @@
 #include "close_query.h"
 #include "main_form.h"
 #include "no_device_panel.h"
-#include "window_text.h"
+#include "cp1251.h"
 #include "control_words.h"
 #include "event_system.h"
 #include "script_watch.h"
@@ -68,7 +68,7 @@ void Program::StartDemo() {
     auto demo = DemoDevice();
     QString reason;
     if (!demo->Start(&reason)) {
-      form_.ShowStatus(ui::ToCp1251(QStringLiteral("Демонстрация не запущена: ") + reason));
+      form_.ShowStatus(engine::ToCp1251(QStringLiteral("Демонстрация не запущена: ") + reason));
       return;
     }
     demo_ = std::move(demo);

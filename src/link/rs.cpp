@@ -24,10 +24,6 @@ QString WithSeparator(QString folder) {
   return folder;
 }
 
-// Port names are plain ASCII in practice; anything else goes out in the
-// window's code page like every other link text.
-std::string ToCp1251(const QString& text) { return engine::Cp1251(text.toStdString()); }
-
 }  // namespace
 
 // %LOCALAPPDATA%\zelt on Windows, ~/.local/share/zelt elsewhere.
@@ -83,7 +79,7 @@ RSThread* RSThread::StartLink(const QString& port_name, LinkView* view) {
 
 void RSThread::OpenPort(const QString& port_name) {
   speed_text_ = QStringLiteral("9600");
-  Log(std::string(kOpening) + ToCp1251(port_name) + ":" + ToCp1251(speed_text_));
+  Log(std::string(kOpening) + engine::ToCp1251(port_name) + ":" + engine::ToCp1251(speed_text_));
   int speed = 0;
   for (int i = 0; i < TCommPortDriver::kRateCount; ++i)
     if (speed_text_ == QLatin1String(TCommPortDriver::kRateNames[i])) speed = i;
@@ -136,7 +132,8 @@ void RSThread::Log(const std::string& text) {
     const QString file = QDir::toNativeSeparators(
         program_dir_ + QString::fromStdString(LinkLogFileName(LocalNow())));
     try {
-      view_->AddLinkMemoLine(LinkMemoLine(std::string(kLogLost) + ToCp1251(file), LocalNow()));
+      view_->AddLinkMemoLine(
+          LinkMemoLine(std::string(kLogLost) + engine::ToCp1251(file), LocalNow()));
     } catch (...) {
     }
   }

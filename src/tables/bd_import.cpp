@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "UHex.h"
+#include "cp1251.h"
 #include "table_store.h"
-#include "text_codec.h"
 
 namespace tables {
 
@@ -28,13 +28,14 @@ std::string JsonStatement(const std::string& table, size_t values) {
 size_t InsertOneByOne(TableStore& store, QSqlDatabase& db, const std::string& table,
                       const std::vector<ImportRow>& rows, size_t first, size_t last, size_t values) {
   QSqlQuery query(db);
-  if (!query.prepare(ToQt(ImportStatement(table, values)))) {
+  if (!query.prepare(engine::FromCp1251(ImportStatement(table, values)))) {
     store.Note(query.lastError());
     return 0;
   }
   size_t inserted = 0;
   for (size_t r = first; r < last; ++r) {
-    for (size_t i = 0; i < values; ++i) query.bindValue(static_cast<int>(i), ToQt(rows[r].values[i]));
+    for (size_t i = 0; i < values; ++i)
+      query.bindValue(static_cast<int>(i), engine::FromCp1251(rows[r].values[i]));
     if (!query.exec()) {
       store.Note(query.lastError());
       break;
@@ -95,7 +96,8 @@ int InsertImportRows(TableStore& store, const std::string& table,
   size_t inserted = 0;
   {
     QSqlQuery batch(db);
-    const bool batches = values > 0 && batch.prepare(ToQt(JsonStatement(table, values)));
+    const bool batches =
+        values > 0 && batch.prepare(engine::FromCp1251(JsonStatement(table, values)));
     for (size_t first = 0; first < rows.size();) {
       const size_t last = std::min(rows.size(), first + kRowsPerBatch);
       // A statement is all or nothing: when SQLite refuses a batch, its rows

@@ -1,6 +1,6 @@
 #include "memory_table.h"
 
-#include "text_codec.h"
+#include "cp1251.h"
 
 namespace tables {
 
@@ -102,7 +102,7 @@ QVariant MemoryTable::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole || !index.isValid() || index.row() >= Size() ||
       index.column() >= kFields)
     return {};
-  return ToQt(rows_[index.row()][index.column()]);
+  return engine::FromCp1251(rows_[index.row()][index.column()]);
 }
 
 QVariant MemoryTable::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -4,7 +4,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include "text_codec.h"
+#include "cp1251.h"
 
 namespace tables {
 
@@ -38,7 +38,7 @@ void QueryObject::Close() {
 std::optional<QSqlQuery> QueryObject::Run(const std::string& statement) {
   Close();
   statement_ = statement;
-  const QString text = ToQt(statement);
+  const QString text = engine::FromCp1251(statement);
   if (Blank(text)) return std::nullopt;
   // Statements kept while the store could not take them come first.
   store_.RunKept();
@@ -78,7 +78,7 @@ bool QueryObject::Open(const std::string& statement) {
 bool QueryObject::Exec(const std::string& statement) {
   Close();
   statement_ = statement;
-  const QString text = ToQt(statement);
+  const QString text = engine::FromCp1251(statement);
   return !Blank(text) && store_.Execute(text);
 }
 
@@ -140,9 +140,9 @@ void QueryObject::SetCurrentRow(int row) {
 std::optional<std::string> QueryObject::Field(std::string_view name) const {
   if (!open_ || row_ < 0 || row_ >= model_.rowCount()) return std::nullopt;
   const QSqlRecord record = model_.record(row_);
-  const int column = record.indexOf(ToQt(name));
+  const int column = record.indexOf(engine::FromCp1251(name));
   if (column < 0) return std::nullopt;
-  return ToValue(record.value(column).toString());
+  return engine::ToCp1251(record.value(column).toString());
 }
 
 }  // namespace tables

@@ -7,8 +7,8 @@
 #include <QSqlQuery>
 #include <atomic>
 
+#include "cp1251.h"
 #include "log_checkpointer.h"
-#include "text_codec.h"
 
 namespace tables {
 
@@ -106,7 +106,7 @@ TableStore::FileState TableStore::Snapshot() const {
 }
 
 void TableStore::Report(const QString& text) {
-  if (report_) report_(ToValue(text));
+  if (report_) report_(engine::ToCp1251(text));
 }
 
 TableStore::Failure TableStore::Note(const QSqlError& error) {

@@ -2,10 +2,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
+#include "cp1251.h"
 #include "file_words.h"
 #include "os_path.h"
 #include "tables.h"
-#include "text_codec.h"
 
 namespace tables {
 
@@ -37,7 +37,7 @@ std::optional<std::string> Tables::QueryField(int query, const std::string& name
   return Query(query).Field(name);
 }
 
-std::string Tables::StoreTrouble() const { return ToValue(store_.trouble()); }
+std::string Tables::StoreTrouble() const { return engine::ToCp1251(store_.trouble()); }
 
 bool Tables::QueryFirst() { return query1_->First(); }
 

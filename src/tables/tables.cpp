@@ -7,13 +7,13 @@
 #include "control_pool.h"
 #include "control_registers.h"
 #include "control_words.h"
+#include "cp1251.h"
 #include "data_grid.h"
 #include "db_check_box.h"
 #include "event_router.h"
 #include "grid_keys.h"
 #include "record_navigator.h"
 #include "tab_strip.h"
-#include "text_codec.h"
 
 namespace tables {
 
@@ -134,8 +134,8 @@ void Tables::RefreshDataChecks() {
     if (!box) continue;
     Qt::CheckState state = Qt::Unchecked;
     if (!box->DataField().isEmpty()) {
-      if (auto value = query1_->Field(ToValue(box->DataField()))) {
-        const QString text = ToQt(*value);
+      if (auto value = query1_->Field(engine::ToCp1251(box->DataField()))) {
+        const QString text = engine::FromCp1251(*value);
         if (text.compare(QLatin1String("YES"), Qt::CaseInsensitive) == 0)
           state = Qt::Checked;
         else if (text.compare(QLatin1String("NO"), Qt::CaseInsensitive) != 0)
@@ -164,7 +164,7 @@ void Tables::PlaceTabControl(int number) {
   if (!BeginPlacing(strip)) return;
   ui::ControlRegisters& r = *window_.registers;
   QStringList texts;
-  for (const std::string& item : Items()) texts << ToQt(item);
+  for (const std::string& item : Items()) texts << engine::FromCp1251(item);
   strip->SetTabs(texts);
   strip->SetCurrentIndex(r.index);
   strip->show();

@@ -10,10 +10,10 @@
 
 #include "combo_box.h"
 #include "control_words.h"
+#include "cp1251.h"
 #include "db_check_box.h"
 #include "directory_edit.h"
 #include "main_form.h"
-#include "window_text.h"
 
 namespace ui {
 
@@ -83,7 +83,7 @@ void Label(TMainForm& form) {
   if (QLabel* label = form.pool().Label(e)) {
     ApplyFontSize(label, r.font_size);
     r.font_size = 8;
-    label->setText(FromCp1251(r.text));
+    label->setText(engine::FromCp1251(r.text));
     label->move(PageRect(r.left, r.top, 0, 0).topLeft());
     label->adjustSize();
     label->show();
@@ -104,8 +104,9 @@ void Combo(TMainForm& form) {
     box->Place(rect.x(), rect.y(), rect.width(), rect.height());
     box->ClearItems();
     box->SetStyle(ComboStyle(r.style, box->style()));
-    box->SetText(FromCp1251(r.text));
-    for (int i = 1; i <= r.ItemsInForce(); ++i) box->AddItem(FromCp1251(r.items[static_cast<size_t>(i)]));
+    box->SetText(engine::FromCp1251(r.text));
+    for (int i = 1; i <= r.ItemsInForce(); ++i)
+      box->AddItem(engine::FromCp1251(r.items[static_cast<size_t>(i)]));
     if (r.style != "SIMPLE" && r.index >= 0) box->SetItemIndex(r.index);
     box->SetNumberRange(r.range_low, r.range_high);
     r.range_low = 0;
@@ -125,7 +126,7 @@ void Button(TMainForm& form) {
     SetTag(button, n);
     r.SetEventScript(n, r.on_change);
     button->setGeometry(PageRect(r.left, r.top, r.width, r.height));
-    button->setText(FromCp1251(r.text));
+    button->setText(engine::FromCp1251(r.text));
     button->show();
   }
   r.current_id = n + 1;
@@ -146,7 +147,7 @@ void PlaceCheckBox(TMainForm& form, PoolKind kind, int pool_size,
     SetTag(box, n);
     r.SetEventScript(n, r.on_change);
     box->setGeometry(PageRect(r.left, r.top, r.width, kCheckHeight));
-    box->setText(FromCp1251(r.text));
+    box->setText(engine::FromCp1251(r.text));
     apply(*box, r);
     box->show();
   }
@@ -161,7 +162,7 @@ void Check(TMainForm& form) {
 void DbCheck(TMainForm& form) {
   PlaceCheckBox(form, PoolKind::kDbCheck, ControlPool::kDbChecks, &ControlPool::DBCheckBox,
                 [](DbCheckBox& box, const ControlRegisters& r) {
-                  box.SetDataField(FromCp1251(r.field));
+                  box.SetDataField(engine::FromCp1251(r.field));
                 });
 }
 
@@ -186,7 +187,7 @@ void Memo(TMainForm& form) {
   r.SetEventScript(n, r.on_change);
   SetTag(memo, n);
   memo->setGeometry(PageRect(r.left, r.top, r.width, r.height));
-  if (!r.text.empty()) memo->appendPlainText(MemoLines(FromCp1251(r.text)));
+  if (!r.text.empty()) memo->appendPlainText(MemoLines(engine::FromCp1251(r.text)));
   // Undo goes back no further than the text the page put in.
   memo->document()->clearUndoRedoStacks();
   memo->show();
@@ -205,7 +206,7 @@ void Dir(TMainForm& form) {
   r.SetEventScript(n, r.on_change);
   DirectoryEdit* dir = form.pool().DirectoryEdit1();
   SetTag(dir, n);
-  dir->SetText(FromCp1251(r.text));
+  dir->SetText(engine::FromCp1251(r.text));
   dir->move(PageRect(r.left, r.top, 0, 0).topLeft());
   dir->show();
   r.current_id = n + 1;

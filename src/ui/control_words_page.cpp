@@ -9,11 +9,11 @@
 
 #include "combo_box.h"
 #include "control_words.h"
+#include "cp1251.h"
 #include "db_check_box.h"
 #include "directory_edit.h"
 #include "level_image.h"
 #include "main_form.h"
-#include "window_text.h"
 
 namespace ui {
 
@@ -62,7 +62,7 @@ std::string JoinedLines(const QPlainTextEdit* memo) {
   // Lines joined by CR LF; no line break after the last.
   QString text = memo->toPlainText();
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  return ToCp1251(text);
+  return engine::ToCp1251(text);
 }
 
 }  // namespace
@@ -78,7 +78,7 @@ int32_t FormPage::EventComboIndex() const {
 
 std::string FormPage::EventComboText() const {
   const StyledComboBox* box = form_.pool().ComboBox(LastEventPosition(form_.registers()));
-  return box ? ToCp1251(box->Text()) : std::string();
+  return box ? engine::ToCp1251(box->Text()) : std::string();
 }
 
 bool FormPage::EventBoxChecked() const {
@@ -86,7 +86,9 @@ bool FormPage::EventBoxChecked() const {
   return box && box->isChecked();
 }
 
-std::string FormPage::FolderText() const { return ToCp1251(form_.pool().DirectoryEdit1()->Text()); }
+std::string FormPage::FolderText() const {
+  return engine::ToCp1251(form_.pool().DirectoryEdit1()->Text());
+}
 
 std::string FormPage::MemoText() const { return JoinedLines(form_.pool().Memo1()); }
 
@@ -96,14 +98,20 @@ void FormPage::DrawLevel(int32_t left, int32_t top, int32_t level) {
   form_.DrawLevelBar(left, top, level);
 }
 
-void FormPage::Message(const std::string& text) { form_.dialogs().Message(FromCp1251(text)); }
+void FormPage::Message(const std::string& text) {
+  form_.dialogs().Message(engine::FromCp1251(text));
+}
 
-void FormPage::Warn(const std::string& text) { form_.dialogs().Warning(FromCp1251(text)); }
+void FormPage::Warn(const std::string& text) {
+  form_.dialogs().Warning(engine::FromCp1251(text));
+}
 
-bool FormPage::Ask(const std::string& text) { return form_.dialogs().MessageDlg(FromCp1251(text)); }
+bool FormPage::Ask(const std::string& text) {
+  return form_.dialogs().MessageDlg(engine::FromCp1251(text));
+}
 
 std::optional<bool> FormPage::AskOrCancel(const std::string& text) {
-  return form_.dialogs().MessageDlgCancel(FromCp1251(text));
+  return form_.dialogs().MessageDlgCancel(engine::FromCp1251(text));
 }
 
 }  // namespace ui

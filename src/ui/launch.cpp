@@ -13,10 +13,10 @@
 #include <QTreeWidgetItemIterator>
 #include <cstdio>
 
+#include "cp1251.h"
 #include "event_system.h"
 #include "link_texts.h"
 #include "main_form.h"
-#include "window_text.h"
 
 namespace ui {
 
@@ -44,7 +44,7 @@ class PageShooter : public QObject {
   static constexpr int kAutoReadMs = 1500;
 
   bool Connected() const {
-    return form_.LabelStatCon()->text() == FromCp1251(zlink::kConnected);
+    return form_.LabelStatCon()->text() == engine::FromCp1251(zlink::kConnected);
   }
   // No device wait armed and nothing held back, on two ticks running.
   bool Idle() {

@@ -25,17 +25,17 @@
 #include <memory>
 #include <utility>
 
+#include "cp1251.h"
 #include "directory_edit.h"
 #include "first_size.h"
-#include "window_place.h"
+#include "level_image.h"
+#include "link_table.h"
 #include "memo_menu.h"
 #include "monitor_splitter.h"
 #include "no_device_panel.h"
 #include "page_area.h"
 #include "tool_bar_row.h"
-#include "level_image.h"
-#include "link_table.h"
-#include "window_text.h"
+#include "window_place.h"
 
 namespace ui {
 
@@ -426,7 +426,7 @@ void TMainForm::SetUpMemoMenus() {
 
 void TMainForm::SetDialogs(Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : qt_dialogs_.get(); }
 
-void TMainForm::ShowStatus(const std::string& text) { SetStatusText(FromCp1251(text)); }
+void TMainForm::ShowStatus(const std::string& text) { SetStatusText(engine::FromCp1251(text)); }
 
 void TMainForm::SetStatusText(const QString& text) {
   ++status_serial_;
@@ -438,7 +438,7 @@ void TMainForm::AddMemoLine(engine::Memo memo, const std::string& line) {
   QPlainTextEdit* target = memo_ev_;
   if (memo == engine::Memo::kReceived) target = memo_terminal_;
   if (memo == engine::Memo::kSent) target = memo_terminal_out_;
-  target->appendPlainText(FromCp1251(line));
+  target->appendPlainText(engine::FromCp1251(line));
 }
 
 void TMainForm::ShowCursor(engine::Cursor cursor) {

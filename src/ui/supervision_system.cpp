@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
-#include "cp1251.h"
 #include "connect_hook.h"
+#include "cp1251.h"
 #include "device_words.h"
 #include "engine.h"
 #include "event_system.h"
@@ -15,7 +15,6 @@
 #include "queued_memo.h"
 #include "supervision.h"
 #include "wait_dispatcher_host.h"
-#include "window_text.h"
 #include "write_session.h"
 
 namespace ui {
@@ -119,7 +118,7 @@ void DeviceLinkSystem::LinksChanged(engine::Engine& engine, EventSystem& events)
   }
   NoDeviceReport report = supervision_ ? supervision_->Report() : NoDeviceReport{};
   engine.script_file().Load();
-  report.script_problem = FromCp1251(engine.script_file().ProblemText());
+  report.script_problem = engine::FromCp1251(engine.script_file().ProblemText());
   form_.ShowNoDevice(true, report);
 }
 
@@ -159,11 +158,11 @@ std::string DeviceLinkSystem::DeviceGate() const {
 }
 
 void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {
-  link_memo_->Append(FromCp1251(line));
+  link_memo_->Append(engine::FromCp1251(line));
 }
 
 void DeviceLinkSystem::SetConnectionText(const std::string& text) {
-  form_.LabelStatCon()->setText(FromCp1251(text));
+  form_.LabelStatCon()->setText(engine::FromCp1251(text));
   connect_hook_->ConnectionShown(text == zlink::kConnected);
 }
 

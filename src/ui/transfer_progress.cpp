@@ -8,11 +8,11 @@
 #include <algorithm>
 
 #include "UHex.h"
+#include "cp1251.h"
 #include "engine.h"
 #include "link_table.h"
 #include "rs.h"
 #include "wait_device.h"
-#include "window_text.h"
 
 namespace ui {
 
@@ -135,6 +135,8 @@ void TransferProgress::Cancel() {
   Sample();
 }
 
-void TransferProgress::ShowCaption(const std::string& text) { SetCaption(FromCp1251(text)); }
+void TransferProgress::ShowCaption(const std::string& text) {
+  SetCaption(engine::FromCp1251(text));
+}
 
 }  // namespace ui

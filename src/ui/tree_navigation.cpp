@@ -6,11 +6,11 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "cp1251.h"
 #include "engine.h"
 #include "event_router.h"
 #include "guarded.h"
 #include "node_images.h"
-#include "window_text.h"
 #include "wait_device.h"
 
 namespace ui {
@@ -49,7 +49,7 @@ void NavigationTree::Add(QTreeWidgetItem* under, bool becomes_parent) {
   if (node_count_ < kNodes) {
     NodeInputs in = inputs_ ? inputs_() : NodeInputs{};
     auto* item = new QTreeWidgetItem;
-    item->setText(0, FromCp1251(in.text));
+    item->setText(0, engine::FromCp1251(in.text));
     item->setData(0, kCaptionRole, QByteArray(in.text.data(), qsizetype(in.text.size())));
     item->setIcon(0, NodeImage(in.image));
     item->setData(0, kImageRole, in.image);

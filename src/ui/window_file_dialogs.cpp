@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "cp1251.h"
 #include "main_form.h"
 #include "os_path.h"
-#include "window_text.h"
 
 namespace ui {
 
@@ -19,12 +19,14 @@ std::optional<std::string> ToScriptName(const QString& chosen) {
 
 std::optional<std::string> WindowFileDialogs::Open(const std::string& initial_name,
                                                    const std::string& filter) {
-  return ToScriptName(form_.dialogs().OpenDialog(FromCp1251(initial_name), FromCp1251(filter)));
+  return ToScriptName(form_.dialogs().OpenDialog(engine::FromCp1251(initial_name),
+                                                 engine::FromCp1251(filter)));
 }
 
 std::optional<std::string> WindowFileDialogs::Save(const std::string& initial_name,
                                                    const std::string& filter) {
-  return ToScriptName(form_.dialogs().SaveDialog(FromCp1251(initial_name), FromCp1251(filter)));
+  return ToScriptName(form_.dialogs().SaveDialog(engine::FromCp1251(initial_name),
+                                                 engine::FromCp1251(filter)));
 }
 
 }  // namespace ui
