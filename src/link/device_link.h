@@ -1,5 +1,5 @@
-// How the device words and the response dispatcher reach the links of the link
-// table. The window adapts its RSThread links to this; tests use plain ones.
+// How the device words, the response dispatcher and the device wait reach the
+// links of the link table. The window adapts its RSThread links to this; tests use plain ones.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +24,9 @@ class LinkEnd {
   // `may_repeat` and it was not the repeat already; otherwise it has failed
   // and the data bytes it did not write are returned.
   virtual int32_t Refused(bool /*may_repeat*/) { return 0; }
+  // The device has answered and nothing waits in the send queue.
+  virtual bool Idle() const { return false; }
+  virtual bool Open() const { return true; }
 };
 
 class LinkTable {

@@ -8,7 +8,6 @@
 
 #include "cp1251.h"
 #include "link_log.h"
-#include "link_table.h"
 #include "link_texts.h"
 
 namespace zlink {
@@ -111,7 +110,7 @@ void RSThread::Stop() {
     driver_->OnReceiveData = nullptr;
     driver_->Disconnect();
   }
-  ForgetLink(this);
+  emit LinkStopped(this);
 }
 
 void RSThread::OnBytes(TCommPortDriver*, const char* data, int32_t size) {

@@ -48,12 +48,13 @@ class RSThread : public QObject, private LinkProtocolHost {
   // the port failed to open; that is only logged.
   static RSThread* StartLink(const QString& port_name, LinkView* view);
   // Closes the port and releases the link once no call of the link is on the
-  // stack any more. The caller forgets every reference it holds; the link
-  // table and the current link are cleared here.
+  // stack any more. The caller forgets every reference it holds; the registry
+  // hears of it through LinkStopped.
   static void StopLink(RSThread* link);
 
   // Fields other parts use.
   std::string& SendQueue() { return protocol_.SendQueue(); }
+  const std::string& SendQueue() const { return protocol_.SendQueue(); }
   bool Answered() const { return protocol_.Answered(); }
   bool Pacing() const { return protocol_.Pacing(); }
   void SetPacing(bool on) { protocol_.SetPacing(on); }
@@ -81,6 +82,10 @@ class RSThread : public QObject, private LinkProtocolHost {
   // Marks the link connected for 5 s when the text holds '>', then shows the
   // line in the link memo.
   void ShowLine(const std::string& text);
+
+ signals:
+  // The link has stopped: whoever holds it forgets it now.
+  void LinkStopped(zlink::RSThread* link);
 
  private:
   void MarkDisconnected();

@@ -14,6 +14,7 @@
 #include "engine.h"
 #include "guarded.h"
 #include "level_image.h"
+#include "link_registry.h"
 #include "main_form.h"
 #include "startup.h"
 
@@ -57,7 +58,6 @@ EventSystem::EventSystem(TMainForm& form, engine::Engine& engine)
       router_(engine, wait_, form.registers()),
       timer1_(engine),
       timer_com_() {
-  wait_.SetLinks(&link_table_);
   wait_.SetIndicators([this](bool on) { form_.SetWaitIndicators(on); });
   tree_ = std::make_unique<NavigationTree>(engine, router_, wait_, form.TreeView());
   tree_->SetInputs([this] {
@@ -75,6 +75,11 @@ EventSystem::EventSystem(TMainForm& form, engine::Engine& engine)
   // The tool-bar buttons look neither at the device wait nor at the busy flag.
   connect(form.Button16(), &QPushButton::clicked, this, [this] { ToolBarButton(" `MAIN` RUN "); });
   connect(form.Button17(), &QPushButton::clicked, this, [this] { ToolBarButton(" `MAINS` RUN "); });
+}
+
+void EventSystem::SetLinks(zlink::LinkRegistry* links) {
+  wait_.SetLinks(links);
+  progress_->SetLinks(links);
 }
 
 void EventSystem::ToolBarButton(const char* line) {

@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "event_router.h"
-#include "link_slots.h"
 #include "long_lines.h"
 #include "timers.h"
 #include "transfer_progress.h"
@@ -21,6 +20,9 @@ class QWidget;
 
 namespace engine {
 class Engine;
+}
+namespace zlink {
+class LinkRegistry;
 }
 
 namespace ui {
@@ -56,9 +58,9 @@ class EventSystem : public QObject {
   // link was started. Until the port supervision installs it, no port is
   // found.
   void SetStartFirstLink(std::function<bool()> start) { start_first_link_ = std::move(start); }
-  // The table whose slot 1 ends a device wait; the program's link table by
-  // default.
-  void SetLinks(const LinkSlots* links) { wait_.SetLinks(links ? links : &link_table_); }
+  // The links whose slot 1 the device wait and the transfer progress watch;
+  // none means no link.
+  void SetLinks(zlink::LinkRegistry* links);
 
   // The start-up sequence, on the window's first show. Returns whether START
   // runs: at once, or when the show has put the window on the screen.
@@ -76,7 +78,6 @@ class EventSystem : public QObject {
 
   TMainForm& form_;
   engine::Engine& engine_;
-  LinkTableSlots link_table_;
   DeviceWait wait_;
   EventRouter router_;
   DelayedScript timer1_;

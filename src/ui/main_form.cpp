@@ -29,7 +29,6 @@
 #include "directory_edit.h"
 #include "first_size.h"
 #include "level_image.h"
-#include "link_table.h"
 #include "memo_menu.h"
 #include "monitor_splitter.h"
 #include "no_device_panel.h"
@@ -189,12 +188,6 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   SetUpMemoMenus();
   qt_dialogs_ = std::make_unique<QtDialogs>(this);
   dialogs_ = qt_dialogs_.get();
-  link_hooks_.any_link = [] {
-    for (int n = 1; n <= zlink::kLinkSlots; ++n) {
-      if (zlink::LinkInSlot(n)) return true;
-    }
-    return false;
-  };
   pool_->DirectoryEdit1()->SetChooser(
       [this](const QString& start) { return dialogs_->ChooseFolder(start); });
 

@@ -104,8 +104,7 @@ class TMainForm : public QMainWindow, public engine::Host {
   void SetDialogs(Dialogs* dialogs);
 
   // What SCLEAR needs from the device link: whether the link table holds any
-  // link (the program's link table unless set), and turning the record hook
-  // off (nothing unless set).
+  // link, and turning the record hook off (neither unless set).
   struct LinkHooks {
     std::function<bool()> any_link;
     std::function<void()> record_hook_off;

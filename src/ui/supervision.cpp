@@ -6,7 +6,7 @@
 
 #include "cp1251.h"
 #include "guarded.h"
-#include "link_table.h"
+#include "link_registry.h"
 #include "rs.h"
 #include "CommDrv.h"
 
@@ -38,7 +38,7 @@ void PortSupervision::FillList(const QStringList& ports) {
 }
 
 bool PortSupervision::LinkOpen() const {
-  zlink::RSThread* link = zlink::CurrentLink();
+  zlink::RSThread* link = parts_.links->Current();
   if (!link || link->Stopped()) return false;
   TCommPortDriver* driver = link->Driver();
   return driver && driver->Connected();
@@ -81,19 +81,19 @@ void PortSupervision::Changed() {
 
 void PortSupervision::MakeLink(const QString& port) {
   zlink::RSThread* link = zlink::RSThread::StartLink(port, parts_.view);
-  zlink::SetCurrentLink(link);
+  parts_.links->SetCurrent(link);
   NoteAttempt(port);
   if (!link) return;
   parts_.show_status(engine::Cp1251(kAwaitingDevice));
   parts_.bind_link(*link);
-  zlink::SetLinkInSlot(1, link);
+  parts_.links->Put(1, link);
 }
 
 void PortSupervision::StopCurrentLink() {
-  zlink::RSThread* link = zlink::CurrentLink();
+  zlink::RSThread* link = parts_.links->Current();
   if (!link) return;
   if (parts_.link_lost) parts_.link_lost();
-  // StopLink forgets the link in the link table and as the current link.
+  // The registry forgets the link in every place it held.
   zlink::RSThread::StopLink(link);
 }
 
@@ -112,7 +112,7 @@ bool PortSupervision::StartFirstLink() {
     parts_.combo->setCurrentIndex(0);
     filling_ = false;
     MakeLink(ports.front());
-    linked = zlink::CurrentLink() != nullptr;
+    linked = parts_.links->Current() != nullptr;
   });
   Guarded([this] { Changed(); });
   return linked;
@@ -126,13 +126,13 @@ void PortSupervision::Tick() {
     NoteScan(found);
     if (found.isEmpty()) {
       parts_.show_status(engine::Cp1251(kNoPorts));
-      if (zlink::CurrentLink()) {
+      if (parts_.links->Current()) {
         parts_.stop_timers();
         parts_.execute_line("SCLEAR");
         parts_.execute_line("CLEARTREE");
         StopCurrentLink();
-        zlink::SetCurrentLink(nullptr);
-        zlink::SetLinkInSlot(1, nullptr);
+        parts_.links->SetCurrent(nullptr);
+        parts_.links->Put(1, nullptr);
         FillList({});
         if (parts_.pages_cleared) parts_.pages_cleared();
       }

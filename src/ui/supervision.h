@@ -15,6 +15,7 @@ class QLabel;
 class QTimer;
 
 namespace zlink {
+class LinkRegistry;
 class LinkView;
 class RSThread;
 }  // namespace zlink
@@ -22,6 +23,7 @@ class RSThread;
 namespace ui {
 
 struct SupervisionParts {
+  zlink::LinkRegistry* links = nullptr;  // the current link and slot 1
   QComboBox* combo = nullptr;       // ComboBoxCom, the port list
   QLabel* label = nullptr;          // LabelStatCon, read for the connection state
   zlink::LinkView* view = nullptr;  // MemoDebug and LabelStatCon for the links

@@ -8,7 +8,6 @@
 #include "device_words.h"
 #include "engine.h"
 #include "event_system.h"
-#include "link_table.h"
 #include "link_texts.h"
 #include "main_form.h"
 #include "port_scan.h"
@@ -25,37 +24,24 @@ constexpr char kWriteUnfinished[] = "Запись в устройство не �
 
 }  // namespace
 
-bool DeviceWriteUnfinished() {
-  for (int n = 1; n <= zlink::kLinkSlots; ++n) {
-    const zlink::RSThread* link = zlink::LinkInSlot(n);
-    if (link && link->WriteUnfinished()) return true;
-  }
-  const zlink::RSThread* current = zlink::CurrentLink();
-  return current && current->WriteUnfinished();
-}
-
-device::LinkEnd* RsLinkTable::Slot(int number) {
-  zlink::RSThread* link = zlink::LinkInSlot(number);
-  if (!link || link->Stopped()) return nullptr;
-  ends_[number].Reset(link);
-  return &ends_[number];
-}
-
 DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, EventSystem& events,
                                    QStringList port_list)
-    : QObject(&form), form_(form) {
+    : QObject(&form), form_(form), events_(events) {
   link_memo_ = std::make_unique<QueuedMemo>(form.MemoDebug(), TMainForm::kMemoLineCap);
+  events.SetLinks(&links_);
+  form.SetLinkHooks({[this] { return links_.Any(); }, {}});
   wait_host_ = std::make_unique<WaitDispatcherHost>(events.wait());
   dispatcher_ = std::make_unique<device::Dispatcher>(engine, stores_, links_, *wait_host_);
   device::RegisterDeviceWords(engine, stores_, links_);
 
   form.SetRecordHookOff([this] { stores_.record_hook = device::RecordHook{}; });
-  form.AddCloseCheck([&form] {
-    if (!DeviceWriteUnfinished()) return true;
+  form.AddCloseCheck([this, &form] {
+    if (!links_.WriteUnfinished()) return true;
     return form.dialogs().MessageDlg(QString::fromUtf8(kWriteUnfinished));
   });
 
   SupervisionParts parts;
+  parts.links = &links_;
   parts.combo = form.ComboBoxCom();
   parts.label = form.LabelStatCon();
   parts.view = this;
@@ -102,11 +88,8 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
 }
 
 DeviceLinkSystem::~DeviceLinkSystem() {
-  // The links outlive nothing they report to.
-  for (int n = 1; n <= zlink::kLinkSlots; ++n) {
-    if (zlink::RSThread* link = zlink::LinkInSlot(n)) zlink::RSThread::StopLink(link);
-  }
-  if (zlink::RSThread* link = zlink::CurrentLink()) zlink::RSThread::StopLink(link);
+  links_.StopAll();
+  events_.SetLinks(nullptr);
 }
 
 void DeviceLinkSystem::LinksChanged(engine::Engine& engine, EventSystem& events) {
@@ -125,7 +108,7 @@ void DeviceLinkSystem::LinksChanged(engine::Engine& engine, EventSystem& events)
 void DeviceLinkSystem::LinkLost() {
   // What the lost link had not sent never reaches the device, this one or
   // one that comes back later.
-  if (zlink::RSThread* link = zlink::LinkInSlot(1)) {
+  if (zlink::RSThread* link = links_.InSlot(1)) {
     std::string& queue = link->SendQueue();
     stores_.CountFailedWrite(zlink::QueuedWriteBytes(queue));
     queue.clear();
@@ -139,7 +122,7 @@ void DeviceLinkSystem::UseOnlyPort(const QString& port) {
 }
 
 void DeviceLinkSystem::TransferAbandoned() {
-  if (zlink::RSThread* link = zlink::LinkInSlot(1)) {
+  if (zlink::RSThread* link = links_.InSlot(1)) {
     std::string& queue = link->SendQueue();
     stores_.CountFailedWrite(zlink::QueuedWriteBytes(queue));
     queue.clear();

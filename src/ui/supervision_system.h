@@ -1,17 +1,17 @@
-// The device side of the window, put together: the device stores and words,
-// the response dispatcher bound to every link, the link table as the words
-// see it, and the port supervision on TimerCOM and ComboBoxCom.
+// The device side of the window, put together: the links, the device stores
+// and words, the response dispatcher bound to every link, and the port
+// supervision on TimerCOM and ComboBoxCom.
 #pragma once
 
 #include <QObject>
 #include <QStringList>
-#include <array>
 #include <memory>
 #include <string>
 
 #include "device_link.h"
 #include "device_stores.h"
 #include "dispatcher.h"
+#include "link_registry.h"
 #include "rs.h"
 
 namespace engine {
@@ -27,19 +27,6 @@ class QueuedMemo;
 class TMainForm;
 class WaitDispatcherHost;
 
-// Whether any link still has records queued or a write session open: closing
-// the program now would leave the device's memory half written.
-bool DeviceWriteUnfinished();
-
-// The program's link table (RSThread links) as the device words reach it.
-class RsLinkTable : public device::LinkTable {
- public:
-  device::LinkEnd* Slot(int number) override;
-
- private:
-  std::array<device::LinkEndOf<zlink::RSThread>, 9> ends_;
-};
-
 class DeviceLinkSystem : public QObject, private zlink::LinkView {
   Q_OBJECT
 
@@ -49,6 +36,7 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
                    QStringList port_list);
   ~DeviceLinkSystem() override;
 
+  zlink::LinkRegistry& links() { return links_; }
   device::DeviceStores& stores() { return stores_; }
   device::Dispatcher& dispatcher() { return *dispatcher_; }
   PortSupervision& supervision() { return *supervision_; }
@@ -69,9 +57,10 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
   void SetConnectionText(const std::string& text) override;
 
   TMainForm& form_;
+  EventSystem& events_;
   std::unique_ptr<QueuedMemo> link_memo_;  // MemoDebug
   device::DeviceStores stores_;
-  RsLinkTable links_;
+  zlink::LinkRegistry links_;
   std::unique_ptr<WaitDispatcherHost> wait_host_;
   std::unique_ptr<device::Dispatcher> dispatcher_;
   std::unique_ptr<PortSupervision> supervision_;

@@ -10,7 +10,7 @@
 #include "UHex.h"
 #include "cp1251.h"
 #include "engine.h"
-#include "link_table.h"
+#include "link_registry.h"
 #include "rs.h"
 #include "wait_device.h"
 
@@ -93,12 +93,12 @@ QString TransferProgress::Caption() const { return caption_->text(); }
 
 bool TransferProgress::Running() const {
   if (wait_.Armed()) return true;
-  zlink::RSThread* link = zlink::LinkInSlot(1);
+  const zlink::RSThread* link = links_ ? links_->InSlot(1) : nullptr;
   return link && !link->Stopped() && !link->SendQueue().empty();
 }
 
 void TransferProgress::Sample() {
-  zlink::RSThread* link = zlink::LinkInSlot(1);
+  const zlink::RSThread* link = links_ ? links_->InSlot(1) : nullptr;
   if (link && link->Stopped()) link = nullptr;
   const int queued = link ? CountQueuedRecords(link->SendQueue()) : 0;
   const bool show = queued > 0 || wait_.Armed();

@@ -23,7 +23,7 @@ class QShortcut;
 class QStatusBar;
 
 namespace zlink {
-class RSThread;
+class LinkRegistry;
 }
 
 namespace engine {
@@ -55,6 +55,9 @@ class TransferProgress : public QObject, public TransferCaption {
   QString Caption() const;
   void ShowCaption(const std::string& text) override;
 
+  // The links whose slot 1 is watched; none means no link.
+  void SetLinks(const zlink::LinkRegistry* links) { links_ = links; }
+
   // Records wait in the queue of the link in slot 1, or a device wait is
   // armed.
   bool Running() const;
@@ -68,6 +71,7 @@ class TransferProgress : public QObject, public TransferCaption {
   void Cancel();
 
   const DeviceWait& wait_;
+  const zlink::LinkRegistry* links_ = nullptr;
   QLabel* caption_;
   QProgressBar* bar_;
   QPushButton* cancel_;

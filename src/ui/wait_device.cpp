@@ -1,7 +1,7 @@
 #include "wait_device.h"
 
+#include "device_link.h"
 #include "engine.h"
-#include "link_slots.h"
 
 namespace ui {
 
@@ -23,7 +23,8 @@ void DeviceWait::WaitRead(int32_t n, engine::Frame& frame) {
   frame.pending.Clear();
   timer_.stop();
   if (n > 0) {
-    watching_link_ = links_ != nullptr && links_->LinkOpen(1);
+    const device::LinkEnd* link = links_ ? links_->Slot(1) : nullptr;
+    watching_link_ = link != nullptr && link->Open();
     timer_.setInterval(n);
     timer_.start();
     engine_.set_rest_cursor(engine::Cursor::kHourglass);
@@ -57,8 +58,9 @@ void DeviceWait::Tick() {
   bool idle = false;
   bool lost = false;
   try {
-    lost = watching_link_ && !(links_ != nullptr && links_->LinkOpen(1));
-    idle = !lost && links_ != nullptr && links_->HasLink(1) && links_->LinkIdle(1);
+    const device::LinkEnd* link = links_ ? links_->Slot(1) : nullptr;
+    lost = watching_link_ && !(link && link->Open());
+    idle = !lost && link && link->Idle();
   } catch (...) {
     idle = false;
   }

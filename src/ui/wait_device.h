@@ -17,9 +17,11 @@ class Engine;
 struct Frame;
 }
 
-namespace ui {
+namespace device {
+class LinkTable;
+}
 
-class LinkSlots;
+namespace ui {
 
 class DeviceWait : public QObject, public WaitControl {
   Q_OBJECT
@@ -28,7 +30,7 @@ class DeviceWait : public QObject, public WaitControl {
   explicit DeviceWait(engine::Engine& engine, QObject* parent = nullptr);
 
   // The link table whose slot 1 the tick tests; none means no link at all.
-  void SetLinks(const LinkSlots* links) { links_ = links; }
+  void SetLinks(device::LinkTable* links) { links_ = links; }
   // LabelR and LabelT: lime green while a wait is armed.
   void SetIndicators(std::function<void(bool on)> indicators) {
     indicators_ = std::move(indicators);
@@ -80,7 +82,7 @@ class DeviceWait : public QObject, public WaitControl {
   void EndOnLostLink(bool armed);
 
   engine::Engine& engine_;
-  const LinkSlots* links_ = nullptr;
+  device::LinkTable* links_ = nullptr;
   std::function<void(bool)> indicators_;
   std::function<void()> on_link_lost_;
   std::function<void()> on_abandon_;

@@ -5,7 +5,7 @@
 #include <QApplication>
 
 #include "dialogs.h"
-#include "link_table.h"
+#include "link_registry.h"
 #include "program_fixture.h"
 
 namespace {
@@ -46,7 +46,7 @@ class CloseDuringWrite : public ::testing::Test, protected device_e2e::DeviceSes
   }
   bool QueueEmpty() {
     return device_e2e::WaitFor(
-        [&] { return zlink::LinkInSlot(1) && zlink::LinkInSlot(1)->SendQueue().empty(); }, 5000);
+        [&] { return program->device->links().InSlot(1) && program->device->links().InSlot(1)->SendQueue().empty(); }, 5000);
   }
 
   Answers answers;

@@ -23,7 +23,7 @@
 #include "engine.h"
 #include "event_system.h"
 #include "file_words.h"
-#include "link_table.h"
+#include "link_registry.h"
 #include "main_form.h"
 #include "memory_line.h"
 #include "program.h"

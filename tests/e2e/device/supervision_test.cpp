@@ -56,12 +56,12 @@ TEST_F(Supervision, MovesFromASilentPortToTheDevice) {
   EXPECT_TRUE(program->Connected());
 
   // The operator's own choice moves the link at once.
-  const zlink::RSThread* before = zlink::CurrentLink();
+  const zlink::RSThread* before = program->device->links().Current();
   ports->setCurrentIndex(0);
-  ASSERT_NE(zlink::CurrentLink(), nullptr);
-  EXPECT_NE(zlink::CurrentLink(), before);
-  EXPECT_EQ(zlink::CurrentLink()->PortName(), folder.filePath("silent"));
-  EXPECT_EQ(zlink::LinkInSlot(1), zlink::CurrentLink());
+  ASSERT_NE(program->device->links().Current(), nullptr);
+  EXPECT_NE(program->device->links().Current(), before);
+  EXPECT_EQ(program->device->links().Current()->PortName(), folder.filePath("silent"));
+  EXPECT_EQ(program->device->links().InSlot(1), program->device->links().Current());
 }
 
 TEST_F(Supervision, CyclesThroughPortsWhereNothingAnswers) {
@@ -69,12 +69,12 @@ TEST_F(Supervision, CyclesThroughPortsWhereNothingAnswers) {
   ASSERT_TRUE(first->Open());
   ASSERT_TRUE(second->Open());
   StartProgram({folder.filePath("first"), folder.filePath("second")});
-  std::vector<QString> opened{zlink::CurrentLink()->PortName()};
+  std::vector<QString> opened{program->device->links().Current()->PortName()};
   std::vector<int> indexes{program->device->supervision().cycle_index()};
-  while (opened.size() < 4 && WaitFor([&] { return zlink::CurrentLink() &&
-                                                    zlink::CurrentLink()->PortName() != opened.back(); },
+  while (opened.size() < 4 && WaitFor([&] { return program->device->links().Current() &&
+                                                    program->device->links().Current()->PortName() != opened.back(); },
                                       3 * kTickMs)) {
-    opened.push_back(zlink::CurrentLink()->PortName());
+    opened.push_back(program->device->links().Current()->PortName());
     indexes.push_back(program->device->supervision().cycle_index());
   }
   EXPECT_EQ(opened, (std::vector<QString>{folder.filePath("first"), folder.filePath("second"),
@@ -101,15 +101,15 @@ TEST_F(Supervision, ClearsThePagesWhenTheLineGoesAndReconnects) {
   EXPECT_FALSE(label->isVisibleTo(&program->form));
   EXPECT_EQ(program->form.TreeView()->topLevelItemCount(), 0);
   EXPECT_EQ(program->form.ComboBoxCom()->count(), 0);
-  EXPECT_EQ(zlink::CurrentLink(), nullptr);
-  EXPECT_EQ(zlink::LinkInSlot(1), nullptr);
+  EXPECT_EQ(program->device->links().Current(), nullptr);
+  EXPECT_EQ(program->device->links().InSlot(1), nullptr);
   EXPECT_FALSE(program->events->wait().Armed());
   EXPECT_EQ(program->done, 0);
 
   ASSERT_TRUE(simulator.Plug());
   ASSERT_TRUE(WaitFor([&] { return program->Connected(); }, 5000));
   EXPECT_EQ(program->form.ComboBoxCom()->count(), 1);
-  ASSERT_NE(zlink::LinkInSlot(1), nullptr);
+  ASSERT_NE(program->device->links().InSlot(1), nullptr);
   // The new link carries records to the dispatcher again.
   program->engine.ExecuteLine("\"02 02 C0 \" 1 SENDCK");
   ASSERT_TRUE(WaitFor([&] { return !program->device->stores().Response(1, 2, 1)->empty(); }, 3000));

@@ -12,7 +12,6 @@
 #include <cstdlib>
 
 #include "CommDrv.h"
-#include "link_table.h"
 #include "pty_fixture.h"
 #include "pty_port.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "link_table.h"
+#include "link_registry.h"
 #include "link_texts.h"
 #include "pty_fixture.h"
 #include "memory_line.h"
@@ -50,8 +50,8 @@ class LinkWithDevice : public ::testing::Test {
       EXPECT_EQ(number, 1);
       records.push_back(record);
     };
-    zlink::SetLinkInSlot(1, link);
-    zlink::SetCurrentLink(link);
+    links.Put(1, link);
+    links.SetCurrent(link);
     device.Start();
   }
 
@@ -63,6 +63,7 @@ class LinkWithDevice : public ::testing::Test {
 #endif
   zsim::ZeltDevice device{pty, zsim::DeviceOptions{20, 1000, 2}};
   e2e::RecordingView view;
+  zlink::LinkRegistry links;
   zlink::RSThread* link = nullptr;
   std::vector<std::string> records, device_sent, device_got;
 };
@@ -183,8 +184,8 @@ TEST_F(LinkWithDevice, UnpluggingClosesThePortAndStoppingReleasesTheLink) {
   QPointer<zlink::RSThread> watched(link);
   zlink::RSThread::StopLink(link);
   link = nullptr;
-  EXPECT_EQ(zlink::LinkInSlot(1), nullptr);
-  EXPECT_EQ(zlink::CurrentLink(), nullptr);
+  EXPECT_EQ(links.InSlot(1), nullptr);
+  EXPECT_EQ(links.Current(), nullptr);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(watched.isNull());
 }

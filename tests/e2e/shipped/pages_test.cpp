@@ -8,7 +8,6 @@
 
 #include "control_pool.h"
 #include "level_image.h"
-#include "link_table.h"
 #include "rs.h"
 #include "shipped_fixture.h"
 #include "db_check_box.h"
@@ -64,10 +63,10 @@ TEST_F(Shipped, DevicePageSetsTheClockAndRefreshes) {
   EXPECT_EQ(Status(), U("Сведения об устройстве обновлены."));
 
   // The clock shown goes on by itself, without asking the device.
-  const uint64_t sent = zlink::LinkInSlot(1)->RecordsSent();
+  const uint64_t sent = links().InSlot(1)->RecordsSent();
   const QString clock = ValueBeside("Часы устройства:");
   EXPECT_TRUE(device_e2e::WaitFor([&] { return ValueBeside("Часы устройства:") != clock; }, 2500));
-  EXPECT_EQ(zlink::LinkInSlot(1)->RecordsSent(), sent);
+  EXPECT_EQ(links().InSlot(1)->RecordsSent(), sent);
 
   // Refreshed by itself every five seconds while the box is ticked.
   QCheckBox* every = Shown<QCheckBox>("Обновлять каждые 5 секунд");

@@ -5,7 +5,6 @@
 #include <tuple>
 #include <utility>
 
-#include "link_table.h"
 #include "rs.h"
 #include "shipped_fixture.h"
 
@@ -249,7 +248,7 @@ TEST_F(ChangedParts, AWriteCancelledWithEscEndsCleanlyAndStaysUnsaved) {
   EXPECT_TRUE(Idle());
   EXPECT_EQ(program_->engine.Cell(250), "0");
   EXPECT_EQ(program_->Pushed("DIRTY_SCRIPT RUN"), "255");
-  zlink::RSThread* link = zlink::LinkInSlot(1);
+  zlink::RSThread* link = links().InSlot(1);
   ASSERT_TRUE(device_e2e::WaitFor(
       [&] { return link->SendQueue().empty() && !link->WriteSessionOpen(); }, 5000));
   QTest::qWait(300);

@@ -107,6 +107,7 @@ class Shipped : public ::testing::Test {
 
   ui::TMainForm& form() { return program_->form; }
   sim::DeviceModel& device() { return simulator_->model(); }
+  zlink::LinkRegistry& links() { return program_->device->links(); }
   QString Status() { return form().StatusText(); }
 
   bool WaitStatus(const char* utf8, int ms = 10000) {

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QProgressBar>
 
-#include "link_table.h"
+#include "link_registry.h"
 #include "rs.h"
 #include "shipped_fixture.h"
 #include "transfer_progress.h"
@@ -39,8 +39,8 @@ class PagesOnDevice : public ::testing::Test, protected device_e2e::DeviceSessio
 TEST_F(PagesOnDevice, ReadShowsRecordsSentOfQueuedAndRefusesASecondRead) {
   ASSERT_NO_FATAL_FAILURE(Run(kBatchRead));
   device_e2e::Program& program = *this->program;
-  const auto queued = [] {
-    zlink::RSThread* link = zlink::LinkInSlot(1);
+  const auto queued = [&] {
+    zlink::RSThread* link = program.device->links().InSlot(1);
     return link ? ui::CountQueuedRecords(link->SendQueue()) : 0;
   };
 
@@ -89,7 +89,7 @@ TEST_F(PagesOnDevice, ReadShowsRecordsSentOfQueuedAndRefusesASecondRead) {
   EXPECT_LE(most, 24);
   EXPECT_EQ(program.done, 1);
   // Only one read ran: 24 records went, not 48.
-  EXPECT_EQ(zlink::LinkInSlot(1)->RecordsSent(), 24u);
+  EXPECT_EQ(program.device->links().InSlot(1)->RecordsSent(), 24u);
 }
 
 // A page that reads one request at a time, as the shipped pages do.
@@ -128,7 +128,7 @@ TEST_F(PagesOnDevice, AScriptReadShowsABusyBarNotAnAlmostFullOne) {
       },
       30000));
   EXPECT_EQ(counted, 0);
-  EXPECT_GT(zlink::LinkInSlot(1)->RecordsSent(), 90u);
+  EXPECT_GT(program.device->links().InSlot(1)->RecordsSent(), 90u);
 }
 
 TEST_F(Progress, ScriptSetsTheCaption) {

@@ -10,7 +10,6 @@
 #include "cp1251.h"
 #include "event_harness.h"
 #include "event_router.h"
-#include "link_slots.h"
 #include "tree_navigation.h"
 #include "wait_device.h"
 

@@ -6,20 +6,26 @@
 #include <QTest>
 #include <stdexcept>
 
+#include "device_link.h"
 #include "event_harness.h"
-#include "link_slots.h"
 #include "wait_device.h"
 
 namespace {
 
-class FakeSlots : public ui::LinkSlots {
+class FakeSlots : public device::LinkTable, public device::LinkEnd {
  public:
-  bool HasLink(int slot) const override { return slot == 1 && linked; }
-  bool LinkIdle(int slot) const override {
+  device::LinkEnd* Slot(int number) override { return number == 1 && linked ? this : nullptr; }
+  bool Idle() const override {
     if (throws) throw std::runtime_error("link gone");
-    return slot == 1 && linked && idle;
+    return idle;
   }
-  bool LinkOpen(int slot) const override { return HasLink(slot) && open; }
+  bool Open() const override { return open; }
+  bool Answered() const override { return true; }
+  void AppendToQueue(const std::string&) override {}
+  std::string LastCommand() const override { return {}; }
+  void SetLastCommand(const std::string&) override {}
+  void SetPacing(bool) override {}
+
   bool linked = true;
   bool idle = false;
   bool throws = false;
