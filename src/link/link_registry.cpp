@@ -54,6 +54,12 @@ void LinkRegistry::StopAll() {
   if (current_) RSThread::StopLink(current_);
 }
 
+void LinkRegistry::Report(LinkState state) {
+  if (state == state_) return;
+  state_ = state;
+  emit StateChanged(state);
+}
+
 device::LinkEnd* LinkRegistry::Slot(int number) {
   RSThread* link = InSlot(number);
   if (!link || link->Stopped()) return nullptr;

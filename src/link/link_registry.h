@@ -6,6 +6,7 @@
 #include <array>
 
 #include "device_link.h"
+#include "link_texts.h"
 #include "rs.h"
 
 namespace zlink {
@@ -42,12 +43,20 @@ class LinkRegistry : public QObject, public device::LinkTable {
 
   device::LinkEnd* Slot(int number) override;
 
+  // What the links last said: contact, or the link timer ran out.
+  LinkState state() const { return state_; }
+  void Report(LinkState state);
+
+ signals:
+  void StateChanged(zlink::LinkState state);
+
  private:
   void Watch(RSThread* link);
   void Forget(RSThread* link);
 
   std::array<RSThread*, kLinkSlots + 1> slots_{};  // index 0 unused
   RSThread* current_ = nullptr;
+  LinkState state_ = LinkState::kNotConnected;
   std::array<RsLinkEnd, kLinkSlots + 1> ends_;
 };
 

@@ -2,6 +2,8 @@
 // memo and the connection label carry.
 #pragma once
 
+#include <string_view>
+
 namespace zlink {
 
 // ">Открытие "
@@ -18,6 +20,18 @@ inline constexpr char kConnected[] = "ZELT-2GSM - \xCF\xEE\xE4\xEA\xEB\xFE\xF7\x
 // "ZELT-2GSM - Нет подключения."
 inline constexpr char kNotConnected[] =
     "ZELT-2GSM - \xCD\xE5\xF2 \xEF\xEE\xE4\xEA\xEB\xFE\xF7\xE5\xED\xE8\xFF.";
+
+enum class LinkState { kNotConnected, kConnected };
+
+inline const char* ConnectionText(LinkState state) {
+  return state == LinkState::kConnected ? kConnected : kNotConnected;
+}
+
+// Any link line holding '>' counts as contact with the device: the program's
+// replies, but also its own complaints such as a bad checksum.
+inline bool CountsAsContact(std::string_view line) {
+  return line.find('>') != std::string_view::npos;
+}
 
 // "Журнал связи приостановлен до следующего дня: файл за день больше 64 МБ"
 inline constexpr char kLogPaused[] =

@@ -69,9 +69,11 @@ RSThread* RSThread::StartLink(const QString& port_name, LinkView* view) {
   link->OpenPort(port_name);
   // The opening lines go to the log file only: memo and label come now.
   link->view_ = view;
-  link->link_timer_ = std::make_unique<QTimer>();
+  // A child, so that tests can find it and run it out by hand.
+  link->link_timer_ = new QTimer(link);
+  link->link_timer_->setObjectName(QStringLiteral("LinkTimer"));
   link->link_timer_->setInterval(kLinkTimeoutMs);
-  connect(link->link_timer_.get(), &QTimer::timeout, link, &RSThread::MarkDisconnected);
+  connect(link->link_timer_, &QTimer::timeout, link, &RSThread::MarkDisconnected);
   link->link_timer_->start();
   return link;
 }
@@ -140,8 +142,8 @@ void RSThread::Log(const std::string& text) {
 
 void RSThread::ShowLine(const std::string& text) {
   try {
-    if (text.find('>') != std::string::npos) {
-      if (view_) view_->SetConnectionText(kConnected);
+    if (CountsAsContact(text)) {
+      if (view_) view_->ReportState(LinkState::kConnected);
       if (link_timer_ && !stopped_) {
         link_timer_->stop();
         link_timer_->setInterval(kLinkTimeoutMs);
@@ -155,7 +157,7 @@ void RSThread::ShowLine(const std::string& text) {
 
 void RSThread::MarkDisconnected() {
   try {
-    if (view_) view_->SetConnectionText(kNotConnected);
+    if (view_) view_->ReportState(LinkState::kNotConnected);
   } catch (...) {
   }
 }

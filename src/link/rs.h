@@ -14,6 +14,7 @@
 #include "CommDrv.h"
 #include "link_log.h"
 #include "link_protocol.h"
+#include "link_texts.h"
 
 namespace zlink {
 
@@ -23,8 +24,8 @@ class LinkView {
   virtual ~LinkView() = default;
   // A finished line for the link memo (MemoDebug).
   virtual void AddLinkMemoLine(const std::string& line) = 0;
-  // The connection label (LabelStatCon).
-  virtual void SetConnectionText(const std::string& text) = 0;
+  // Every contact, and the link timer running out.
+  virtual void ReportState(LinkState state) = 0;
 };
 
 // The folder of the link log files, with a trailing separator: the program's
@@ -79,8 +80,8 @@ class RSThread : public QObject, private LinkProtocolHost {
   // A link log line: the day's file, then ShowLine. When lines begin to be
   // lost, kLogLost goes to the memo once.
   void Log(const std::string& text);
-  // Marks the link connected for 5 s when the text holds '>', then shows the
-  // line in the link memo.
+  // Marks the link connected for 5 s when the line counts as contact, then
+  // shows it in the link memo.
   void ShowLine(const std::string& text);
 
  signals:
@@ -115,7 +116,7 @@ class RSThread : public QObject, private LinkProtocolHost {
 
   LinkProtocol protocol_{*this};
   std::unique_ptr<TCommPortDriver> driver_;
-  std::unique_ptr<QTimer> link_timer_;
+  QTimer* link_timer_ = nullptr;  // a child of the link
   QTimer pacing_timer_;
   QString program_dir_;
   std::string log_folder_;  // program_dir_ in UTF-8

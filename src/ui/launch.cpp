@@ -17,6 +17,7 @@
 #include "event_system.h"
 #include "link_texts.h"
 #include "main_form.h"
+#include "supervision_system.h"
 
 namespace ui {
 
@@ -44,7 +45,8 @@ class PageShooter : public QObject {
   static constexpr int kAutoReadMs = 1500;
 
   bool Connected() const {
-    return form_.LabelStatCon()->text() == engine::FromCp1251(zlink::kConnected);
+    auto* device = form_.findChild<DeviceLinkSystem*>(QString(), Qt::FindDirectChildrenOnly);
+    return device && device->links().state() == zlink::LinkState::kConnected;
   }
   // No device wait armed and nothing held back, on two ticks running.
   bool Idle() {

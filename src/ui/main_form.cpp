@@ -206,7 +206,8 @@ void TMainForm::BuildToolBar() {
   combo_box_com_->setEditable(false);
   combo_box_com_->setGeometry(216, 8, 73, combo_box_com_->sizeHint().height());
   combo_box_com_->setFixedWidth(73);
-  label_stat_con_ = MakeLabel(bar, "LabelStatCon", QString::fromUtf8(kNotConnected), 296, 12);
+  label_stat_con_ = MakeLabel(bar, "LabelStatCon", QString(), 296, 12);
+  ShowLinkState(zlink::LinkState::kNotConnected);
   button16_ = new QPushButton(QStringLiteral("&Чтение из устройства"), bar);
   button16_->setObjectName(QStringLiteral("Button16"));
   button16_->setGeometry(472, 8, 129, 25);
@@ -418,6 +419,10 @@ void TMainForm::SetUpMemoMenus() {
 }
 
 void TMainForm::SetDialogs(Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : qt_dialogs_.get(); }
+
+void TMainForm::ShowLinkState(zlink::LinkState state) {
+  label_stat_con_->setText(engine::FromCp1251(zlink::ConnectionText(state)));
+}
 
 void TMainForm::ShowStatus(const std::string& text) { SetStatusText(engine::FromCp1251(text)); }
 

@@ -15,6 +15,7 @@
 #include "control_registers.h"
 #include "dialogs.h"
 #include "engine.h"
+#include "link_texts.h"
 #include "no_device_panel.h"
 
 class QComboBox;
@@ -33,7 +34,6 @@ class PageScrollArea;
 
 inline constexpr char kDesignedTitle[] = "Tavel Программтор ZELT-2 GSM";
 inline constexpr char kVersion[] = "V1.0.0.1";
-inline constexpr char kNotConnected[] = "ZELT-2GSM - Нет подключения.";
 
 class TMainForm : public QMainWindow, public engine::Host {
   Q_OBJECT
@@ -75,6 +75,8 @@ class TMainForm : public QMainWindow, public engine::Host {
   PageScrollArea* PageScroll() const { return page_scroll_; }
   NoDevicePanel* NoDevice() const { return no_device_; }
   QSplitter* MonitorDivider() const { return splitter_; }
+  // LabelStatCon, drawn from the link state.
+  void ShowLinkState(zlink::LinkState state);
   // Shows the no-device panel with this report in place of the pages, or the
   // pages again.
   void ShowNoDevice(bool show, const NoDeviceReport& report = {});

@@ -1,7 +1,6 @@
 #include "supervision.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QTimer>
 
 #include "cp1251.h"
@@ -14,7 +13,6 @@ namespace ui {
 
 namespace {
 
-const char kNotConnectedText[] = "ZELT-2GSM - Нет подключения.";
 const char kNoPorts[] = "Не найдено портов!";
 const char kAwaitingDevice[] = "Ожидание ответа оборудования.";
 
@@ -120,7 +118,7 @@ bool PortSupervision::StartFirstLink() {
 
 void PortSupervision::Tick() {
   Guarded([this] {
-    if (parts_.label->text() != QString::fromUtf8(kNotConnectedText)) return;
+    if (parts_.links->state() != zlink::LinkState::kNotConnected) return;
     if (parts_.timer_com) parts_.timer_com->stop();
     const QStringList found = parts_.scan();
     NoteScan(found);

@@ -11,7 +11,6 @@
 #include "no_device_panel.h"
 
 class QComboBox;
-class QLabel;
 class QTimer;
 
 namespace zlink {
@@ -25,8 +24,7 @@ namespace ui {
 struct SupervisionParts {
   zlink::LinkRegistry* links = nullptr;  // the current link and slot 1
   QComboBox* combo = nullptr;       // ComboBoxCom, the port list
-  QLabel* label = nullptr;          // LabelStatCon, read for the connection state
-  zlink::LinkView* view = nullptr;  // MemoDebug and LabelStatCon for the links
+  zlink::LinkView* view = nullptr;  // the link memo and the link state
   QTimer* timer_com = nullptr;      // TimerCOM, off while a tick works
   std::function<QStringList()> scan;
   std::function<void(const std::string& cp1251)> show_status;

@@ -27,6 +27,8 @@ constexpr char kWriteUnfinished[] = "Запись в устройство не �
 DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, EventSystem& events,
                                    QStringList port_list)
     : QObject(&form), form_(form), events_(events) {
+  form.ShowLinkState(links_.state());
+  connect(&links_, &zlink::LinkRegistry::StateChanged, &form, &TMainForm::ShowLinkState);
   link_memo_ = std::make_unique<QueuedMemo>(form.MemoDebug(), TMainForm::kMemoLineCap);
   events.SetLinks(&links_);
   form.SetLinkHooks({[this] { return links_.Any(); }, {}});
@@ -43,7 +45,6 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
   SupervisionParts parts;
   parts.links = &links_;
   parts.combo = form.ComboBoxCom();
-  parts.label = form.LabelStatCon();
   parts.view = this;
   parts.timer_com = &events.timer_com().timer();
   ports_ = port_list;
@@ -144,9 +145,9 @@ void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {
   link_memo_->Append(engine::FromCp1251(line));
 }
 
-void DeviceLinkSystem::SetConnectionText(const std::string& text) {
-  form_.LabelStatCon()->setText(engine::FromCp1251(text));
-  connect_hook_->ConnectionShown(text == zlink::kConnected);
+void DeviceLinkSystem::ReportState(zlink::LinkState state) {
+  links_.Report(state);
+  connect_hook_->ConnectionShown(state == zlink::LinkState::kConnected);
 }
 
 }  // namespace ui

@@ -54,7 +54,7 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
 
   // zlink::LinkView
   void AddLinkMemoLine(const std::string& line) override;
-  void SetConnectionText(const std::string& text) override;
+  void ReportState(zlink::LinkState state) override;
 
   TMainForm& form_;
   EventSystem& events_;

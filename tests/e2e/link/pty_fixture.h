@@ -23,7 +23,7 @@ inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
 class RecordingView : public zlink::LinkView {
  public:
   void AddLinkMemoLine(const std::string& line) override { memo.push_back(line); }
-  void SetConnectionText(const std::string& text) override { label = text; }
+  void ReportState(zlink::LinkState state) override { label = zlink::ConnectionText(state); }
   std::vector<std::string> memo;
   std::string label = "initial";
 };

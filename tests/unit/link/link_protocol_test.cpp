@@ -102,6 +102,18 @@ TEST_F(LinkProtocolTest, BadChecksumIsLoggedAndNotAnswered) {
   EXPECT_FALSE(link.Answered());
 }
 
+// Any line holding '>' is contact: the replies, and the bad-checksum
+// complaint too; the frames received are not.
+TEST_F(LinkProtocolTest, LinesThatCountAsContact) {
+  link.Feed(":024300BB\r\n:024300BC\r\n:034300BA\r\n");
+  std::vector<std::pair<std::string, bool>> seen;
+  for (const std::string& line : host.logs) seen.emplace_back(line, zlink::CountsAsContact(line));
+  EXPECT_EQ(seen, (std::vector<std::pair<std::string, bool>>{{"<024300BB", false},
+                                                              {">:024300BB", true},
+                                                              {std::string(zlink::kBadSum) + "FF", true},
+                                                              {"<034300BA", false}}));
+}
+
 TEST_F(LinkProtocolTest, ShortFramesRestartsAndForeignAddresses) {
   link.Feed(":0243\n");
   EXPECT_TRUE(host.logs.empty());
