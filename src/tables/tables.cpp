@@ -12,6 +12,7 @@
 #include "db_check_box.h"
 #include "event_router.h"
 #include "grid_keys.h"
+#include "guarded.h"
 #include "record_navigator.h"
 #include "tab_strip.h"
 
@@ -180,13 +181,9 @@ void Tables::PlaceGrid(int number) {
 
 void Tables::RouteEvent(QWidget* control) {
   if (!window_.router) return;
-  try {
-    window_.router->Route(ui::Tag(control), control == tab_control1_ || control == tab_control2_
-                                                ? ui::kTabRoute
-                                                : ui::kGridRoute);
-  } catch (...) {
-    // Nothing may escape into the event loop.
-  }
+  const ui::RouteRule route =
+      control == tab_control1_ || control == tab_control2_ ? ui::kTabRoute : ui::kGridRoute;
+  ui::Guarded([&] { window_.router->Route(ui::Tag(control), route); });
 }
 
 Tables* RegisterTableWords(engine::Engine& engine, const TablesWindow& window, QObject* owner) {

@@ -1,4 +1,5 @@
-// Runs a slot's work so that nothing escapes into Qt's event loop.
+// Runs the work of a slot, timer or event handler so that nothing escapes
+// into Qt's event loop.
 #pragma once
 
 namespace ui {

@@ -28,6 +28,7 @@
 #include "cp1251.h"
 #include "directory_edit.h"
 #include "first_size.h"
+#include "guarded.h"
 #include "level_image.h"
 #include "memo_menu.h"
 #include "monitor_splitter.h"
@@ -459,10 +460,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   // The program's own questions first, then the script's CLOSEQUERY.
   for (const std::function<bool()>& check : close_checks_) {
     bool close = true;
-    try {
-      close = check();
-    } catch (...) {
-    }
+    Guarded([&] { close = check(); });
     if (!close) {
       event->ignore();
       return;

@@ -1,6 +1,7 @@
 #include "timers.h"
 
 #include "engine.h"
+#include "guarded.h"
 
 namespace ui {
 
@@ -25,23 +26,14 @@ void DelayedScript::Tick() {
   timer_.stop();
   if (script_.empty()) return;
   std::string line = script_;
-  try {
-    engine_.ExecuteLine(line);
-  } catch (...) {
-    // Nothing may escape into the event loop.
-  }
+  Guarded([&] { engine_.ExecuteLine(line); });
 }
 
 SupervisionTimer::SupervisionTimer(QObject* parent) : QObject(parent) {
   timer_.setObjectName("TimerCOM");
   timer_.setInterval(kPeriodMs);
   connect(&timer_, &QTimer::timeout, this, [this] {
-    if (!tick_) return;
-    try {
-      tick_();
-    } catch (...) {
-      // Nothing may escape into the event loop.
-    }
+    if (tick_) Guarded(tick_);
   });
   timer_.start();
 }

@@ -10,6 +10,7 @@
 #include "UHex.h"
 #include "cp1251.h"
 #include "engine.h"
+#include "guarded.h"
 #include "link_registry.h"
 #include "rs.h"
 #include "wait_device.h"
@@ -76,12 +77,7 @@ TransferProgress::TransferProgress(QStatusBar* status_bar, const DeviceWait& wai
   cancel_->hide();
   SetCaption({});
   timer_.setInterval(kSampleMs);
-  connect(&timer_, &QTimer::timeout, this, [this] {
-    try {
-      Sample();
-    } catch (...) {
-    }
-  });
+  connect(&timer_, &QTimer::timeout, this, [this] { Guarded([this] { Sample(); }); });
   timer_.start();
 }
 
