@@ -126,7 +126,10 @@ TEST_F(Session, ToolBarRefusesWithoutAnOpenPort) {
   EXPECT_EQ(form_.StatusText(),
             QString::fromUtf8("Нет связи с устройством: порт не открыт, подробности на странице."));
   EXPECT_EQ(Trail(), "");
-  form_.ComboBoxCom()->addItem("zelt-a");  // the operator picks a port that is there
+  // The operator picks a port that is there (on Windows a bare name that is
+  // missing still stands in the list).
+  form_.ComboBoxCom()->addItem("zelt-a");
+  form_.ComboBoxCom()->setCurrentIndex(form_.ComboBoxCom()->count() - 1);
   form_.Button16()->click();
   EXPECT_EQ(Trail(), "main");
 }
