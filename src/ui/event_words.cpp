@@ -75,6 +75,13 @@ constexpr engine::WordRow<TransferCaption> kProgressRows[] = {
     {"PROGRESS", "caption --",
      "Caption beside the status bar's transfer progress bar; empty restores the default.",
      [](TransferCaption& progress, Engine& e, Frame&) { progress.ShowCaption(e.Pop()); }},
+    {"PROGRESSPART", "part parts --",
+     "The running operation is at part `part` of `parts` (from 1): the transfer progress bar "
+     "counts over all its parts. 0 parts, or the end of the operation, drops the plan.",
+     [](TransferCaption& progress, Engine& e, Frame&) {
+       const int32_t parts = e.PopNumber();
+       progress.ShowPart(e.PopNumber(), parts);
+     }},
 };
 
 const engine::WordList<TransferCaption> kProgressWords{"Window: the page and its controls",

@@ -67,6 +67,8 @@ class TransferCaption {
   virtual ~TransferCaption() = default;
   // Empty restores the default.
   virtual void ShowCaption(const std::string& text) = 0;
+  // The running operation is at `part` of `parts`; no parts drops the plan.
+  virtual void ShowPart(int32_t part, int32_t parts) = 0;
 };
 
 class WaitControl {

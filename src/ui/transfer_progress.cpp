@@ -58,7 +58,6 @@ TransferProgress::TransferProgress(QStatusBar* status_bar, const DeviceWait& wai
   bar_->setObjectName(QStringLiteral("TransferProgress"));
   bar_->setFixedWidth(180);
   bar_->setMaximumHeight(16);
-  bar_->setFormat(QStringLiteral("%v из %m"));
   cancel_ = new QPushButton(QString::fromUtf8(kCancelCaption), status_bar);
   cancel_->setObjectName(QStringLiteral("CancelTransfer"));
   cancel_->setToolTip(QStringLiteral("Прервать обмен с устройством (Esc)"));
@@ -93,12 +92,18 @@ bool TransferProgress::Running() const {
   return link && !link->Stopped() && !link->SendQueue().empty();
 }
 
+namespace {
+// A part's share of the bar, in steps.
+constexpr int kPartSteps = 100;
+}  // namespace
+
 void TransferProgress::Sample() {
   const zlink::RSThread* link = links_ ? links_->InSlot(1) : nullptr;
   if (link && link->Stopped()) link = nullptr;
   const int queued = link ? CountQueuedRecords(link->SendQueue()) : 0;
   const bool show = queued > 0 || wait_.Armed();
   const uint64_t sent_now = link ? link->RecordsSent() : 0;
+  if (running_ && !show) parts_ = 0;  // the operation is over, and so is its plan
   if (show && (!running_ || sent_now < sent_before_)) {
     sent_before_ = sent_now;
     total_ = 0;
@@ -110,19 +115,54 @@ void TransferProgress::Sample() {
   // is unknown) would keep the bar all but full: the bar counts only records
   // queued as a batch.
   if (sent + queued > total_) counting_ = queued > kPipelineDepth;
-  // One record at a time (a lone request, an exchange), or none while the
-  // answers are awaited: "1 из 1" or a full bar would say nothing true.
-  if (show && queued > 1 && counting_) {
-    total_ = std::max(total_, sent + queued);
-    bar_->setRange(0, total_);
-    bar_->setValue(sent);
+  if (counting_) total_ = std::max(total_, sent + queued);
+  if (show && parts_ > 0) {
+    ShowPlan(sent);
   } else if (show) {
-    bar_->setRange(0, 0);
+    ShowCounts(sent, queued);
   }
   caption_->setVisible(show);
   bar_->setVisible(show);
   cancel_->setVisible(show && wait_.Armed());
   escape_->setEnabled(cancel_->isVisible());
+}
+
+void TransferProgress::ShowCounts(int sent, int queued) {
+  bar_->setFormat(QStringLiteral("%v из %m"));
+  // One record at a time (a lone request, an exchange), or none while the
+  // answers are awaited: "1 из 1" or a full bar would say nothing true.
+  if (queued > 1 && counting_) {
+    bar_->setRange(0, total_);
+    bar_->setValue(sent);
+  } else {
+    bar_->setRange(0, 0);
+  }
+}
+
+// The parts before this one are done; of this one, the share of its batches
+// sent, short of its end: the part ends when its page goes on to the next.
+void TransferProgress::ShowPlan(int sent) {
+  const int done_in_part = counting_ && total_ > 0 ? sent * (kPartSteps - 1) / total_ : 0;
+  shown_ = std::max(shown_, (part_ - 1) * kPartSteps + done_in_part);
+  bar_->setFormat(QStringLiteral("%p %"));
+  bar_->setRange(0, parts_ * kPartSteps);
+  bar_->setValue(shown_);
+}
+
+void TransferProgress::ShowPart(int32_t part, int32_t parts) {
+  if (parts <= 0 || parts > INT32_MAX / kPartSteps) {
+    parts_ = 0;
+    return;
+  }
+  if (parts_ == 0) shown_ = 0;
+  parts_ = parts;
+  part_ = std::clamp(part, 1, parts);
+  // The part's own records are counted from here.
+  const zlink::RSThread* link = links_ ? links_->InSlot(1) : nullptr;
+  sent_before_ = link && !link->Stopped() ? link->RecordsSent() : 0;
+  total_ = 0;
+  counting_ = false;
+  running_ = true;  // so the first sample keeps these counts
 }
 
 void TransferProgress::Cancel() {

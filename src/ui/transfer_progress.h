@@ -3,8 +3,10 @@
 // than one record of a batch waits, a bar shows the records sent since the
 // operation began of those sent and queued, so the counts never go back when
 // its next part is queued. While records go one at a time or a few ahead of
-// the answers, or only the wait runs, the bar shows that something is going on. Beside it, "Отменить" (and Esc) gives
-// up the device wait. PROGRESS sets the caption.
+// the answers, or only the wait runs, the bar shows that something is going
+// on. A page that states its plan (PROGRESSPART) gets one bar in percent over
+// all its parts instead. Beside it, "Отменить" (and Esc) gives up the device
+// wait. PROGRESS sets the caption.
 #pragma once
 
 #include <QObject>
@@ -54,6 +56,7 @@ class TransferProgress : public QObject, public TransferCaption {
   void SetCaption(const QString& caption);
   QString Caption() const;
   void ShowCaption(const std::string& text) override;
+  void ShowPart(int32_t part, int32_t parts) override;
 
   // The links whose slot 1 is watched; none means no link.
   void SetLinks(const zlink::LinkRegistry* links) { links_ = links; }
@@ -69,6 +72,8 @@ class TransferProgress : public QObject, public TransferCaption {
 
  private:
   void Cancel();
+  void ShowCounts(int sent, int queued);
+  void ShowPlan(int sent);
 
   const DeviceWait& wait_;
   const zlink::LinkRegistry* links_ = nullptr;
@@ -82,6 +87,10 @@ class TransferProgress : public QObject, public TransferCaption {
   uint64_t sent_before_ = 0;  // the link's records sent when the operation began
   int total_ = 0;
   bool counting_ = false;  // the records last queued came as a batch
+  // The plan the page stated; its bar never goes back while the plan lasts.
+  int32_t part_ = 0;
+  int32_t parts_ = 0;
+  int shown_ = 0;
 };
 
 }  // namespace ui

@@ -92,6 +92,45 @@ TEST_F(PagesOnDevice, ReadShowsRecordsSentOfQueuedAndRefusesASecondRead) {
   EXPECT_EQ(program.device->links().InSlot(1)->RecordsSent(), 24u);
 }
 
+// The same two parts, with the plan stated as the shipped pages state theirs.
+constexpr char kPlannedRead[] =
+    ":START\r\n;\r\n"
+    ":MAIN\r\n1 2 PROGRESSPART 12 \"QUEUE_READ RUN\" FOR 400 WAITREAD "
+    "2 2 PROGRESSPART 12 \"QUEUE_READ RUN\" FOR 400 WAITREAD DONE\r\n;\r\n"
+    ":QUEUE_READ\r\nDROP \"05 02 AD 00 14 00 \" 1 SENDCK\r\n;\r\n";
+
+TEST_F(PagesOnDevice, APlannedReadShowsOneBarOverAllItsParts) {
+  ASSERT_NO_FATAL_FAILURE(Run(kPlannedRead));
+  device_e2e::Program& program = *this->program;
+  ui::TransferProgress& progress = program.events->progress();
+  QProgressBar* bar = progress.Bar();
+  program.form.Button16()->click();
+  int last = 0;
+  bool first_half = false;
+  bool second_half = false;
+  ASSERT_TRUE(device_e2e::WaitFor(
+      [&] {
+        progress.Sample();
+        if (!bar->isVisible()) return true;
+        EXPECT_EQ(bar->maximum(), 200);
+        EXPECT_GE(bar->value(), last);
+        EXPECT_LT(bar->value(), 200);
+        last = bar->value();
+        (last < 100 ? first_half : second_half) = true;
+        return false;
+      },
+      30000));
+  EXPECT_TRUE(first_half);
+  EXPECT_TRUE(second_half);
+  EXPECT_EQ(program.done, 1);
+
+  // The plan ended with the read: a read without one counts records again.
+  program.engine.ExecuteLine("\"05 02 AD 00 14 00 \" 1 SENDCK 400 WAITREAD");
+  progress.Sample();
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_EQ(bar->maximum(), 0);
+}
+
 // A page that reads one request at a time, as the shipped pages do.
 constexpr char kLoneRead[] =
     ":START\r\n;\r\n"
