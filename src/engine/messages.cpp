@@ -16,10 +16,5 @@ const std::string kDefinitionEnd = Cp1251(": конец определения")
 const std::string kExecuting = Cp1251("Выполнение:");
 const std::string kOnStack = Cp1251("На стеке:");
 const std::string kCells = Cp1251("Ячейки:");
-const std::string kClockTime = Cp1251("Время: ");
-const std::string kClockDate = Cp1251(" дата: ");
-const std::string kWeekdays[7] = {
-    Cp1251("понедельник"), Cp1251("вторник"), Cp1251("среда"),   Cp1251("четверг"),
-    Cp1251("пятница"),     Cp1251("суббота"), Cp1251("воскресенье")};
 
 }  // namespace engine::msg

@@ -17,8 +17,5 @@ extern const std::string kDefinitionEnd;   // ": конец определени
 extern const std::string kExecuting;       // "Выполнение:"
 extern const std::string kOnStack;         // "На стеке:"
 extern const std::string kCells;           // "Ячейки:"
-extern const std::string kClockTime;       // "Время: "
-extern const std::string kClockDate;       // " дата: "
-extern const std::string kWeekdays[7];     // Monday first
 
 }  // namespace engine::msg

@@ -3,10 +3,16 @@
 #include <cstdio>
 
 #include "UHex.h"
-#include "messages.h"
+#include "cp1251.h"
 
 namespace engine {
 namespace {
+
+const std::string kClockTime = Cp1251("Время: ");
+const std::string kClockDate = Cp1251(" дата: ");
+const std::string kWeekdays[7] = {
+    Cp1251("понедельник"), Cp1251("вторник"), Cp1251("среда"),   Cp1251("четверг"),
+    Cp1251("пятница"),     Cp1251("суббота"), Cp1251("воскресенье")};
 
 std::string TwoDigits(int n) {
   char buf[4];
@@ -41,17 +47,17 @@ std::string DescribeClock(std::string_view text, int current_year, bool with_wee
   const uint8_t month = PairAt(text, 12);
   const int year =
       (uhex::HexPairToByte(TwoDigits(current_year)) & ~3) + (date >> 6);
-  std::string out = msg::kClockTime;
+  std::string out = kClockTime;
   out.append(Copy(text, 6, 2)).append(":").append(Copy(text, 3, 2)).append(":");
   out.append(Copy(text, 0, 2));
-  out += msg::kClockDate;
+  out += kClockDate;
   out += uhex::ByteToHex(date & 63) + '.' + uhex::ByteToHex(month & 31) + '.' +
          uhex::ByteToHex(static_cast<uint8_t>(year));
   if (with_weekday) {
     out += ' ';
     // A weekday field of 7 names no day; nothing is appended after the blank.
     const unsigned weekday = month >> 5;
-    if (weekday < 7) out += msg::kWeekdays[weekday];
+    if (weekday < 7) out += kWeekdays[weekday];
   }
   return out;
 }
