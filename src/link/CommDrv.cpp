@@ -44,7 +44,11 @@ TCommPortDriver::TCommPortDriver(QObject* owner) : QObject(owner) {
   }
 }
 
-TCommPortDriver::~TCommPortDriver() { Disconnect(); }
+TCommPortDriver::~TCommPortDriver() {
+  // Whoever listens may be going too.
+  blockSignals(true);
+  Disconnect();
+}
 
 bool TCommPortDriver::Connected() const { return port_ != nullptr; }
 
@@ -97,11 +101,12 @@ void TCommPortDriver::Disconnect() {
   device->disconnect(this);
   if (auto* memory = qobject_cast<zlink::MemoryPort*>(device)) {
     memory->Release();  // the device side owns it
-    return;
+  } else {
+    device->close();
+    // The port may be the sender of the signal that led here.
+    device->deleteLater();
   }
-  device->close();
-  // The port may be the sender of the signal that led here.
-  device->deleteLater();
+  emit Closed();
 }
 
 bool TCommPortDriver::SendData(const char* data, int32_t count) {

@@ -54,6 +54,10 @@ class TCommPortDriver : public QObject {
 
   TComPortReceiveDataEvent OnReceiveData;
 
+ signals:
+  // The open port has closed, by Disconnect or because the line failed.
+  void Closed();
+
  private:
   void ReadAvailable();
   void PostDelivery();

@@ -21,8 +21,11 @@ void LinkRegistry::Put(int n, RSThread* link) {
 }
 
 void LinkRegistry::SetCurrent(RSThread* link) {
+  if (link == current_) return;
   current_ = link;
   Watch(link);
+  // A new link has not answered yet.
+  Report(LinkState::kNotConnected);
 }
 
 void LinkRegistry::Watch(RSThread* link) {
@@ -33,7 +36,10 @@ void LinkRegistry::Watch(RSThread* link) {
 void LinkRegistry::Forget(RSThread* link) {
   for (RSThread*& slot : slots_)
     if (slot == link) slot = nullptr;
-  if (current_ == link) current_ = nullptr;
+  if (current_ != link) return;
+  current_ = nullptr;
+  // Whatever the stopped link had answered, no link answers now.
+  Report(LinkState::kNotConnected);
 }
 
 bool LinkRegistry::Any() const {

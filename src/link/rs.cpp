@@ -90,6 +90,7 @@ void RSThread::OpenPort(const QString& port_name) {
   driver_->OnReceiveData = [this](TCommPortDriver* driver, const char* data, int32_t size) {
     OnBytes(driver, data, size);
   };
+  connect(driver_.get(), &TCommPortDriver::Closed, this, &RSThread::PortClosed);
   Log(driver_->Connect() ? kOpenedOk : kOpenFailed);
 }
 
@@ -153,6 +154,13 @@ void RSThread::ShowLine(const std::string& text) {
     if (view_) view_->AddLinkMemoLine(LinkMemoLine(text, LocalNow()));
   } catch (...) {
   }
+}
+
+void RSThread::PortClosed() {
+  if (stopped_) return;
+  // No contact can come any more: the link says so now, not when its timer runs out.
+  if (link_timer_) link_timer_->stop();
+  MarkDisconnected();
 }
 
 void RSThread::MarkDisconnected() {

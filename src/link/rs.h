@@ -90,6 +90,7 @@ class RSThread : public QObject, private LinkProtocolHost {
 
  private:
   void MarkDisconnected();
+  void PortClosed();
   explicit RSThread(QObject* parent = nullptr);
   ~RSThread() override;
 

@@ -90,6 +90,23 @@ TEST_F(Session, TheLabelShowsTheLinkStateAsItChanges) {
   EXPECT_EQ(changes.count(), 3);
 }
 
+TEST_F(Session, APortThatGoesOrIsLeftEndsTheConnectionAtOnce) {
+  Start({"zelt-a", "zelt-b"});
+  Send(a_, zlink::BuildFrame(2, std::string("\x43\x00", 2)));
+  ASSERT_TRUE(Connected());
+  a_.Unplug();
+  EXPECT_EQ(links().state(), LinkState::kNotConnected);
+  EXPECT_EQ(form_.LabelStatCon()->text(), QString::fromUtf8("ZELT-2GSM - Нет подключения."));
+
+  a_.Plug();
+  form_.ComboBoxCom()->setCurrentIndex(1);
+  Send(b_, zlink::BuildFrame(2, std::string("\x43\x00", 2)));
+  ASSERT_TRUE(Connected());
+  // The operator moves to a port whose device has not answered yet.
+  form_.ComboBoxCom()->setCurrentIndex(0);
+  EXPECT_EQ(links().state(), LinkState::kNotConnected);
+}
+
 TEST_F(Session, SupervisionMovesOnOnlyWhileTheStateIsNotConnected) {
   Start({"zelt-a", "zelt-b"});
   EXPECT_EQ(Port(), "zelt-a");
