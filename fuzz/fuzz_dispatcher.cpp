@@ -34,7 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   test_support::OneLink links;
   links.link.most = 100000;
   test_support::FixedWait wait;
-  wait.running = true;
   device::RegisterDeviceWords(engine, stores, links);
   engine.Register("WAITREAD", [](engine::Engine& e, engine::Frame&) { e.Pop(); });
   device::Dispatcher dispatcher(engine, stores, links, wait);

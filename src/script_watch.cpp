@@ -49,7 +49,7 @@ ScriptWatch::ScriptWatch(engine::Engine& engine, ui::EventSystem& events, ui::TM
     : QObject(&form), engine_(engine), events_(events), form_(form) {
   settle_.setSingleShot(true);
   settle_.setInterval(kSettleMs);
-  connect(&settle_, &QTimer::timeout, this, [this] { ui::Guarded([this] { Reload(); }); });
+  connect(&settle_, &QTimer::timeout, this, [this] { Guarded([this] { Reload(); }); });
   connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &ScriptWatch::Changed);
   connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &ScriptWatch::Changed);
 }

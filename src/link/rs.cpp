@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include "cp1251.h"
+#include "guarded.h"
 #include "link_log.h"
 #include "link_texts.h"
 
@@ -45,10 +46,7 @@ RSThread::RSThread(QObject* parent) : QObject(parent) {
   pacing_timer_.setSingleShot(true);
   connect(&pacing_timer_, &QTimer::timeout, this, [this] {
     CallScope scope(*this);
-    try {
-      protocol_.FinishPacing();
-    } catch (...) {
-    }
+    Guarded([this] { protocol_.FinishPacing(); });
   });
 }
 
@@ -119,11 +117,8 @@ void RSThread::Stop() {
 void RSThread::OnBytes(TCommPortDriver*, const char* data, int32_t size) {
   if (stopped_ || data == nullptr || size <= 0) return;
   CallScope scope(*this);
-  try {
-    protocol_.Feed(std::string_view(data, static_cast<size_t>(size)));
-  } catch (...) {
-    // A fault in one frame must not end the link.
-  }
+  // A fault in one frame must not end the link.
+  Guarded([&] { protocol_.Feed(std::string_view(data, static_cast<size_t>(size))); });
 }
 
 void RSThread::Log(const std::string& text) {
@@ -133,16 +128,15 @@ void RSThread::Log(const std::string& text) {
   if (view_ && log_.TakeNewFailure()) {
     const QString file = QDir::toNativeSeparators(
         program_dir_ + QString::fromStdString(LinkLogFileName(LocalNow())));
-    try {
+    Guarded([&] {
       view_->AddLinkMemoLine(
           LinkMemoLine(std::string(kLogLost) + engine::ToCp1251(file), LocalNow()));
-    } catch (...) {
-    }
+    });
   }
 }
 
 void RSThread::ShowLine(const std::string& text) {
-  try {
+  Guarded([&] {
     if (CountsAsContact(text)) {
       if (view_) view_->ReportState(LinkState::kConnected);
       if (link_timer_ && !stopped_) {
@@ -152,8 +146,7 @@ void RSThread::ShowLine(const std::string& text) {
       }
     }
     if (view_) view_->AddLinkMemoLine(LinkMemoLine(text, LocalNow()));
-  } catch (...) {
-  }
+  });
 }
 
 void RSThread::PortClosed() {
@@ -164,10 +157,9 @@ void RSThread::PortClosed() {
 }
 
 void RSThread::MarkDisconnected() {
-  try {
+  Guarded([this] {
     if (view_) view_->ReportState(LinkState::kNotConnected);
-  } catch (...) {
-  }
+  });
 }
 
 void RSThread::WriteWire(const std::string& bytes) {
@@ -176,10 +168,7 @@ void RSThread::WriteWire(const std::string& bytes) {
 
 void RSThread::DeliverRecord(const std::string& record) {
   if (!OnRecord) return;
-  try {
-    OnRecord(*this, 1, record);
-  } catch (...) {
-  }
+  Guarded([&] { OnRecord(*this, 1, record); });
 }
 
 void RSThread::BeginPacing() { pacing_timer_.start(kPacingMs); }

@@ -183,7 +183,7 @@ void Tables::RouteEvent(QWidget* control) {
   if (!window_.router) return;
   const ui::RouteRule route =
       control == tab_control1_ || control == tab_control2_ ? ui::kTabRoute : ui::kGridRoute;
-  ui::Guarded([&] { window_.router->Route(ui::Tag(control), route); });
+  Guarded([&] { window_.router->Route(ui::Tag(control), route); });
 }
 
 Tables* RegisterTableWords(engine::Engine& engine, const TablesWindow& window, QObject* owner) {

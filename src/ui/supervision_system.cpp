@@ -32,7 +32,7 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
   link_memo_ = std::make_unique<QueuedMemo>(form.MemoDebug(), TMainForm::kMemoLineCap);
   events.SetLinks(&links_);
   form.SetLinkHooks({[this] { return links_.Any(); }, {}});
-  wait_host_ = std::make_unique<WaitDispatcherHost>(events.wait());
+  wait_host_ = std::make_unique<WaitDispatcherHost>(events.wait(), engine);
   dispatcher_ = std::make_unique<device::Dispatcher>(engine, stores_, links_, *wait_host_);
   device::RegisterDeviceWords(engine, stores_, links_);
 

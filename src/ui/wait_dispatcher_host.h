@@ -2,19 +2,20 @@
 #pragma once
 
 #include "dispatcher.h"
+#include "engine.h"
 #include "wait_device.h"
 
 namespace ui {
 
 class WaitDispatcherHost : public device::DispatcherHost {
  public:
-  explicit WaitDispatcherHost(DeviceWait& wait) : wait_(wait) {}
-  bool WaitTimerRunning() const override { return wait_.TimerRunning(); }
-  int32_t MaxWait() const override { return wait_.max_wait(); }
-  void RestartWaitTimer() override { wait_.RestartTimer(); }
+  WaitDispatcherHost(DeviceWait& wait, engine::Engine& engine) : wait_(wait), engine_(engine) {}
+  void KeepWaitAlive() override { wait_.KeepAlive(); }
+  void EndWait() override { engine_.ExecuteLine("0 WAITREAD"); }
 
  private:
   DeviceWait& wait_;
+  engine::Engine& engine_;
 };
 
 }  // namespace ui

@@ -28,12 +28,10 @@ struct OneLink : device::LinkTable {
   device::LinkEnd* Slot(int n) override { return n == 1 ? &link : nullptr; }
 };
 
-// A device wait that is always running, or never.
+// A device wait that nothing ends.
 struct FixedWait : device::DispatcherHost {
-  bool running = false;
-  bool WaitTimerRunning() const override { return running; }
-  int32_t MaxWait() const override { return 0; }
-  void RestartWaitTimer() override {}
+  void KeepWaitAlive() override {}
+  void EndWait() override {}
 };
 
 }  // namespace test_support

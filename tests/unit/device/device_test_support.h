@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device_link.h"
+#include "device_record.h"
 #include "device_stores.h"
 #include "device_words.h"
 #include "dispatcher.h"
@@ -70,23 +71,22 @@ class Links : public device::LinkTable {
 };
 
 struct Wait : device::DispatcherHost {
-  bool running = false;
-  int32_t max_wait = 0;
-  int restarts = 0;
-  bool WaitTimerRunning() const override { return running; }
-  int32_t MaxWait() const override { return max_wait; }
-  void RestartWaitTimer() override { ++restarts; }
+  int kept_alive = 0;
+  int ended = 0;
+  void KeepWaitAlive() override { ++kept_alive; }
+  void EndWait() override { ++ended; }
 };
+
+// A record as the link delivers it from address 02, parsed; it must be valid.
+inline device::DeviceRecord Parsed(const std::string& spaced_record) {
+  return *device::DeviceRecord::Parse("\x02" + uhex::SpacedHexToBytes(spaced_record));
+}
 
 class DeviceFixture {
  public:
   DeviceFixture() : engine(&memos), dispatcher(engine, stores, links, wait) {
     engine::RegisterCoreWords(engine);
     device::RegisterDeviceWords(engine, stores, links);
-    // Stands in for the device wait's word: records what the dispatcher ran.
-    engine.Register("WAITREAD", [this](engine::Engine& e, engine::Frame&) {
-      wait_reads.push_back(e.PopNumber());
-    });
   }
 
   std::string Queue(int slot) { return links.Has(slot) ? links.At(slot).protocol.SendQueue() : ""; }
@@ -125,7 +125,6 @@ class DeviceFixture {
   Links links;
   Wait wait;
   device::Dispatcher dispatcher;
-  std::vector<int32_t> wait_reads;
 };
 
 }  // namespace device_test

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "device_test_support.h"
+#include "record_keeping.h"
 
 namespace {
 
@@ -11,56 +14,80 @@ class DispatcherTest : public ::testing::Test, public DeviceFixture {
   std::vector<std::string> hooked;
 };
 
-TEST_F(DispatcherTest, RecordBecomesTheDispatcherTextAndIsStoredByCode) {
-  Deliver("03 AC 03 07");
-  ASSERT_EQ(memos.received.size(), 1u);
-  EXPECT_EQ(memos.received[0], "09 02 AC 03 07 00 00 00 00 00 ");
-  EXPECT_EQ(*stores.Response(1, 2, 9), "09 02 AC 03 07 00 00 00 00 00 ");
-  EXPECT_EQ(*stores.Response(1, 2, 4), "");
+TEST(DeviceRecord, TheDeliveredRecordBecomesTheDispatcherBytes) {
+  const device::DeviceRecord r = device_test::Parsed("03 AC 03 07");
+  EXPECT_EQ(r.text(), "09 02 AC 03 07 00 00 00 00 00 ");
+  EXPECT_EQ(r.address(), 2);
+  EXPECT_EQ(r.code(), 0xAC);
+  EXPECT_EQ(r.Word(3), 0x0703);
+  EXPECT_EQ(r.At(40), 0);
+  const struct {
+    std::string delivered;
+    const char* why;
+  } dropped[] = {
+      {"\x02", "one byte"},
+      {"", "nothing"},
+      {"\x02\x04\xAC\x03\x07", "says four bytes, brings three"},
+      {"\x02\x02\xAC\x03\x07", "says two, brings three"},
+      // A length byte of 250 cannot overflow the dispatcher's own length byte.
+      {std::string("\x02\xFA") + std::string(250, '\x11'), "250 bytes"},
+  };
+  for (const auto& row : dropped) EXPECT_FALSE(device::DeviceRecord::Parse(row.delivered)) << row.why;
+}
 
-  const std::pair<const char*, int> codes[] = {
-      {"02 C1 01", 1}, {"02 C3 01", 1}, {"02 D1 01", 2}, {"02 E1 01", 2}, {"02 A3 11", 3},
-      {"02 AB 01", 5}, {"02 42 6F", 6}, {"02 B5 01", 7}, {"02 CB 01", 8}};
-  for (const auto& [record, slot] : codes) {
-    Deliver(record);
-    const std::string* stored = stores.Response(1, 2, slot);
-    EXPECT_EQ(stored->substr(6, 2), std::string(record).substr(3, 2)) << record;
+TEST(RecordKeeping, EachCodeFillsItsSlotOfTheResponseStore) {
+  const struct {
+    const char* record;
+    std::vector<int> slots;
+  } rows[] = {
+      {"02 C1 01", {1}}, {"02 C2 01", {1}}, {"02 C3 01", {1}}, {"02 D1 01", {2}},
+      {"02 E1 01", {2}}, {"02 A3 11", {3}}, {"02 AB 01", {5}}, {"02 42 6F", {6}},
+      {"02 B5 01", {7}}, {"02 CB 01", {8}}, {"03 AC 03 07", {9}},
+      {"03 AC 04 12", {4, 9}},  // an AC answer of 04 fills slot 4 as well
+      {"02 77 01", {}},         // kept nowhere
+  };
+  for (const auto& row : rows) {
+    device::DeviceStores stores;
+    const device::DeviceRecord r = device_test::Parsed(row.record);
+    device::StoreResponse(stores, r);
+    for (int slot = 1; slot <= device::kSlots; ++slot) {
+      const bool wanted = std::find(row.slots.begin(), row.slots.end(), slot) != row.slots.end();
+      EXPECT_EQ(*stores.Response(1, 2, slot), wanted ? r.text() : "") << row.record << " " << slot;
+    }
   }
-  // AC with first data byte 04 fills slot 4 as well as slot 9.
-  Deliver("03 AC 04 12");
-  EXPECT_EQ(*stores.Response(1, 2, 4), "09 02 AC 04 12 00 00 00 00 00 ");
-  EXPECT_EQ(*stores.Response(1, 2, 9), *stores.Response(1, 2, 4));
-  // A code without a slot is logged and kept nowhere.
-  Deliver("02 77 01");
-  EXPECT_EQ(memos.received.size(), 12u);
 }
 
-TEST_F(DispatcherTest, MiscountedAndTooShortRecordsAreDroppedUnlogged) {
-  dispatcher.OnRecord("\x02");
-  dispatcher.OnRecord("");
-  Deliver("04 AC 03 07");  // says four bytes, brings three
-  Deliver("02 AC 03 07");  // says two, brings three
-  EXPECT_TRUE(memos.received.empty());
-  // A length byte of 250 cannot overflow the dispatcher's own length byte.
-  dispatcher.OnRecord(std::string("\x02\xFA") + std::string(250, '\x11'));
-  EXPECT_TRUE(memos.received.empty());
-}
-
-TEST_F(DispatcherTest, ChannelPairsAreHandedOutOncePerAddress) {
-  Deliver("03 AC 04 31");
+TEST(RecordKeeping, ModulesAnnounceThemselvesAndGetOneChannelPairEach) {
+  const std::pair<const char*, bool> rows[] = {
+      {"02 81 00", true},     {"02 9B 00", true},     {"03 AC 04 31", true},
+      {"03 AC 04 3F", true},  {"03 AC 04 41", false},  // not 3x
+      {"03 AC 05 31", false}, {"03 AB 04 31", false}, {"02 C1 01", false}};
+  for (const auto& [record, announces] : rows) {
+    EXPECT_EQ(device::AnnouncesModule(device_test::Parsed(record)), announces) << record;
+  }
+  device::DeviceStores stores;
+  device::AssignChannelPair(stores, 2);
+  device::AssignChannelPair(stores, 2);
   EXPECT_EQ(stores.channel_pairs[9].link, 1);
   EXPECT_EQ(stores.channel_pairs[9].address, 2);
-  Deliver("02 81 00");
-  Deliver("02 9B 00");
   EXPECT_EQ(stores.channel_pairs[10].link, 0);
-  // An AC 04 whose byte is not 3x announces nothing.
-  stores.channel_pairs[9] = {};
-  Deliver("03 AC 04 41");
-  EXPECT_EQ(stores.channel_pairs[9].link, 0);
   // With every entry taken nothing is assigned and nothing breaks.
   for (int m = 9; m <= 32; ++m) stores.channel_pairs[m] = {2, m};
-  Deliver("02 81 00");
+  device::AssignChannelPair(stores, 3);
   for (int m = 9; m <= 32; ++m) EXPECT_EQ(stores.channel_pairs[m].link, 2);
+}
+
+TEST_F(DispatcherTest, ARecordIsLoggedStoredAndPairedUnlessDropped) {
+  Deliver("03 AC 04 31");
+  ASSERT_EQ(memos.received, std::vector<std::string>{"09 02 AC 04 31 00 00 00 00 00 "});
+  EXPECT_EQ(*stores.Response(1, 2, 9), memos.received[0]);
+  EXPECT_EQ(stores.channel_pairs[9].address, 2);
+  dispatcher.OnRecord("\x02\x04\xAC\x03\x07");
+  EXPECT_EQ(memos.received.size(), 1u);
+  // Address 00 is logged, not stored.
+  dispatcher.OnRecord(std::string("\x00\x02\xC1\x05", 4));
+  EXPECT_EQ(memos.received.size(), 2u);
+  EXPECT_EQ(*stores.Response(1, 2, 1), "");
 }
 
 TEST_F(DispatcherTest, PhoneAnswerEndsTheWaitWithItsDigits) {
@@ -68,20 +95,19 @@ TEST_F(DispatcherTest, PhoneAnswerEndsTheWaitWithItsDigits) {
   engine.ExecuteLine("1 2 16 READTEL");
   // Another record number is not this read's answer.
   Deliver("13 AC 20 00 01 21 43 F5 FF FF FF FF FF 00 00 00 00 00 00 00");
-  EXPECT_TRUE(wait_reads.empty());
+  EXPECT_EQ(wait.ended, 0);
   Deliver("13 AC 10 00 01 21 43 F5 FF FF FF FF FF 00 00 00 00 00 00 00");
   EXPECT_EQ(stores.phone.digits, "12345");
   EXPECT_EQ(stores.phone.status, 1);
   EXPECT_EQ(stores.phone.module, 0);
-  ASSERT_EQ(wait_reads.size(), 1u);
-  EXPECT_EQ(wait_reads[0], 0);
+  EXPECT_EQ(wait.ended, 1);
   engine.ExecuteLine("RTEL");
   EXPECT_EQ(engine.StackValue(1), "12345");
   EXPECT_EQ(engine.StackValue(2), "1");
   // Once completed, a repeated answer changes nothing.
   Deliver("13 AC 10 00 02 99 FF FF FF FF FF FF FF 00 00 00 00 00 00 00");
   EXPECT_EQ(stores.phone.digits, "12345");
-  EXPECT_EQ(wait_reads.size(), 1u);
+  EXPECT_EQ(wait.ended, 1);
 }
 
 TEST_F(DispatcherTest, RecordHookSeesTheTextUnlessALineRuns) {
@@ -100,15 +126,13 @@ TEST_F(DispatcherTest, RecordHookSeesTheTextUnlessALineRuns) {
   EXPECT_EQ(hooked.size(), 1u);
 }
 
-TEST_F(DispatcherTest, RecordsKeepARunningWaitAliveUnlessMaxwaitHoldsIt) {
+TEST_F(DispatcherTest, RecordsFromAModuleKeepTheWaitAlive) {
   Deliver("02 C1 01");
-  EXPECT_EQ(wait.restarts, 0);
-  wait.running = true;
-  Deliver("02 C1 01");
-  EXPECT_EQ(wait.restarts, 1);
-  wait.max_wait = 3000;
-  Deliver("02 C1 01");
-  EXPECT_EQ(wait.restarts, 1);
+  Deliver("02 77 01");
+  EXPECT_EQ(wait.kept_alive, 2);
+  dispatcher.OnRecord(std::string("\x00\x02\xC1\x05", 4));
+  dispatcher.OnRecord("\x02\x04\xAC\x03\x07");
+  EXPECT_EQ(wait.kept_alive, 2);
 }
 
 TEST_F(DispatcherTest, AHookThatFaultsOrStopsTheLinkDoesNotBreakTheRecord) {
