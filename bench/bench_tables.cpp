@@ -36,7 +36,7 @@ struct Setup {
     files::RegisterFileWords(engine, files);
     tables::TablesWindow window;
     window.registers = &form.registers();
-    window.pool = &form.pool();
+    window.controls = &form.controls();
     window.files = &files;
     tables = tables::RegisterTableWords(engine, window, &form);
     form.show();

@@ -54,7 +54,7 @@ Program::Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& 
   device_ = std::make_unique<ui::DeviceLinkSystem>(form_, engine_, *events_, ports);
   tables_ = tables::RegisterTableWords(
       engine_,
-      {.registers = &form_.registers(), .pool = &form_.pool(), .router = &events_->router(),
+      {.registers = &form_.registers(), .controls = &form_.controls(), .router = &events_->router(),
        .device = &device_->stores(), .files = &file_state_, .label_filtr = form_.LabelFiltr(),
        .memo_terminal = form_.MemoTerminal(), .memo_terminal_out = form_.MemoTerminalOut()},
       &form_);

@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
+#include "control_factory.h"
 #include "control_pool.h"
 #include "control_registers.h"
-#include "control_words.h"
 #include "cp1251.h"
 #include "data_grid.h"
 #include "db_check_box.h"
@@ -68,13 +68,39 @@ std::vector<std::string> Tables::Items() const {
   return items;
 }
 
+namespace {
+
+using ui::ControlFactory;
+using ui::ControlKind;
+
+void FillTabStrip(QWidget& control, ui::ControlRegisters& r) {
+  auto& strip = static_cast<TabStrip&>(control);
+  QStringList texts;
+  for (int i = 1; i <= r.ItemsInForce(); ++i)
+    texts << engine::FromCp1251(r.items[static_cast<size_t>(i)]);
+  strip.SetTabs(texts);
+  strip.SetCurrentIndex(r.index);
+}
+
+// DBGrid2 gets a tag and a script too, although it fires no event.
+const ControlFactory::Kind kTabStripKind{
+    {ui::Numbering::kUnmapped, ui::PoolKind::kLabel, true}, ControlFactory::Extent::kRect,
+    FillTabStrip};
+const ControlFactory::Kind kGridKind{
+    {ui::Numbering::kUnmapped, ui::PoolKind::kLabel, true}, ControlFactory::Extent::kRect};
+// Shown by no word; SCLEAR hides it with the rest.
+const ControlFactory::Kind kNavigatorKind{
+    {ui::Numbering::kUnmapped, ui::PoolKind::kLabel, false}, ControlFactory::Extent::kRect};
+
+}  // namespace
+
 void Tables::BuildWidgets() {
-  ui::ControlPool* pool = window_.pool;
-  if (!pool) return;
+  ControlFactory* controls = window_.controls;
+  if (!controls) return;
   tab_control1_ = new TabStrip(TabStrip::Rows::kWrap);
   tab_control2_ = new TabStrip(TabStrip::Rows::kOne);
-  pool->ReplaceTabControl1(tab_control1_);
-  pool->ReplaceTabControl2(tab_control2_);
+  controls->Register(ControlKind::kTabStrip, kTabStripKind, "TabControl",
+                     {tab_control1_, tab_control2_});
   for (TabStrip* strip : {tab_control1_, tab_control2_})
     connect(strip, &TabStrip::TabChanged, this, [this, strip] { RouteEvent(strip); });
 
@@ -89,7 +115,6 @@ void Tables::BuildWidgets() {
   for (int i = 0; i < 3; ++i) {
     auto* grid = new DataGrid(specs[i].whole_rows);
     grid->setModel(specs[i].model);
-    pool->ReplaceDBGrid(i + 1, grid);
     grids_[i] = grid;
     if (specs[i].routes) {
       // Queued: the script runs after the view has finished with the click,
@@ -105,6 +130,7 @@ void Tables::BuildWidgets() {
       });
     }
   }
+  controls->Register(ControlKind::kGrid, kGridKind, "DBGrid", {grids_[0], grids_[1], grids_[2]});
   // Each grid shows its data set's current row and makes a chosen row current.
   connect(query1_.get(), &QueryObject::CurrentRowChanged, grids_[0], &DataGrid::ShowCurrentRow);
   connect(grids_[0], &DataGrid::RowChosen, query1_.get(), &QueryObject::SetCurrentRow);
@@ -114,12 +140,11 @@ void Tables::BuildWidgets() {
   connect(grids_[2], &DataGrid::RowChosen, memory_.get(), &MemoryTable::SetCurrentRow);
 
   navigator_ = new RecordNavigator(*query1_);
-  pool->ReplaceDBNavigator1(navigator_);
+  controls->Register(ControlKind::kNavigator, kNavigatorKind, "DBNavigator", {navigator_});
 
   connect(query1_.get(), &QueryObject::CurrentRowChanged, this, &Tables::RefreshDataChecks);
-  for (int i = 1; i <= ui::ControlPool::kDbChecks; ++i) {
-    ui::DbCheckBox* box = pool->DBCheckBox(i);
-    if (!box) continue;
+  for (int i = 1; i <= controls->Count(ControlKind::kDbCheck); ++i) {
+    auto* box = static_cast<ui::DbCheckBox*>(controls->Member(ControlKind::kDbCheck, i));
     connect(box, &ui::DbCheckBox::DataFieldChanged, this, &Tables::RefreshDataChecks);
     // The result is read-only: a click must not leave the box showing
     // something the row does not hold.
@@ -129,10 +154,10 @@ void Tables::BuildWidgets() {
 }
 
 void Tables::RefreshDataChecks() {
-  if (!window_.pool) return;
-  for (int i = 1; i <= ui::ControlPool::kDbChecks; ++i) {
-    ui::DbCheckBox* box = window_.pool->DBCheckBox(i);
-    if (!box) continue;
+  ControlFactory* controls = window_.controls;
+  if (!controls) return;
+  for (int i = 1; i <= controls->Count(ControlKind::kDbCheck); ++i) {
+    auto* box = static_cast<ui::DbCheckBox*>(controls->Member(ControlKind::kDbCheck, i));
     Qt::CheckState state = Qt::Unchecked;
     if (!box->DataField().isEmpty()) {
       if (auto value = query1_->Field(engine::ToCp1251(box->DataField()))) {
@@ -149,34 +174,12 @@ void Tables::RefreshDataChecks() {
   }
 }
 
-bool Tables::BeginPlacing(QWidget* control) {
-  ui::ControlRegisters* r = window_.registers;
-  if (!control || !r) return false;
-  if (r->current_id >= ui::ControlRegisters::kIdLimit) return false;
-  const int32_t id = r->current_id;
-  ui::SetTag(control, id);
-  r->SetEventScript(id, r->on_change);
-  control->setGeometry(ui::PageRect(r->left, r->top, r->width, r->height));
-  return true;
-}
-
 void Tables::PlaceTabControl(int number) {
-  TabStrip* strip = number == 1 ? tab_control1_ : number == 2 ? tab_control2_ : nullptr;
-  if (!BeginPlacing(strip)) return;
-  ui::ControlRegisters& r = *window_.registers;
-  QStringList texts;
-  for (const std::string& item : Items()) texts << engine::FromCp1251(item);
-  strip->SetTabs(texts);
-  strip->SetCurrentIndex(r.index);
-  strip->show();
-  ++r.current_id;
+  if (window_.controls) window_.controls->Place(ControlKind::kTabStrip, number);
 }
 
 void Tables::PlaceGrid(int number) {
-  DataGrid* grid = DBGrid(number);
-  if (!BeginPlacing(grid)) return;
-  grid->show();
-  ++window_.registers->current_id;
+  if (window_.controls) window_.controls->Place(ControlKind::kGrid, number);
 }
 
 void Tables::RouteEvent(QWidget* control) {

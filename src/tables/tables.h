@@ -30,10 +30,9 @@ namespace files {
 struct FileWordsState;
 }
 namespace ui {
-class ControlPool;
+class ControlFactory;
 struct ControlRegisters;
 class EventRouter;
-class TMainForm;
 }
 
 namespace tables {
@@ -41,8 +40,8 @@ namespace tables {
 // What the table words reach outside their own subsystem. Any part may be
 // missing (tests, the headless runner): the words that need it then do nothing.
 struct TablesWindow {
-  ui::ControlRegisters* registers = nullptr;  // item list, pending properties, current ID
-  ui::ControlPool* pool = nullptr;
+  ui::ControlRegisters* registers = nullptr;  // the item list
+  ui::ControlFactory* controls = nullptr;     // takes the tables' kinds of page control
   ui::EventRouter* router = nullptr;
   device::DeviceStores* device = nullptr;
   files::FileWordsState* files = nullptr;  // FILENAME names BDIMPORT's file
@@ -71,7 +70,7 @@ class Tables : public QObject, public TableSurface, public Monitor {
   QueryObject& Query3() { return *query3_; }
   MemoryTable& RxMemoryData1() { return *memory_; }
 
-  // The widgets; nullptr without a control pool.
+  // The widgets; nullptr without a control factory.
   TabStrip* TabControl1() const { return tab_control1_; }
   TabStrip* TabControl2() const { return tab_control2_; }
   DataGrid* DBGrid(int number) const;  // 1..3
@@ -80,7 +79,7 @@ class Tables : public QObject, public TableSurface, public Monitor {
   // Items 1 to the item count (at most 100) of the item list.
   std::vector<std::string> Items() const;
 
-  // Placing of the tab strips (number 1, 2) and grids (1..3).
+  // Placing of the tab strips (number 1, 2) and grids (1..3) by the factory.
   void PlaceTabControl(int number) override;
   void PlaceGrid(int number) override;
   int TabIndex(int number) const override;
@@ -114,7 +113,6 @@ class Tables : public QObject, public TableSurface, public Monitor {
  private:
   QueryObject& Query(int number);
   void BuildWidgets();
-  bool BeginPlacing(QWidget* control);
   void RouteEvent(QWidget* control);
 
   engine::Engine& engine_;

@@ -6,11 +6,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
-#include <QTabBar>
-#include <QTableView>
 #include <QVariant>
+#include <vector>
 
 #include "combo_box.h"
+#include "control_kinds.h"
 #include "db_check_box.h"
 #include "directory_edit.h"
 #include "level_image.h"
@@ -21,16 +21,16 @@ namespace {
 
 constexpr char kTagProperty[] = "tag";
 
-template <typename T>
-T* Make(QWidget* page, const QString& name) {
-  auto* widget = new T(page);
-  widget->setObjectName(name);
-  widget->hide();
-  return widget;
-}
-
-QString Numbered(const char* stem, int number) {
-  return QString::fromLatin1(stem) + QString::number(number);
+// Makes the pool's members and hands them to the factory as its kind.
+template <typename T, size_t N>
+void Fill(std::array<T*, N>& pool, ControlFactory& factory, ControlKind kind,
+          const ControlFactory::Kind& how, const char* stem) {
+  std::vector<QWidget*> members;
+  for (T*& member : pool) {
+    member = new T;
+    members.push_back(member);
+  }
+  factory.Register(kind, how, stem, members);
 }
 
 }  // namespace
@@ -43,78 +43,47 @@ void SetTag(QObject* control, int tag) {
   if (control) control->setProperty(kTagProperty, tag);
 }
 
-ControlPool::ControlPool(QWidget* page) : page_(page) {
-  // Creation order is stacking order: frames and texts lie under the
-  // controls an operator works with, as graphic controls do on a form.
-  bevel_test_size_ = Make<QFrame>(page, QStringLiteral("BevelTestSize"));
+ControlPool::ControlPool(QWidget* page, ControlFactory& factory) : factory_(factory) {
+  // Creation order is stacking order, which the factory keeps for the kinds
+  // registered later.
+  bevel_test_size_ = new QFrame(page);
+  bevel_test_size_->setObjectName(QStringLiteral("BevelTestSize"));
   bevel_test_size_->setGeometry(0, 0, 10, 10);
-  for (int i = 0; i < kBevels; ++i) {
-    QFrame* bevel = Make<QFrame>(page, Numbered("Bevel", i + 1));
+  bevel_test_size_->hide();
+  Fill(bevels_, factory, ControlKind::kBevel, kBevelKind, "Bevel");
+  for (QFrame* bevel : bevels_) {
     bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     bevel->setLineWidth(1);
     bevel->setAttribute(Qt::WA_TransparentForMouseEvents);
-    bevels_[i] = bevel;
   }
-  image1_ = Make<LevelImage>(page, QStringLiteral("Image1"));
-  for (int i = 0; i < kLabels; ++i) {
-    QLabel* label = Make<QLabel>(page, Numbered("Label", i + 1));
-    label->setTextFormat(Qt::PlainText);
-    labels_[i] = label;
-  }
-  for (int i = 0; i < kGrids; ++i) grids_[i] = Make<QTableView>(page, Numbered("DBGrid", i + 1));
-  db_navigator1_ = Make<QWidget>(page, QStringLiteral("DBNavigator1"));
-  tab_control1_ = Make<QTabBar>(page, QStringLiteral("TabControl1"));
-  tab_control2_ = Make<QTabBar>(page, QStringLiteral("TabControl2"));
-  for (int i = 0; i < kCombos; ++i) combos_[i] = Make<StyledComboBox>(page, Numbered("ComboBox", i + 1));
-  for (int i = 0; i < kChecks; ++i) checks_[i] = Make<QCheckBox>(page, Numbered("CheckBox", i + 1));
-  for (int i = 0; i < kDbChecks; ++i) {
-    db_checks_[i] = Make<DbCheckBox>(page, Numbered("DBCheckBox", i + 1));
-  }
-  for (int i = 0; i < kButtons; ++i) buttons_[i] = Make<QPushButton>(page, Numbered("Button", i + 1));
-  memo1_ = Make<QPlainTextEdit>(page, QStringLiteral("Memo1"));
+  image1_ = new LevelImage(page);
+  image1_->setObjectName(QStringLiteral("Image1"));
+  image1_->hide();
+  Fill(labels_, factory, ControlKind::kLabel, kLabelKind, "Label");
+  for (QLabel* label : labels_) label->setTextFormat(Qt::PlainText);
+  Fill(combos_, factory, ControlKind::kCombo, kComboKind, "ComboBox");
+  Fill(checks_, factory, ControlKind::kCheck, kCheckKind, "CheckBox");
+  Fill(db_checks_, factory, ControlKind::kDbCheck, kDbCheckKind, "DBCheckBox");
+  Fill(buttons_, factory, ControlKind::kButton, kButtonKind, "Button");
+  std::array<QPlainTextEdit*, 1> memo{};
+  Fill(memo, factory, ControlKind::kMemo, kMemoKind, "Memo");
+  memo1_ = memo[0];
   // Narrower than its vertical scroll bar, a wrapping text field has Qt show
   // and hide its scroll bars without end, queueing ever more layout calls:
   // the window would stop answering. A script's width is raised to the least
   // that leaves room for text.
-  memo1_->setMinimumWidth(
-      memo1_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, memo1_) +
-      2 * memo1_->frameWidth() + 1);
-  directory_edit1_ = Make<DirectoryEdit>(page, QStringLiteral("DirectoryEdit1"));
-}
-
-template <typename T>
-void ControlPool::Replace(T*& slot, T* widget) {
-  if (!widget || widget == slot) return;
-  widget->setParent(page_);
-  widget->setObjectName(slot->objectName());
-  widget->stackUnder(slot);
-  widget->hide();
-  delete slot;
-  slot = widget;
-}
-
-// The inline Replace... of the header use this one.
-template void ControlPool::Replace<QWidget>(QWidget*&, QWidget*);
-
-void ControlPool::ReplaceDBGrid(int number, QTableView* grid) {
-  if (number >= 1 && number <= kGrids) Replace(grids_[static_cast<size_t>(number - 1)], grid);
+  memo1_->setMinimumWidth(memo1_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, memo1_) +
+                          2 * memo1_->frameWidth() + 1);
+  std::array<DirectoryEdit*, 1> dir{};
+  Fill(dir, factory, ControlKind::kDir, kDirKind, "DirectoryEdit");
+  directory_edit1_ = dir[0];
 }
 
 void ControlPool::HideAll() {
-  for (QLabel* w : labels_) w->hide();
-  for (StyledComboBox* w : combos_) w->hide();
-  for (QCheckBox* w : checks_) w->hide();
-  for (DbCheckBox* w : db_checks_) w->hide();
-  for (QFrame* w : bevels_) w->hide();
-  for (QPushButton* w : buttons_) w->hide();
-  for (QTableView* w : grids_) w->hide();
-  memo1_->hide();
-  directory_edit1_->hide();
+  factory_.HideAllBut(ControlKind::kMemo);
+  factory_.Hide(ControlKind::kMemo);
   image1_->hide();
   bevel_test_size_->hide();
-  tab_control1_->hide();
-  tab_control2_->hide();
-  db_navigator1_->hide();
 }
 
 void ControlPool::LockInput(bool locked) {

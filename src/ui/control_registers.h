@@ -51,6 +51,9 @@ struct ControlRegisters {
   int32_t* IdMapEntry(int64_t n) {
     return n >= 1 && n <= kIdLimit ? &id_map[static_cast<size_t>(n)] : nullptr;
   }
+  const int32_t* IdMapEntry(int64_t n) const {
+    return n >= 1 && n <= kIdLimit ? &id_map[static_cast<size_t>(n)] : nullptr;
+  }
   // Items 1..min(count, 100).
   int ItemsInForce() const { return item_count < kItems ? static_cast<int>(item_count) : kItems; }
   void SetEventScript(int64_t n, const std::string& script) {

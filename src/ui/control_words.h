@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QObject>
-#include <QRect>
 #include <cstdint>
 
 #include "engine.h"
@@ -21,7 +20,7 @@ class FormPage : public QObject, public PageSurface {
   ControlRegisters& registers() override;
   int32_t DesignX(int32_t v) const override;
   int32_t DesignY(int32_t v) const override;
-  void Place(PlacedControl control) override;
+  void Place(ControlKind kind) override;
   void ClearPage() override;
   void LockInput(bool locked) override;
   int32_t EventComboIndex() const override;
@@ -42,9 +41,5 @@ class FormPage : public QObject, public PageSurface {
 
 // The three groups of the window's words over the form.
 void RegisterControlWords(engine::Engine& engine, TMainForm& form);
-
-// A script's pixels as a widget rectangle: far-off positions and sizes are cut
-// to what a widget can take, negative sizes to 0.
-QRect PageRect(int32_t left, int32_t top, int32_t width, int32_t height);
 
 }  // namespace ui

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTableView>
 
 #include "combo_box.h"
 #include "control_words.h"
@@ -20,42 +19,19 @@ namespace ui {
 namespace {
 
 void Sclear(TMainForm& form) {
-  ControlRegisters& r = form.registers();
   ControlPool& pool = form.pool();
-  r.current_id = 1;
-  pool.Image1()->hide();
-  for (int i = 1; i <= ControlPool::kLabels; ++i) pool.Label(i)->hide();
-  for (int i = 1; i <= ControlPool::kCombos; ++i) pool.ComboBox(i)->hide();
-  for (int i = 1; i <= ControlPool::kChecks; ++i) {
-    pool.CheckBox(i)->hide();
-    pool.CheckBox(i)->setChecked(false);
-  }
+  for (int i = 1; i <= ControlPool::kChecks; ++i) pool.CheckBox(i)->setChecked(false);
   for (int i = 1; i <= ControlPool::kDbChecks; ++i) {
-    DbCheckBox* box = pool.DBCheckBox(i);
-    box->hide();
-    box->setChecked(false);
-    box->SetDataField(QString());
+    pool.DBCheckBox(i)->setChecked(false);
+    pool.DBCheckBox(i)->SetDataField(QString());
   }
-  for (int i = 1; i <= ControlPool::kBevels; ++i) pool.Bevel(i)->hide();
-  for (int i = 1; i <= ControlPool::kButtons; ++i) pool.Button(i)->hide();
-  r.id_map.fill(0);
+  form.page_model().Clear();
+  pool.Image1()->hide();
+  form.controls().HideAllBut(ControlKind::kMemo);
   const TMainForm::LinkHooks& hooks = form.link_hooks();
   if (hooks.record_hook_off) hooks.record_hook_off();
   if (hooks.any_link && hooks.any_link()) pool.Memo1()->hide();
   pool.Memo1()->clear();
-  pool.DirectoryEdit1()->hide();
-  pool.TabControl1()->hide();
-  pool.TabControl2()->hide();
-  for (int i = 1; i <= ControlPool::kGrids; ++i) pool.DBGrid(i)->hide();
-  pool.DBNavigator1()->hide();
-  r.fill_counts.fill(0);
-}
-
-// The pool position that the last event's number was given; 0 for none. The
-// words below then push a neutral value instead of reaching outside a pool.
-int32_t LastEventPosition(ControlRegisters& r) {
-  const int32_t* entry = r.IdMapEntry(r.last_event_tag);
-  return entry ? *entry : 0;
 }
 
 std::string JoinedLines(const QPlainTextEdit* memo) {
@@ -72,17 +48,17 @@ void FormPage::ClearPage() { Sclear(form_); }
 void FormPage::LockInput(bool locked) { form_.pool().LockInput(locked); }
 
 int32_t FormPage::EventComboIndex() const {
-  const StyledComboBox* box = form_.pool().ComboBox(LastEventPosition(form_.registers()));
+  const StyledComboBox* box = form_.pool().ComboBox(form_.page_model().LastEventPosition());
   return box ? box->ItemIndex() : -1;
 }
 
 std::string FormPage::EventComboText() const {
-  const StyledComboBox* box = form_.pool().ComboBox(LastEventPosition(form_.registers()));
+  const StyledComboBox* box = form_.pool().ComboBox(form_.page_model().LastEventPosition());
   return box ? engine::ToCp1251(box->Text()) : std::string();
 }
 
 bool FormPage::EventBoxChecked() const {
-  const QCheckBox* box = form_.pool().CheckBox(LastEventPosition(form_.registers()));
+  const QCheckBox* box = form_.pool().CheckBox(form_.page_model().LastEventPosition());
   return box && box->isChecked();
 }
 

@@ -1,6 +1,6 @@
-// The event script table and the one entry through which control events reach
-// the engine: a control's tag picks its script, and while a device wait is armed
-// the WAIT definition runs instead.
+// The one entry through which control events reach the engine: a control's
+// tag picks its script in the page model's event script table, and while a
+// device wait is armed the WAIT definition runs instead.
 #pragma once
 
 #include <string>
@@ -12,7 +12,7 @@ class Engine;
 namespace ui {
 
 class DeviceWait;
-struct ControlRegisters;
+class PageModel;
 
 // How one kind of control treats its events.
 struct RouteRule {
@@ -28,15 +28,9 @@ inline constexpr RouteRule kMemoRoute{false, true};
 inline constexpr RouteRule kTabRoute{false, true};
 inline constexpr RouteRule kGridRoute{false, true};
 
-// The table and the last event tag live with the control registers, where
-// the creation words write them and SELECTED, ETEXT and CHECKED read them.
 class EventRouter {
  public:
-  EventRouter(engine::Engine& engine, const DeviceWait& wait, ControlRegisters& registers);
-
-  // Empty for numbers outside 0..100.
-  const std::string& Script(int tag) const;
-  int last_event_tag() const;
+  EventRouter(engine::Engine& engine, const DeviceWait& wait, PageModel& page);
 
   // WAIT while a device wait is armed, otherwise the text itself.
   void RunEventScript(const std::string& text);
@@ -48,7 +42,7 @@ class EventRouter {
  private:
   engine::Engine& engine_;
   const DeviceWait& wait_;
-  ControlRegisters& registers_;
+  PageModel& page_;
 };
 
 }  // namespace ui

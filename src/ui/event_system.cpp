@@ -3,9 +3,6 @@
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTableView>
 
 #include "combo_box.h"
 #include "control_pool.h"
@@ -55,7 +52,7 @@ EventSystem::EventSystem(TMainForm& form, engine::Engine& engine)
       form_(form),
       engine_(engine),
       wait_(engine),
-      router_(engine, wait_, form.registers()),
+      router_(engine, wait_, form.page_model()),
       timer1_(engine),
       timer_com_() {
   wait_.SetIndicators([this](bool on) { form_.SetWaitIndicators(on); });
@@ -134,30 +131,6 @@ void EventSystem::WirePool() {
     if (engine_.LineRunning()) return;
     Routed(memo, kMemoRoute);
   });
-  WireTabStrip(pool.TabControl1());
-  WireTabStrip(pool.TabControl2());
-  WireGrid(pool.DBGrid(1));
-  WireGrid(pool.DBGrid(3));
-}
-
-void EventSystem::WireTabStrip(QWidget* tab_strip) {
-  if (!tab_strip) return;
-  auto route = [this, tab_strip] {
-    // Tabs added or selected by the tab words while a line runs are not the
-    // operator's change.
-    if (engine_.LineRunning()) return;
-    Routed(tab_strip, kTabRoute);
-  };
-  if (auto* bar = qobject_cast<QTabBar*>(tab_strip)) {
-    connect(bar, &QTabBar::currentChanged, this, route);
-  } else if (auto* tabs = qobject_cast<QTabWidget*>(tab_strip)) {
-    connect(tabs, &QTabWidget::currentChanged, this, route);
-  }
-}
-
-void EventSystem::WireGrid(QTableView* grid) {
-  if (!grid) return;
-  connect(grid, &QTableView::clicked, this, [this, grid] { Routed(grid, kGridRoute); });
 }
 
 bool EventSystem::StartUp(bool show_link_memo) {

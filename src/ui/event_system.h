@@ -15,9 +15,6 @@
 #include "tree_navigation.h"
 #include "wait_device.h"
 
-class QTableView;
-class QWidget;
-
 namespace engine {
 class Engine;
 }
@@ -65,11 +62,6 @@ class EventSystem : public QObject {
   // The start-up sequence, on the window's first show. Returns whether START
   // runs: at once, or when the show has put the window on the screen.
   bool StartUp(bool show_link_memo);
-
-  // A tab strip or grid put in place of the pool's own (ControlPool::Replace...)
-  // is routed once wired here.
-  void WireTabStrip(QWidget* tab_strip);
-  void WireGrid(QTableView* grid);
 
  private:
   void WirePool();

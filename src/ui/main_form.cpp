@@ -178,7 +178,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   BuildTitleRow();
   BuildMonitor();
 
-  pool_ = std::make_unique<ControlPool>(panel_set_);
+  controls_ = std::make_unique<ControlFactory>(panel_set_, page_model_);
+  pool_ = std::make_unique<ControlPool>(panel_set_, *controls_);
   page_scroll_ = new PageScrollArea(panel_set_, page_stack_);
   page_stack_->addWidget(page_scroll_);
   no_device_ = new NoDevicePanel(page_stack_);

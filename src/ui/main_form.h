@@ -11,8 +11,9 @@
 #include <memory>
 #include <vector>
 
+#include "control_factory.h"
 #include "control_pool.h"
-#include "control_registers.h"
+#include "page_model.h"
 #include "dialogs.h"
 #include "engine.h"
 #include "link_texts.h"
@@ -83,7 +84,9 @@ class TMainForm : public QMainWindow, public engine::Host {
   bool NoDeviceShown() const;
 
   ControlPool& pool() { return *pool_; }
-  ControlRegisters& registers() { return registers_; }
+  ControlFactory& controls() { return *controls_; }
+  PageModel& page_model() { return page_model_; }
+  ControlRegisters& registers() { return page_model_.registers(); }
 
   // Design units: v * W / 10 and v * H / 10 with W, H the size of BevelTestSize.
   int32_t ToDesignX(int32_t v) const;
@@ -180,8 +183,9 @@ class TMainForm : public QMainWindow, public engine::Host {
   PageScrollArea* page_scroll_ = nullptr;
   NoDevicePanel* no_device_ = nullptr;
 
+  PageModel page_model_;
+  std::unique_ptr<ControlFactory> controls_;
   std::unique_ptr<ControlPool> pool_;
-  ControlRegisters registers_;
   std::unique_ptr<QtDialogs> qt_dialogs_;
   Dialogs* dialogs_ = nullptr;
   LinkHooks link_hooks_;

@@ -11,10 +11,9 @@
 
 #include "control_registers.h"
 #include "engine.h"
+#include "page_model.h"
 
 namespace ui {
-
-enum class PlacedControl { kLabel, kCombo, kButton, kCheck, kDbCheck, kBevel, kMemo, kDir };
 
 class PageSurface {
  public:
@@ -24,7 +23,7 @@ class PageSurface {
   virtual int32_t DesignX(int32_t v) const = 0;
   virtual int32_t DesignY(int32_t v) const = 0;
   // Hands out the next control of its pool with the pending properties.
-  virtual void Place(PlacedControl control) = 0;
+  virtual void Place(ControlKind kind) = 0;
   virtual void ClearPage() = 0;
   virtual void LockInput(bool locked) = 0;
   // The combo box and check box whose event runs: -1, empty and false for none.

@@ -9,9 +9,9 @@ namespace {
 using engine::Engine;
 using engine::Frame;
 
-template <PlacedControl control>
+template <ControlKind kind>
 void Place(PageSurface& s, Engine&, Frame&) {
-  s.Place(control);
+  s.Place(kind);
 }
 
 }  // namespace
@@ -87,21 +87,21 @@ const engine::WordList<PageSurface> kPropertyWords{"Window: properties of the ne
 
 constexpr engine::WordRow<PageSurface> kCreationRows[] = {
     {"LABEL", "--", "Places a label with TEXT at LEFT, TOP (FONTSIZE for this one only).",
-     Place<PlacedControl::kLabel>},
+     Place<ControlKind::kLabel>},
     {"COMBO", "--", "Places a combo box with the items, STYLE, TEXT, INDEX and ONCHANGE.",
-     Place<PlacedControl::kCombo>},
+     Place<ControlKind::kCombo>},
     {"BUTTON", "--", "Places a button captioned TEXT that runs ONCHANGE.",
-     Place<PlacedControl::kButton>},
+     Place<ControlKind::kButton>},
     {"CHECK", "--", "Places a check box captioned TEXT, ticked by CHECKS, that runs ONCHANGE.",
-     Place<PlacedControl::kCheck>},
+     Place<ControlKind::kCheck>},
     {"DBCHECK", "--", "Places a check box bound to FIELD of the QUERY1 row.",
-     Place<PlacedControl::kDbCheck>},
+     Place<ControlKind::kDbCheck>},
     {"BEVEL", "--", "Places a raised frame at LEFT, TOP, WIDTH, HEIGHT.",
-     Place<PlacedControl::kBevel>},
+     Place<ControlKind::kBevel>},
     {"MEMO", "--", "Places the text memo holding TEXT; ONCHANGE runs on the operator's edits.",
-     Place<PlacedControl::kMemo>},
+     Place<ControlKind::kMemo>},
     {"DIR", "--", "Places the folder field with a chooser button, holding TEXT.",
-     Place<PlacedControl::kDir>},
+     Place<ControlKind::kDir>},
 };
 
 const engine::WordList<PageSurface> kCreationWords{"Window: placing controls", kCreationRows};

@@ -310,7 +310,7 @@ TEST_F(Shipped, ImportTakesASpreadsheetsCsvWithItsColumnNames) {
             U("Первая строка файла похожа на названия столбцов: «Имя», «Телефон», «Заметка». Взять "
               "их как названия столбцов? «Да» - строка не импортируется, «Нет» - импортировать её "
               "как данные."));
-  QTableView* grid = form().pool().DBGrid(1);
+  QTableView* grid = Tables().DBGrid(1);
   ASSERT_EQ(grid->model()->rowCount(), 1);
   EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), U("Телефон"));
   EXPECT_EQ(Cell(grid, 0, 0), U("Иванов, Пётр"));
@@ -322,7 +322,7 @@ TEST_F(Shipped, ImportTakesASpreadsheetsCsvWithItsColumnNames) {
   Click(Shown<QPushButton>("Импорт CSV..."));
   EXPECT_TRUE(dialogs_.shown.last().startsWith(U("В таблице импорта уже есть строки: 1.")));
   EXPECT_EQ(Status(), U("Импорт отменён: таблица импорта не изменена."));
-  grid = form().pool().DBGrid(1);
+  grid = Tables().DBGrid(1);
   EXPECT_EQ(grid->model()->rowCount(), 1);
   EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), U("Имя"));
 }
@@ -330,7 +330,7 @@ TEST_F(Shipped, ImportTakesASpreadsheetsCsvWithItsColumnNames) {
 TEST_F(Shipped, JournalCountsFiltersImportsAndClearsTheShownTab) {
   StartAndRead();
   ClickNode("Журнал событий");
-  QTableView* grid = form().pool().DBGrid(1);
+  QTableView* grid = Tables().DBGrid(1);
   ASSERT_TRUE(grid->isVisible());
   while (grid->model()->canFetchMore(QModelIndex())) grid->model()->fetchMore(QModelIndex());
   const int rows = grid->model()->rowCount();
@@ -347,7 +347,7 @@ TEST_F(Shipped, JournalCountsFiltersImportsAndClearsTheShownTab) {
   ASSERT_FALSE(dialogs_.shown.isEmpty());
   EXPECT_TRUE(dialogs_.shown.last().startsWith(U("Записей в таблице: ")));
   EXPECT_GE(dialogs_.shown.last().mid(19).toInt(), rows);
-  EXPECT_EQ(form().pool().DBGrid(1)->currentIndex().row(), before);
+  EXPECT_EQ(Tables().DBGrid(1)->currentIndex().row(), before);
 
   // The filter's words are the caption's; the traffic shown stays.
   const QString traffic = form().MemoTerminal()->toPlainText();
@@ -364,7 +364,7 @@ TEST_F(Shipped, JournalCountsFiltersImportsAndClearsTheShownTab) {
   ASSERT_TRUE(WriteFile(csv, "1,2,3\r\n4,5,6\r\n"));
   dialogs_.chosen_file = csv;
   Click(Shown<QPushButton>("Импорт CSV..."));
-  grid = form().pool().DBGrid(1);
+  grid = Tables().DBGrid(1);
   ASSERT_EQ(grid->model()->rowCount(), 2);
   EXPECT_EQ(Cell(grid, 1, 2), QStringLiteral("6"));
   EXPECT_EQ(Status(), U("Импорт: добавлено строк 2."));
@@ -372,7 +372,7 @@ TEST_F(Shipped, JournalCountsFiltersImportsAndClearsTheShownTab) {
   dialogs_.answer_yes = false;
   Click(Shown<QPushButton>("Импорт CSV..."));
   EXPECT_EQ(dialogs_.shown.last(), U("В таблице импорта уже есть строки: 2. Заменить их? «Нет» - добавить к ним."));
-  EXPECT_EQ(form().pool().DBGrid(1)->model()->rowCount(), 4);
+  EXPECT_EQ(Tables().DBGrid(1)->model()->rowCount(), 4);
   dialogs_.answer_yes = true;
   // "Да" replaces them; a line that does not go in is named.
   if (program_->engine.HasWord("BDIMPORTED")) {
@@ -381,30 +381,30 @@ TEST_F(Shipped, JournalCountsFiltersImportsAndClearsTheShownTab) {
     dialogs_.chosen_file = broken;
     Click(Shown<QPushButton>("Импорт CSV..."));
     EXPECT_EQ(Status(), U("Импорт: добавлено строк 1 (с недостающими полями: 1); строка 2 файла не импортирована, импорт остановлен на ней."));
-    EXPECT_EQ(form().pool().DBGrid(1)->model()->rowCount(), 1);
+    EXPECT_EQ(Tables().DBGrid(1)->model()->rowCount(), 1);
   }
-  const int imported = form().pool().DBGrid(1)->model()->rowCount();
+  const int imported = Tables().DBGrid(1)->model()->rowCount();
 
   // Clear on the import tab empties the import table, not the journal.
-  auto* tabs = qobject_cast<tables::TabStrip*>(form().pool().TabControl1());
+  auto* tabs = Tables().TabControl1();
   ASSERT_NE(tabs, nullptr);
   EXPECT_EQ(tabs->CurrentIndex(), 2);  // Импорт
   Click(Shown<QPushButton>("Очистить"));
   EXPECT_EQ(dialogs_.shown.last(), U("Удалить все строки импорта (%1)?").arg(imported));
-  EXPECT_EQ(form().pool().DBGrid(1)->model()->rowCount(), 0);
+  EXPECT_EQ(Tables().DBGrid(1)->model()->rowCount(), 0);
   EXPECT_EQ(Status(), U("Удалено записей: %1.").arg(imported));
   QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->TabRect(0).center());
-  grid = form().pool().DBGrid(1);
+  grid = Tables().DBGrid(1);
   while (grid->model()->canFetchMore(QModelIndex())) grid->model()->fetchMore(QModelIndex());
   EXPECT_GE(grid->model()->rowCount(), rows);
 
   // On the journal's tab it empties the journal, and numbering starts again.
   Click(Shown<QPushButton>("Очистить"));
   EXPECT_TRUE(dialogs_.shown.last().startsWith(U("Удалить все записи журнала (")));
-  EXPECT_EQ(form().pool().DBGrid(1)->model()->rowCount(), 0);
+  EXPECT_EQ(Tables().DBGrid(1)->model()->rowCount(), 0);
   program_->engine.ExecuteLine("\"AC 00\" JOURNAL_ADD RUN");
   ClickNode("Журнал событий");
-  grid = form().pool().DBGrid(1);
+  grid = Tables().DBGrid(1);
   ASSERT_GE(grid->model()->rowCount(), 1);
   EXPECT_EQ(Cell(grid, grid->model()->rowCount() - 1, 0), QStringLiteral("1"));
 }

@@ -168,7 +168,8 @@ class Shipped : public ::testing::Test {
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
   }
-  QTableView* PhoneGrid() { return form().pool().DBGrid(1); }
+  tables::Tables& Tables() { return program_->program->tables(); }
+  QTableView* PhoneGrid() { return Tables().DBGrid(1); }
   // The phone page's number field: an edit line.
   QLineEdit* NumberField() {
     for (ui::StyledComboBox* box : form().PanelSet()->findChildren<ui::StyledComboBox*>()) {

@@ -10,9 +10,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStandardItemModel>
-#include <QTabBar>
-#include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
 #include <set>
@@ -173,34 +170,6 @@ TEST_F(RoutingTest, MemoRoutesTheOperatorsEditsButNotMemosOwnWriting) {
   QTest::keyClick(memo, Qt::Key_A);
   EXPECT_EQ(Trail(), "memo");
   EXPECT_EQ(form_.registers().last_event_tag, 6);
-}
-
-TEST_F(RoutingTest, TabStripAndGridRouteTheOperatorsChoice) {
-  auto* tabs = qobject_cast<QTabBar*>(pool().TabControl1());
-  ASSERT_NE(tabs, nullptr);
-  ui::SetTag(tabs, 11);
-  form_.registers().event_scripts[11] = "`tab` MARK ";
-  engine_.set_busy(true);  // tabs are added by words, inside a line
-  tabs->addTab("one");
-  tabs->addTab("two");
-  engine_.set_busy(false);
-  tabs->show();
-  EXPECT_TRUE(trail_.empty());
-  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-  EXPECT_EQ(Trail(), "tab");
-  EXPECT_EQ(form_.registers().last_event_tag, 11);
-
-  QTableView* grid = pool().DBGrid(3);
-  QStandardItemModel model(2, 2);
-  grid->setModel(&model);
-  grid->setGeometry(0, 0, 300, 120);
-  grid->show();
-  ui::SetTag(grid, 12);
-  form_.registers().event_scripts[12] = "`grid` MARK ";
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                    grid->visualRect(model.index(1, 1)).center());
-  EXPECT_EQ(Trail(), "tab grid");
-  EXPECT_EQ(form_.registers().last_event_tag, 12);
 }
 
 TEST_F(RoutingTest, TreeNodesTakeTheControlRegistersAndClickThroughTheWindow) {

@@ -10,6 +10,7 @@
 #include "cp1251.h"
 #include "event_harness.h"
 #include "event_router.h"
+#include "page_model.h"
 #include "tree_navigation.h"
 #include "wait_device.h"
 
@@ -18,7 +19,7 @@ namespace {
 class TreeTest : public ::testing::Test {
  protected:
   TreeTest()
-      : wait_(engine_), router_(engine_, wait_, registers_), tree_(engine_, router_, wait_, &view_) {
+      : wait_(engine_), router_(engine_, wait_, page_), tree_(engine_, router_, wait_, &view_) {
     engine::RegisterCoreWords(engine_);
     engine::AddWords(engine_, ui::kTreeWords, tree_);
     engine::AddWords(engine_, ui::kWaitWords, wait_);
@@ -66,7 +67,8 @@ class TreeTest : public ::testing::Test {
   std::string Trail() const { return ui_test::Joined(trail_); }
 
   engine::Engine engine_;
-  ui::ControlRegisters registers_;
+  ui::PageModel page_;
+  ui::ControlRegisters& registers_ = page_.registers();
   ui::DeviceWait wait_;
   ui::EventRouter router_;
   QTreeWidget view_;

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include "combo_box.h"
 #include "tables_fixture.h"
 
 namespace tables_test {
@@ -54,6 +55,21 @@ TEST_F(TabGridTest, NothingIsPlacedAtId100) {
   EXPECT_EQ(tables_->TabControl1()->x(), 0);
   for (int i = 1; i <= 3; ++i) EXPECT_FALSE(tables_->DBGrid(i)->isVisible());
   EXPECT_EQ(ui::Tag(tables_->DBGrid(2)), 0);
+
+  // Nor below 1: entry 0 stays the empty script of controls never placed.
+  Run("0 ID `x` ONCHANGE DBGRID1 TABCONTROL2 ID%");
+  EXPECT_EQ(Pop(), "0");
+  EXPECT_FALSE(tables_->DBGrid(1)->isVisible());
+  EXPECT_FALSE(tables_->TabControl2()->isVisible());
+  EXPECT_EQ(form_.registers().event_scripts[0], "");
+}
+
+TEST_F(TabGridTest, ControlsPlacedOnATabStripLieAboveIt) {
+  Run("CLEARITEMS a ADDITEMS 0 INDEX 0 LEFT 0 TOP 300 WIDTH 200 HEIGHT TABCONTROL DBGRID1");
+  Run("20 LEFT 60 TOP 100 WIDTH 20 HEIGHT COMBO");
+  QWidget* combo = form_.pool().ComboBox(1);
+  QWidget* hit = form_.PanelSet()->childAt(combo->geometry().center());
+  EXPECT_TRUE(hit == combo || combo->isAncestorOf(hit));
 }
 
 TEST_F(TabGridTest, SclearHidesStripsAndGrids) {

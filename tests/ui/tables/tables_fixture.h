@@ -34,7 +34,7 @@ class TablesTest : public ::testing::Test {
     files::RegisterFileWords(engine_, files_);
     tables::TablesWindow window;
     window.registers = &form_.registers();
-    window.pool = &form_.pool();
+    window.controls = &form_.controls();
     window.router = &router_;
     window.device = &device_;
     window.files = &files_;
@@ -75,7 +75,7 @@ class TablesTest : public ::testing::Test {
   ui::TMainForm form_;
   engine::Engine engine_{&form_};
   ui::DeviceWait wait_{engine_};
-  ui::EventRouter router_{engine_, wait_, form_.registers()};
+  ui::EventRouter router_{engine_, wait_, form_.page_model()};
   device::DeviceStores device_;
   files::FileWordsState files_;
   tables::Tables* tables_ = nullptr;
