@@ -156,8 +156,9 @@ bool Engine::TakeFromLoop(Frame& frame) {
   PendingText& pending = frame.pending;
   // Step after step here while the loop runs alone; ExecuteLine counts the
   // last step.
+  // A step observer is set before lines run; tracing can begin inside one.
   const auto more = [this] {
-    if (countdown_ <= 1 || trace_ || step_observer_) return false;
+    if (countdown_ <= 1 || trace_) return false;
     --countdown_;
     return true;
   };

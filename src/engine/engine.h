@@ -121,6 +121,14 @@ class Engine {
     if (!stack_[--counter_].ReadNumber(n)) throw Fault{};
     return n;
   }
+  // The two top values as numbers, left where they are; false when either is
+  // missing or no number.
+  bool PeekTwoNumbers(int32_t& below, int32_t& top) const {
+    return counter_ > 2 && stack_[counter_ - 1].ReadNumber(top) &&
+           stack_[counter_ - 2].ReadNumber(below);
+  }
+  // The two top values replaced by one number: two pops and a push in one.
+  void ReplaceTwo(int32_t number) { stack_[--counter_ - 1].SetNumber(number); }
   // Pop without reading the value.
   void Drop() {
     if (counter_ == 1) {

@@ -13,6 +13,12 @@ namespace {
 // b op a. Unsigned arithmetic gives the 32-bit wrap-around without overflow.
 template <class Op>
 void Binary(Engine& e, Frame&) {
+  int32_t below;
+  int32_t top;
+  if (e.PeekTwoNumbers(below, top)) {
+    e.ReplaceTwo(static_cast<int32_t>(Op{}(static_cast<uint32_t>(below), static_cast<uint32_t>(top))));
+    return;
+  }
   const auto a = static_cast<uint32_t>(e.PopNumber());
   const auto b = static_cast<uint32_t>(e.PopNumber());
   e.PushNumber(static_cast<int32_t>(Op{}(b, a)));
