@@ -53,6 +53,12 @@ RSThread::RSThread(QObject* parent) : QObject(parent) {
 RSThread::~RSThread() = default;
 
 RSThread::CallScope::~CallScope() {
+  // Contact is told once the frames are done with, so that what it starts
+  // (ONCONNECT) never runs inside the link's receive processing.
+  if (link_.depth_ == 1 && link_.contact_pending_) {
+    link_.contact_pending_ = false;
+    link_.ReportContact();
+  }
   if (--link_.depth_ == 0 && link_.release_pending_) {
     link_.release_pending_ = false;
     link_.deleteLater();
@@ -138,7 +144,11 @@ void RSThread::Log(const std::string& text) {
 void RSThread::ShowLine(const std::string& text) {
   Guarded([&] {
     if (CountsAsContact(text)) {
-      if (view_) view_->ReportState(LinkState::kConnected);
+      if (depth_ > 0) {
+        contact_pending_ = true;
+      } else {
+        ReportContact();
+      }
       if (link_timer_ && !stopped_) {
         link_timer_->stop();
         link_timer_->setInterval(kLinkTimeoutMs);
@@ -146,6 +156,12 @@ void RSThread::ShowLine(const std::string& text) {
       }
     }
     if (view_) view_->AddLinkMemoLine(LinkMemoLine(text, LocalNow()));
+  });
+}
+
+void RSThread::ReportContact() {
+  Guarded([this] {
+    if (view_ && !stopped_) view_->ReportState(LinkState::kConnected);
   });
 }
 

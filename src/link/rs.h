@@ -90,6 +90,7 @@ class RSThread : public QObject, private LinkProtocolHost {
 
  private:
   void MarkDisconnected();
+  void ReportContact();
   void PortClosed();
   explicit RSThread(QObject* parent = nullptr);
   ~RSThread() override;
@@ -128,6 +129,7 @@ class RSThread : public QObject, private LinkProtocolHost {
   int depth_ = 0;
   bool stopped_ = false;
   bool release_pending_ = false;
+  bool contact_pending_ = false;  // contact seen inside a call, told at its end
 };
 
 }  // namespace zlink

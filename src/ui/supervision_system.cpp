@@ -61,10 +61,9 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
   device::Dispatcher* dispatcher = dispatcher_.get();
   LongLines* long_lines = &events.long_lines();
   DeviceWait* wait = &events.wait();
-  connect_hook_ = std::make_unique<ConnectHook>(engine, [wait] { return !wait->Armed(); });
-  ConnectHook* hook = connect_hook_.get();
-  parts.bind_link = [dispatcher, hook, long_lines](zlink::RSThread& link) {
-    hook->LinkMade();
+  connect_hook_ =
+      std::make_unique<device::ConnectHook>(engine, links_, [wait] { return !wait->Armed(); });
+  parts.bind_link = [dispatcher, long_lines](zlink::RSThread& link) {
     // Every record counts as coming from link 1, whatever number the link gives.
     link.OnRecord = [dispatcher, long_lines](zlink::RSThread&, int, const std::string& record) {
       if (!long_lines->Holding()) {
@@ -145,9 +144,6 @@ void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {
   link_memo_->Append(engine::FromCp1251(line));
 }
 
-void DeviceLinkSystem::ReportState(zlink::LinkState state) {
-  links_.Report(state);
-  connect_hook_->ConnectionShown(state == zlink::LinkState::kConnected);
-}
+void DeviceLinkSystem::ReportState(zlink::LinkState state) { links_.Report(state); }
 
 }  // namespace ui

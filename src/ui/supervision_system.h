@@ -14,13 +14,15 @@
 #include "link_registry.h"
 #include "rs.h"
 
+namespace device {
+class ConnectHook;
+}
 namespace engine {
 class Engine;
 }
 
 namespace ui {
 
-class ConnectHook;
 class EventSystem;
 class PortSupervision;
 class QueuedMemo;
@@ -65,7 +67,7 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
   std::unique_ptr<device::Dispatcher> dispatcher_;
   std::unique_ptr<PortSupervision> supervision_;
   QStringList ports_;  // the --port names, or none for the platform's scan
-  std::unique_ptr<ConnectHook> connect_hook_;  // ONCONNECT
+  std::unique_ptr<device::ConnectHook> connect_hook_;  // ONCONNECT
 };
 
 }  // namespace ui

@@ -151,18 +151,29 @@ TEST_F(Session, ToolBarRefusesWithoutAnOpenPort) {
   EXPECT_EQ(Trail(), "main");
 }
 
+TEST_F(Session, OnConnectRunsWithTheChangeToConnected) {
+  Start({"zelt-a"});
+  std::string when_changed;
+  QObject listener;
+  QObject::connect(&links(), &zlink::LinkRegistry::StateChanged, &listener,
+                   [&] { when_changed = Trail(); });
+  Send(a_, zlink::BuildFrame(2, std::string("\x43\x00", 2)));
+  ASSERT_TRUE(Connected());
+  EXPECT_EQ(when_changed, "connect");
+}
+
 TEST_F(Session, OnConnectWaitsForTheDeviceWaitAndRunsOncePerLink) {
   Start({"zelt-a"});
   engine_.ExecuteLine("60000 WAITREAD");
   ASSERT_TRUE(events_.wait().Armed());
   Send(a_, zlink::BuildFrame(2, std::string("\x43\x00", 2)));
   ASSERT_TRUE(Connected());
-  QTest::qWait(3 * ui::ConnectHook::kRetryMs);
+  QTest::qWait(3 * device::ConnectHook::kRetryMs);
   EXPECT_EQ(Trail(), "");
   engine_.ExecuteLine("0 WAITREAD");
   ASSERT_TRUE(QTest::qWaitFor([&] { return Trail() == "connect"; }, 2000));
   Send(a_, zlink::BuildFrame(2, std::string("\x43\x00", 2)));
-  QTest::qWait(3 * ui::ConnectHook::kRetryMs);
+  QTest::qWait(3 * device::ConnectHook::kRetryMs);
   EXPECT_EQ(Trail(), "connect");
 }
 
