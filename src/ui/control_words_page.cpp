@@ -28,9 +28,10 @@ void Sclear(TMainForm& form) {
   form.page_model().Clear();
   pool.Image1()->hide();
   form.controls().HideAllBut(ControlKind::kMemo);
-  const TMainForm::LinkHooks& hooks = form.link_hooks();
-  if (hooks.record_hook_off) hooks.record_hook_off();
-  if (hooks.any_link && hooks.any_link()) pool.Memo1()->hide();
+  if (TMainForm::DeviceSide* device = form.device_side()) {
+    device->RecordHookOff();
+    if (device->AnyLink()) pool.Memo1()->hide();
+  }
   pool.Memo1()->clear();
 }
 

@@ -108,15 +108,16 @@ class TMainForm : public QMainWindow, public engine::Host {
   Dialogs& dialogs() { return *dialogs_; }
   void SetDialogs(Dialogs* dialogs);
 
-  // What SCLEAR needs from the device link: whether the link table holds any
-  // link, and turning the record hook off (neither unless set).
-  struct LinkHooks {
-    std::function<bool()> any_link;
-    std::function<void()> record_hook_off;
+  // What SCLEAR needs from the device side; none until it is set.
+  class DeviceSide {
+   public:
+    virtual ~DeviceSide() = default;
+    // The link table holds a link.
+    virtual bool AnyLink() const = 0;
+    virtual void RecordHookOff() = 0;
   };
-  void SetLinkHooks(LinkHooks hooks) { link_hooks_ = std::move(hooks); }
-  void SetRecordHookOff(std::function<void()> off) { link_hooks_.record_hook_off = std::move(off); }
-  const LinkHooks& link_hooks() const { return link_hooks_; }
+  void SetDeviceSide(DeviceSide* device) { device_side_ = device; }
+  DeviceSide* device_side() const { return device_side_; }
 
   // Asked before the window closes; false keeps it open (CLOSEQUERY).
   void SetCloseQuery(std::function<bool()> allows_close) { close_query_ = std::move(allows_close); }
@@ -188,7 +189,7 @@ class TMainForm : public QMainWindow, public engine::Host {
   std::unique_ptr<ControlPool> pool_;
   std::unique_ptr<QtDialogs> qt_dialogs_;
   Dialogs* dialogs_ = nullptr;
-  LinkHooks link_hooks_;
+  DeviceSide* device_side_ = nullptr;
   std::vector<std::function<bool()>> close_checks_;
   std::function<bool()> close_query_;
   bool wait_indicators_on_ = false;

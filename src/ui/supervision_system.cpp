@@ -31,12 +31,11 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
   connect(&links_, &zlink::LinkRegistry::StateChanged, &form, &TMainForm::ShowLinkState);
   link_memo_ = std::make_unique<QueuedMemo>(form.MemoDebug(), TMainForm::kMemoLineCap);
   events.SetLinks(&links_);
-  form.SetLinkHooks({[this] { return links_.Any(); }, {}});
+  form.SetDeviceSide(this);
   wait_host_ = std::make_unique<WaitDispatcherHost>(events.wait(), engine);
   dispatcher_ = std::make_unique<device::Dispatcher>(engine, stores_, links_, *wait_host_);
   device::RegisterDeviceWords(engine, stores_, links_);
 
-  form.SetRecordHookOff([this] { stores_.record_hook = device::RecordHook{}; });
   form.AddCloseCheck([this, &form] {
     if (!links_.WriteUnfinished()) return true;
     return form.dialogs().MessageDlg(QString::fromUtf8(kWriteUnfinished));
@@ -88,6 +87,7 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
 }
 
 DeviceLinkSystem::~DeviceLinkSystem() {
+  form_.SetDeviceSide(nullptr);
   links_.StopAll();
   events_.SetLinks(nullptr);
 }
@@ -139,6 +139,10 @@ std::string DeviceLinkSystem::DeviceGate() const {
   // An open port whose device is silent is the script's to explain.
   return {};
 }
+
+bool DeviceLinkSystem::AnyLink() const { return links_.Any(); }
+
+void DeviceLinkSystem::RecordHookOff() { stores_.record_hook = device::RecordHook{}; }
 
 void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {
   link_memo_->Append(engine::FromCp1251(line));

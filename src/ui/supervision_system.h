@@ -12,6 +12,7 @@
 #include "device_stores.h"
 #include "dispatcher.h"
 #include "link_registry.h"
+#include "main_form.h"
 #include "rs.h"
 
 namespace device {
@@ -29,7 +30,7 @@ class QueuedMemo;
 class TMainForm;
 class WaitDispatcherHost;
 
-class DeviceLinkSystem : public QObject, private zlink::LinkView {
+class DeviceLinkSystem : public QObject, private zlink::LinkView, private TMainForm::DeviceSide {
   Q_OBJECT
 
  public:
@@ -53,6 +54,10 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView {
   // A transfer given up while its link stays: the same, but a write session
   // the device has open is closed.
   void TransferAbandoned();
+
+  // TMainForm::DeviceSide
+  bool AnyLink() const override;
+  void RecordHookOff() override;
 
   // zlink::LinkView
   void AddLinkMemoLine(const std::string& line) override;

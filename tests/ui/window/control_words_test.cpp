@@ -288,9 +288,15 @@ TEST_F(WindowTest, SclearWithoutALinkKeepsTheMemoVisible) {
 }
 
 TEST_F(WindowTest, SclearWithALinkHidesTheMemoAndStopsTheHook) {
-  bool link = true;
-  int hook_offs = 0;
-  form_.SetLinkHooks({[&link] { return link; }, [&hook_offs] { ++hook_offs; }});
+  struct Device : ui::TMainForm::DeviceSide {
+    bool link = true;
+    int hook_offs = 0;
+    bool AnyLink() const override { return link; }
+    void RecordHookOff() override { ++hook_offs; }
+  } device;
+  form_.SetDeviceSide(&device);
+  bool& link = device.link;
+  const int& hook_offs = device.hook_offs;
   Run("SCLEAR text TEXT MEMO SCLEAR");
   EXPECT_FALSE(Shown(pool().Memo1()));
   EXPECT_TRUE(pool().Memo1()->toPlainText().isEmpty());
@@ -298,6 +304,7 @@ TEST_F(WindowTest, SclearWithALinkHidesTheMemoAndStopsTheHook) {
   link = false;
   Run("MEMO SCLEAR");
   EXPECT_TRUE(Shown(pool().Memo1()));
+  form_.SetDeviceSide(nullptr);
 }
 
 TEST_F(WindowTest, CreationWordsApplyTheirProperties) {
