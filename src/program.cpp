@@ -55,12 +55,11 @@ Program::Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& 
   tables_ = tables::RegisterTableWords(
       engine_,
       {.registers = &form_.registers(), .controls = &form_.controls(), .router = &events_->router(),
-       .device = &device_->stores(), .files = &file_state_, .label_filtr = form_.LabelFiltr(),
-       .memo_terminal = form_.MemoTerminal(), .memo_terminal_out = form_.MemoTerminalOut()},
+       .device = &device_->stores(), .files = &file_state_, .monitor = &form_},
       &form_);
   if (!script.empty()) engine_.script_file().SetPath(script);
   form_.SetCloseQuery([this] { return ui::CloseQueryAllowsClose(engine_); });
-  form_.NoDevice()->SetDemoAction([this] { StartDemo(); });
+  form_.SetDemoAction([this] { StartDemo(); });
 }
 
 void Program::StartDemo() {

@@ -1,9 +1,7 @@
 // Tables as the table words and the monitor words see it.
-#include <QLabel>
-#include <QPlainTextEdit>
-
 #include "cp1251.h"
 #include "file_words.h"
+#include "main_form.h"
 #include "os_path.h"
 #include "tables.h"
 
@@ -106,13 +104,9 @@ int Tables::TabIndex(int number) const {
 }
 
 void Tables::ShowFilter(int32_t k, int32_t m, int32_t n, bool clear_traffic) {
-  if (window_.label_filtr) {
-    window_.label_filtr->setText(FilterCaption(k, m, n));
-    window_.label_filtr->adjustSize();  // the caption sizes the label, as the others do
-  }
-  if (!clear_traffic) return;
-  if (window_.memo_terminal) window_.memo_terminal->clear();
-  if (window_.memo_terminal_out) window_.memo_terminal_out->clear();
+  if (!window_.monitor) return;
+  window_.monitor->ShowFilterCaption(FilterCaption(k, m, n));
+  if (clear_traffic) window_.monitor->ClearTraffic();
 }
 
 }  // namespace tables

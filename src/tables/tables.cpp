@@ -1,8 +1,6 @@
 #include "tables.h"
 
 #include <QCoreApplication>
-#include <QLabel>
-#include <QPlainTextEdit>
 
 #include "control_factory.h"
 #include "control_pool.h"
@@ -97,13 +95,23 @@ const ControlFactory::Kind kNavigatorKind{
 void Tables::BuildWidgets() {
   ControlFactory* controls = window_.controls;
   if (!controls) return;
+  BuildTabStrips(*controls);
+  BuildGrids(*controls);
+  navigator_ = new RecordNavigator(*query1_);
+  controls->Register(ControlKind::kNavigator, kNavigatorKind, "DBNavigator", {navigator_});
+  BindDataChecks(*controls);
+}
+
+void Tables::BuildTabStrips(ControlFactory& controls) {
   tab_control1_ = new TabStrip(TabStrip::Rows::kWrap);
   tab_control2_ = new TabStrip(TabStrip::Rows::kOne);
-  controls->Register(ControlKind::kTabStrip, kTabStripKind, "TabControl",
-                     {tab_control1_, tab_control2_});
+  controls.Register(ControlKind::kTabStrip, kTabStripKind, "TabControl",
+                    {tab_control1_, tab_control2_});
   for (TabStrip* strip : {tab_control1_, tab_control2_})
     connect(strip, &TabStrip::TabChanged, this, [this, strip] { RouteEvent(strip); });
+}
 
+void Tables::BuildGrids(ControlFactory& controls) {
   struct GridSpec {
     bool whole_rows;
     QAbstractItemModel* model;
@@ -116,21 +124,18 @@ void Tables::BuildWidgets() {
     auto* grid = new DataGrid(specs[i].whole_rows);
     grid->setModel(specs[i].model);
     grids_[i] = grid;
-    if (specs[i].routes) {
-      // Queued: the script runs after the view has finished with the click,
-      // since it may replace the very rows the view is handling.
-      connect(
-          grid, &DataGrid::CellClicked, this,
-          [this, guarded = QPointer<DataGrid>(grid)] {
-            if (guarded) RouteEvent(guarded);
-          },
-          Qt::QueuedConnection);
-      ui::WatchKeyMoves(grid, [this, guarded = QPointer<DataGrid>(grid)] {
-        if (guarded) RouteEvent(guarded);
-      });
-    }
+    if (!specs[i].routes) continue;
+    // Queued: the script runs after the view has finished with the click,
+    // since it may replace the very rows the view is handling.
+    const QPointer<DataGrid> guarded(grid);
+    connect(
+        grid, &DataGrid::CellClicked, this, [this, guarded] { if (guarded) RouteEvent(guarded); },
+        Qt::QueuedConnection);
+    ui::WatchKeyMoves(grid, [this, guarded] {
+      if (guarded) RouteEvent(guarded);
+    });
   }
-  controls->Register(ControlKind::kGrid, kGridKind, "DBGrid", {grids_[0], grids_[1], grids_[2]});
+  controls.Register(ControlKind::kGrid, kGridKind, "DBGrid", {grids_[0], grids_[1], grids_[2]});
   // Each grid shows its data set's current row and makes a chosen row current.
   connect(query1_.get(), &QueryObject::CurrentRowChanged, grids_[0], &DataGrid::ShowCurrentRow);
   connect(grids_[0], &DataGrid::RowChosen, query1_.get(), &QueryObject::SetCurrentRow);
@@ -138,13 +143,12 @@ void Tables::BuildWidgets() {
   connect(grids_[1], &DataGrid::RowChosen, query2_.get(), &QueryObject::SetCurrentRow);
   connect(memory_.get(), &MemoryTable::CurrentRowChanged, grids_[2], &DataGrid::ShowCurrentRow);
   connect(grids_[2], &DataGrid::RowChosen, memory_.get(), &MemoryTable::SetCurrentRow);
+}
 
-  navigator_ = new RecordNavigator(*query1_);
-  controls->Register(ControlKind::kNavigator, kNavigatorKind, "DBNavigator", {navigator_});
-
+void Tables::BindDataChecks(ControlFactory& controls) {
   connect(query1_.get(), &QueryObject::CurrentRowChanged, this, &Tables::RefreshDataChecks);
-  for (int i = 1; i <= controls->Count(ControlKind::kDbCheck); ++i) {
-    auto* box = static_cast<ui::DbCheckBox*>(controls->Member(ControlKind::kDbCheck, i));
+  for (int i = 1; i <= controls.Count(ControlKind::kDbCheck); ++i) {
+    auto* box = static_cast<ui::DbCheckBox*>(controls.Member(ControlKind::kDbCheck, i));
     connect(box, &ui::DbCheckBox::DataFieldChanged, this, &Tables::RefreshDataChecks);
     // The result is read-only: a click must not leave the box showing
     // something the row does not hold.

@@ -19,8 +19,6 @@
 #include "table_store.h"
 #include "table_words.h"
 
-class QLabel;
-class QPlainTextEdit;
 class QWidget;
 
 namespace device {
@@ -33,6 +31,7 @@ namespace ui {
 class ControlFactory;
 struct ControlRegisters;
 class EventRouter;
+class TMainForm;
 }
 
 namespace tables {
@@ -45,9 +44,7 @@ struct TablesWindow {
   ui::EventRouter* router = nullptr;
   device::DeviceStores* device = nullptr;
   files::FileWordsState* files = nullptr;  // FILENAME names BDIMPORT's file
-  QLabel* label_filtr = nullptr;
-  QPlainTextEdit* memo_terminal = nullptr;
-  QPlainTextEdit* memo_terminal_out = nullptr;
+  ui::TMainForm* monitor = nullptr;  // the filter caption and the traffic memos
 };
 
 class Tables : public QObject, public TableSurface, public Monitor {
@@ -113,6 +110,9 @@ class Tables : public QObject, public TableSurface, public Monitor {
  private:
   QueryObject& Query(int number);
   void BuildWidgets();
+  void BuildTabStrips(ui::ControlFactory& controls);
+  void BuildGrids(ui::ControlFactory& controls);
+  void BindDataChecks(ui::ControlFactory& controls);
   void RouteEvent(QWidget* control);
 
   engine::Engine& engine_;

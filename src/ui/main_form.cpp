@@ -120,6 +120,36 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   // The designed title, completed with the version when the window is made.
   setWindowTitle(QString::fromUtf8(kDesignedTitle) + QLatin1Char(' ') + QString::fromLatin1(kVersion));
 
+  BuildAreas();
+  BuildStatusBar();
+  BuildToolBar();
+  BuildTree();
+  BuildTitleRow();
+  BuildMonitor();
+
+  controls_ = std::make_unique<ControlFactory>(panel_set_, page_model_);
+  pool_ = std::make_unique<ControlPool>(panel_set_, *controls_);
+  page_scroll_ = new PageScrollArea(panel_set_, page_stack_);
+  page_stack_->addWidget(page_scroll_);
+  no_device_ = new NoDevicePanel(page_stack_);
+  page_stack_->addWidget(no_device_);
+  page_stack_->setCurrentWidget(page_scroll_);
+  splitter_->setSizes({kDesignedHeight, kMonitorHeight});
+  SetUpKeyboard();
+  SetUpMemoMenus();
+  qt_dialogs_ = std::make_unique<QtDialogs>(this);
+  dialogs_ = qt_dialogs_.get();
+  pool_->DirectoryEdit1()->SetChooser(
+      [this](const QString& start) { return dialogs_->ChooseFolder(start); });
+
+  resize(kDesignedWidth, kDesignedHeight);
+}
+
+TMainForm::~TMainForm() {
+  if (hourglass_) QGuiApplication::restoreOverrideCursor();
+}
+
+void TMainForm::BuildAreas() {
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);
   column->setContentsMargins(0, 0, 0, 0);
@@ -161,7 +191,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   splitter_->setStretchFactor(0, 1);
   splitter_->setStretchFactor(1, 0);
   setCentralWidget(central);
+}
 
+void TMainForm::BuildStatusBar() {
   status_bar_ = new QStatusBar(this);
   status_bar_->setObjectName(QStringLiteral("StatusBar"));
   status_bar_->setFixedHeight(kStatusBarHeight);
@@ -172,32 +204,6 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   status_text_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   status_bar_->addWidget(status_text_, 1);
   setStatusBar(status_bar_);
-
-  BuildToolBar();
-  BuildTree();
-  BuildTitleRow();
-  BuildMonitor();
-
-  controls_ = std::make_unique<ControlFactory>(panel_set_, page_model_);
-  pool_ = std::make_unique<ControlPool>(panel_set_, *controls_);
-  page_scroll_ = new PageScrollArea(panel_set_, page_stack_);
-  page_stack_->addWidget(page_scroll_);
-  no_device_ = new NoDevicePanel(page_stack_);
-  page_stack_->addWidget(no_device_);
-  page_stack_->setCurrentWidget(page_scroll_);
-  splitter_->setSizes({kDesignedHeight, kMonitorHeight});
-  SetUpKeyboard();
-  SetUpMemoMenus();
-  qt_dialogs_ = std::make_unique<QtDialogs>(this);
-  dialogs_ = qt_dialogs_.get();
-  pool_->DirectoryEdit1()->SetChooser(
-      [this](const QString& start) { return dialogs_->ChooseFolder(start); });
-
-  resize(kDesignedWidth, kDesignedHeight);
-}
-
-TMainForm::~TMainForm() {
-  if (hourglass_) QGuiApplication::restoreOverrideCursor();
 }
 
 void TMainForm::BuildToolBar() {
@@ -273,6 +279,16 @@ void TMainForm::CapLines(QPlainTextEdit* memo) {
   connect(memo, &QPlainTextEdit::textChanged, this, [memo] {
     if (memo->document()->blockCount() > kMemoLineCap) memo->clear();
   });
+}
+
+void TMainForm::ShowFilterCaption(const QString& caption) {
+  label_filtr_->setText(caption);
+  label_filtr_->adjustSize();  // the caption sizes the label, as the others do
+}
+
+void TMainForm::ClearTraffic() {
+  memo_terminal_->clear();
+  memo_terminal_out_->clear();
 }
 
 QString TMainForm::StatusText() const { return status_text_->text(); }

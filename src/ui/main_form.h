@@ -76,6 +76,11 @@ class TMainForm : public QMainWindow, public engine::Host {
   PageScrollArea* PageScroll() const { return page_scroll_; }
   NoDevicePanel* NoDevice() const { return no_device_; }
   QSplitter* MonitorDivider() const { return splitter_; }
+  // The monitor's filter caption, and emptying the two traffic memos.
+  void ShowFilterCaption(const QString& caption);
+  void ClearTraffic();
+  // The no-device panel's button that starts the simulated device.
+  void SetDemoAction(std::function<void()> start_demo) { no_device_->SetDemoAction(std::move(start_demo)); }
   // LabelStatCon, drawn from the link state.
   void ShowLinkState(zlink::LinkState state);
   // Shows the no-device panel with this report in place of the pages, or the
@@ -145,6 +150,8 @@ class TMainForm : public QMainWindow, public engine::Host {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void BuildAreas();
+  void BuildStatusBar();
   void BuildToolBar();
   void BuildTree();
   void BuildTitleRow();

@@ -38,9 +38,7 @@ class TablesTest : public ::testing::Test {
     window.router = &router_;
     window.device = &device_;
     window.files = &files_;
-    window.label_filtr = form_.LabelFiltr();
-    window.memo_terminal = form_.MemoTerminal();
-    window.memo_terminal_out = form_.MemoTerminalOut();
+    window.monitor = &form_;
     tables_ = tables::RegisterTableWords(engine_, window, &form_);
     form_.show();
     Run("SCLEAR");
