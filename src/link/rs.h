@@ -69,7 +69,6 @@ class RSThread : public QObject, private LinkProtocolHost {
     return !stopped_ && (!protocol_.SendQueue().empty() || protocol_.WriteSessionOpen());
   }
   bool WriteSessionOpen() const { return protocol_.WriteSessionOpen(); }
-  int RecordsSentSinceEmpty() const { return protocol_.RecordsSentSinceEmpty(); }
   RecordHandler OnRecord;
 
   const QString& PortName() const { return port_name_; }

@@ -41,7 +41,6 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView, private TMainF
 
   zlink::LinkRegistry& links() { return links_; }
   device::DeviceStores& stores() { return stores_; }
-  device::Dispatcher& dispatcher() { return *dispatcher_; }
   PortSupervision& supervision() { return *supervision_; }
   // From now on only this port is looked for, starting at once (the
   // demonstration's line).
