@@ -40,6 +40,14 @@ struct SimulatorOptions {
   quint32 seed = 20261207;
 };
 
+// The demonstration's device (zelt --demo, kvs --demo): the factory image,
+// polled every 50 ms.
+inline SimulatorOptions DemoOptions() {
+  SimulatorOptions options;
+  options.line.poll_interval_ms = 50;
+  return options;
+}
+
 class DeviceSimulator : public QObject {
   Q_OBJECT
 

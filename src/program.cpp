@@ -18,9 +18,7 @@ namespace zelt {
 namespace {
 
 std::unique_ptr<sim::DeviceSimulator> DemoDevice() {
-  sim::SimulatorOptions options;
-  options.line.poll_interval_ms = 50;
-  return std::make_unique<sim::DeviceSimulator>(options);
+  return std::make_unique<sim::DeviceSimulator>(sim::DemoOptions());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "file_words.h"
 #include "page_surface.h"
 #include "table_words.h"
+#include "wait_words.h"
 
 namespace zelt {
 
@@ -16,7 +17,7 @@ engine::WordReference ProgramWords() {
   engine::DescribeWords(words, ui::kPageWords);
   engine::DescribeWords(words, files::kFileWords);
   engine::DescribeWords(words, files::kSettingsWords);
-  engine::DescribeWords(words, ui::kWaitWords);
+  engine::DescribeWords(words, device::kWaitWords);
   engine::DescribeWords(words, ui::kTimerWords);
   engine::DescribeWords(words, ui::kTreeWords);
   engine::DescribeWords(words, ui::kProgressWords);

@@ -88,8 +88,11 @@ class DeviceStores {
   // Data bytes of write records the device still refused after their repeat,
   // or that never reached it, since WRFAILS last read them.
   int32_t failed_write_bytes = 0;
+  // The same, never read back to 0: what a run without a window reports.
+  int64_t failed_write_total = 0;
   void CountFailedWrite(int32_t bytes) {
     if (bytes <= 0) return;
+    failed_write_total += bytes;
     failed_write_bytes = bytes > INT32_MAX - failed_write_bytes ? INT32_MAX : failed_write_bytes + bytes;
   }
 

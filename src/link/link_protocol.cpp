@@ -170,6 +170,7 @@ int32_t LinkProtocol::Refused(bool may_repeat) {
     repeat_next_ = record;
     return 0;
   }
+  if (may_repeat) ++given_up_;
   return session_.Failed(uhex::SpacedHexToBytes(record));
 }
 

@@ -73,6 +73,8 @@ class LinkProtocol {
   // bytes it did not write are returned. Either way it is no longer the
   // record sent last.
   int32_t Refused(bool may_repeat);
+  // Records refused again after their repeat: reads as well as writes.
+  uint64_t RecordsGivenUp() const { return given_up_; }
   // Open writing went out and close writing not yet.
   bool WriteSessionOpen() const { return session_.open(); }
 
@@ -109,6 +111,7 @@ class LinkProtocol {
   std::string last_command_;
   std::string last_sent_;
   bool last_sent_repeat_ = false;
+  uint64_t given_up_ = 0;
   std::string repeat_next_;  // the refused record waiting at the queue's front
   WriteSession session_;
   std::array<bool, 4> repeat_{};  // by Code: 43, 44, 41, 42

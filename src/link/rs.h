@@ -63,6 +63,7 @@ class RSThread : public QObject, private LinkProtocolHost {
   uint64_t RecordsSent() const { return protocol_.RecordsSent(); }
   const std::string& LastSent() const { return protocol_.LastSent(); }
   int32_t Refused(bool may_repeat) { return protocol_.Refused(may_repeat); }
+  uint64_t RecordsGivenUp() const { return protocol_.RecordsGivenUp(); }
   // Records still queued, or a write session opened and not yet closed:
   // closing the program now would leave the device's memory half written.
   bool WriteUnfinished() const {

@@ -1,8 +1,8 @@
 #include "event_router.h"
 
 #include "engine.h"
+#include "device_wait.h"
 #include "page_model.h"
-#include "wait_device.h"
 
 namespace ui {
 

@@ -9,9 +9,13 @@ namespace engine {
 class Engine;
 }
 
+namespace device {
+class DeviceWait;
+}
+
 namespace ui {
 
-class DeviceWait;
+using device::DeviceWait;
 class PageModel;
 
 // How one kind of control treats its events.

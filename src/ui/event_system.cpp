@@ -143,7 +143,7 @@ bool EventSystem::StartUp(bool show_link_memo) {
 }
 
 void RegisterEventWords(engine::Engine& engine, EventSystem& events) {
-  engine::AddWords(engine, kWaitWords, events.wait());
+  engine::AddWords(engine, device::kWaitWords, events.wait());
   engine::AddWords(engine, kTimerWords, events.timer1());
   engine::AddWords(engine, kTreeWords, events.tree());
   engine::AddWords(engine, kProgressWords, events.progress());

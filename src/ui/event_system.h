@@ -13,7 +13,7 @@
 #include "timers.h"
 #include "transfer_progress.h"
 #include "tree_navigation.h"
-#include "wait_device.h"
+#include "device_wait.h"
 
 namespace engine {
 class Engine;
@@ -23,6 +23,8 @@ class LinkRegistry;
 }
 
 namespace ui {
+
+using device::DeviceWait;
 
 class TMainForm;
 

@@ -1,4 +1,4 @@
-// The navigation tree's words, PROGRESS, the device wait's and timer 1's.
+// The navigation tree's words, PROGRESS and timer 1's.
 #include "page_surface.h"
 
 namespace ui {
@@ -9,16 +9,6 @@ using engine::Engine;
 using engine::Frame;
 
 }  // namespace
-
-constexpr engine::WordRow<WaitControl> kWaitRows[] = {
-    {"WAITREAD", "n --",
-     "Holds back the rest of the line until the link has been quiet for n ms (the device wait).",
-     [](WaitControl& w, Engine& e, Frame& f) { w.WaitRead(e.PopNumber(), f); }},
-    {"MAXWAIT", "n --", "While not 0, received records do not restart the device wait.",
-     [](WaitControl& w, Engine& e, Frame&) { w.set_max_wait(e.PopNumber()); }},
-};
-
-const engine::WordList<WaitControl> kWaitWords{"Device", kWaitRows};
 
 constexpr engine::WordRow<LineTimer> kTimerRows[] = {
     {"STARTTIMER1", "line ms --", "Runs line once after ms milliseconds.",

@@ -70,14 +70,6 @@ class TransferCaption {
   virtual void ShowPart(int32_t part, int32_t parts) = 0;
 };
 
-class WaitControl {
- public:
-  virtual ~WaitControl() = default;
-  // Holds back the rest of the frame's line until the link is quiet for ms.
-  virtual void WaitRead(int32_t ms, engine::Frame& frame) = 0;
-  virtual void set_max_wait(int32_t on) = 0;
-};
-
 class LineTimer {
  public:
   virtual ~LineTimer() = default;
@@ -90,7 +82,6 @@ extern const engine::WordList<PageSurface> kCreationWords;
 extern const engine::WordList<PageSurface> kPageWords;
 extern const engine::WordList<TransferCaption> kProgressWords;
 extern const engine::WordList<PageTree> kTreeWords;
-extern const engine::WordList<WaitControl> kWaitWords;
 extern const engine::WordList<LineTimer> kTimerWords;
 
 }  // namespace ui

@@ -5,6 +5,7 @@
 
 #include "connect_hook.h"
 #include "cp1251.h"
+#include "device_session.h"
 #include "device_words.h"
 #include "engine.h"
 #include "event_system.h"
@@ -13,8 +14,6 @@
 #include "port_scan.h"
 #include "queued_memo.h"
 #include "supervision.h"
-#include "wait_dispatcher_host.h"
-#include "write_session.h"
 
 namespace ui {
 
@@ -32,8 +31,7 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
   link_memo_ = std::make_unique<QueuedMemo>(form.MemoDebug(), TMainForm::kMemoLineCap);
   events.SetLinks(&links_);
   form.SetDeviceSide(this);
-  wait_host_ = std::make_unique<WaitDispatcherHost>(events.wait(), engine);
-  dispatcher_ = std::make_unique<device::Dispatcher>(engine, stores_, links_, *wait_host_);
+  dispatcher_ = std::make_unique<device::Dispatcher>(engine, stores_, links_, events.wait());
   device::RegisterDeviceWords(engine, stores_, links_);
 
   form.AddCloseCheck([this, &form] {
@@ -105,32 +103,14 @@ void DeviceLinkSystem::LinksChanged(engine::Engine& engine, EventSystem& events)
   form_.ShowNoDevice(true, report);
 }
 
-void DeviceLinkSystem::LinkLost() {
-  // What the lost link had not sent never reaches the device, this one or
-  // one that comes back later.
-  if (zlink::RSThread* link = links_.InSlot(1)) {
-    std::string& queue = link->SendQueue();
-    stores_.CountFailedWrite(zlink::QueuedWriteBytes(queue));
-    queue.clear();
-  }
-  stores_.EndExchanges();
-}
+void DeviceLinkSystem::LinkLost() { device::DropUnsent(links_, stores_, false); }
 
 void DeviceLinkSystem::UseOnlyPort(const QString& port) {
   ports_ = QStringList{port};
   supervision_->Tick();
 }
 
-void DeviceLinkSystem::TransferAbandoned() {
-  if (zlink::RSThread* link = links_.InSlot(1)) {
-    std::string& queue = link->SendQueue();
-    stores_.CountFailedWrite(zlink::QueuedWriteBytes(queue));
-    queue.clear();
-    // The device keeps an open write session waiting for its close.
-    if (link->WriteSessionOpen()) queue = "02 02 B1 ";
-  }
-  stores_.EndExchanges();
-}
+void DeviceLinkSystem::TransferAbandoned() { device::DropUnsent(links_, stores_, true); }
 
 std::string DeviceLinkSystem::DeviceGate() const {
   if (!supervision_ || !supervision_->LinkOpen()) {

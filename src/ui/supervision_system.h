@@ -28,7 +28,6 @@ class EventSystem;
 class PortSupervision;
 class QueuedMemo;
 class TMainForm;
-class WaitDispatcherHost;
 
 class DeviceLinkSystem : public QObject, private zlink::LinkView, private TMainForm::DeviceSide {
   Q_OBJECT
@@ -67,7 +66,6 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView, private TMainF
   std::unique_ptr<QueuedMemo> link_memo_;  // MemoDebug
   device::DeviceStores stores_;
   zlink::LinkRegistry links_;
-  std::unique_ptr<WaitDispatcherHost> wait_host_;
   std::unique_ptr<device::Dispatcher> dispatcher_;
   std::unique_ptr<PortSupervision> supervision_;
   QStringList ports_;  // the --port names, or none for the platform's scan

@@ -13,7 +13,7 @@
 #include "guarded.h"
 #include "link_registry.h"
 #include "rs.h"
-#include "wait_device.h"
+#include "device_wait.h"
 
 namespace ui {
 

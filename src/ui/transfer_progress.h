@@ -32,9 +32,13 @@ namespace engine {
 class Engine;
 }
 
+namespace device {
+class DeviceWait;
+}
+
 namespace ui {
 
-class DeviceWait;
+using device::DeviceWait;
 
 // How many records TakeRecord would take from this queue, one after another.
 int CountQueuedRecords(std::string_view queue);

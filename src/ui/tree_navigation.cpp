@@ -11,7 +11,7 @@
 #include "event_router.h"
 #include "guarded.h"
 #include "node_images.h"
-#include "wait_device.h"
+#include "device_wait.h"
 
 namespace ui {
 

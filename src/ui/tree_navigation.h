@@ -20,9 +20,13 @@ namespace engine {
 class Engine;
 }
 
+namespace device {
+class DeviceWait;
+}
+
 namespace ui {
 
-class DeviceWait;
+using device::DeviceWait;
 class EventRouter;
 
 // What a new node takes from the pending properties of the control words.

@@ -1,6 +1,5 @@
 #include "program_commands.h"
 
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -13,9 +12,8 @@
 #include "reference_output.h"
 
 namespace kvs {
-namespace {
 
-int Check(const char* path) {
+int Check(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::cerr << path << ": cannot be read\n";
@@ -28,12 +26,10 @@ int Check(const char* path) {
   return check::CountFaults(problems) == 0 ? 0 : 1;
 }
 
-// Writes the reference or the syntax definition to `path`, or to standard
-// output without one.
-int Reference(const char* path, bool markdown) {
+int Reference(const std::string& path, bool markdown) {
   const engine::WordReference words = zelt::ProgramWords();
   const std::string text = markdown ? WordsMarkdown(words) : SyntaxDefinition(words);
-  if (!path) {
+  if (path.empty()) {
     std::cout << text;
     return 0;
   }
@@ -45,14 +41,6 @@ int Reference(const char* path, bool markdown) {
     return 2;
   }
   return 0;
-}
-
-}  // namespace
-
-int RunProgramCommand(int argc, char** argv) {
-  const char* argument = argc > 2 ? argv[2] : nullptr;
-  if (std::strcmp(argv[1], "--check") == 0) return Check(argument ? argument : "Setup.KVS");
-  return Reference(argument, std::strcmp(argv[1], "--words-md") == 0);
 }
 
 }  // namespace kvs

@@ -2,19 +2,15 @@
 // --words-md and --syntax.
 #pragma once
 
-#include <cstring>
-#include <initializer_list>
+#include <string>
 
 namespace kvs {
 
-// argv[1] names one of these commands.
-inline bool IsProgramCommand(const char* option) {
-  for (const char* command : {"--check", "--words-md", "--syntax"})
-    if (std::strcmp(option, command) == 0) return true;
-  return false;
-}
+// Checks the script file at `path`; 0 without faults, 1 with, 2 unreadable.
+int Check(const std::string& path);
 
-// Runs the command argv[1] names and returns the exit status.
-int RunProgramCommand(int argc, char** argv);
+// Writes the reference (`markdown`) or the syntax definition to `path`, or to
+// standard output when it is empty.
+int Reference(const std::string& path, bool markdown);
 
 }  // namespace kvs

@@ -12,7 +12,7 @@
 #include "event_router.h"
 #include "page_model.h"
 #include "tree_navigation.h"
-#include "wait_device.h"
+#include "device_wait.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ class TreeTest : public ::testing::Test {
       : wait_(engine_), router_(engine_, wait_, page_), tree_(engine_, router_, wait_, &view_) {
     engine::RegisterCoreWords(engine_);
     engine::AddWords(engine_, ui::kTreeWords, tree_);
-    engine::AddWords(engine_, ui::kWaitWords, wait_);
+    engine::AddWords(engine_, device::kWaitWords, wait_);
     ui_test::RegisterMark(engine_, trail_);
     tree_.SetInputs([this] {
       return ui::NodeInputs{registers_.text, registers_.on_change, registers_.on_close,
@@ -69,7 +69,7 @@ class TreeTest : public ::testing::Test {
   engine::Engine engine_;
   ui::PageModel page_;
   ui::ControlRegisters& registers_ = page_.registers();
-  ui::DeviceWait wait_;
+  device::DeviceWait wait_;
   ui::EventRouter router_;
   QTreeWidget view_;
   ui::NavigationTree tree_;

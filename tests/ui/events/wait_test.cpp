@@ -8,7 +8,7 @@
 
 #include "device_link.h"
 #include "event_harness.h"
-#include "wait_device.h"
+#include "device_wait.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ class WaitTest : public ::testing::Test {
  protected:
   WaitTest() : engine_(&host_), wait_(engine_) {
     engine::RegisterCoreWords(engine_);
-    engine::AddWords(engine_, ui::kWaitWords, wait_);
+    engine::AddWords(engine_, device::kWaitWords, wait_);
     ui_test::RegisterMark(engine_, trail_);
     wait_.SetLinks(&slots_);
     wait_.SetIndicators([this](bool on) { indicators_ = on; });
@@ -55,7 +55,7 @@ class WaitTest : public ::testing::Test {
 
   CursorHost host_;
   engine::Engine engine_;
-  ui::DeviceWait wait_;
+  device::DeviceWait wait_;
   FakeSlots slots_;
   ui_test::ScriptFolder folder_;
   std::vector<std::string> trail_;
@@ -75,6 +75,14 @@ TEST_F(WaitTest, ZeroMidLineRunsStopThenHeldBackThenRestAtOnce) {
   EXPECT_EQ(engine_.rest_cursor(), engine::Cursor::kArrow);
   EXPECT_EQ(host_.shown, engine::Cursor::kArrow);
   EXPECT_EQ(wait_.interval(), 0);
+
+  // The phone read's answer ends a wait the same way, with no line of its own.
+  engine_.ExecuteLine("500 WAITREAD `held2` MARK");
+  wait_.End();
+  EXPECT_EQ(Trail(), "a start x stop held y start stop held2");
+  EXPECT_FALSE(wait_.Armed());
+  EXPECT_FALSE(indicators_);
+  EXPECT_EQ(host_.shown, engine::Cursor::kArrow);
 }
 
 TEST_F(WaitTest, PositiveIntervalEndsLineAndRestRunsAfterFirstIdleTick) {
@@ -166,7 +174,7 @@ TEST_F(WaitTest, ALostLinkEndsTheWaitAndDropsItsHeldBackWords) {
 }
 
 TEST_F(WaitTest, AWaitGivenUpDropsItsHeldBackWordsAndTellsTheScriptWhy) {
-  using Abandoned = ui::DeviceWait::Abandoned;
+  using Abandoned = device::DeviceWait::Abandoned;
   int dropped = 0;
   wait_.SetOnAbandon([&] { ++dropped; });
   wait_.Abandon(Abandoned::kByOperator);  // no wait: nothing to give up

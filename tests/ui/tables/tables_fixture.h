@@ -19,7 +19,7 @@
 #include "file_words.h"
 #include "main_form.h"
 #include "tables.h"
-#include "wait_device.h"
+#include "device_wait.h"
 
 namespace tables_test {
 
@@ -72,7 +72,7 @@ class TablesTest : public ::testing::Test {
   QString old_dir_;
   ui::TMainForm form_;
   engine::Engine engine_{&form_};
-  ui::DeviceWait wait_{engine_};
+  device::DeviceWait wait_{engine_};
   ui::EventRouter router_{engine_, wait_, form_.page_model()};
   device::DeviceStores device_;
   files::FileWordsState files_;

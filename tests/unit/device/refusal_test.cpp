@@ -66,6 +66,7 @@ TEST_F(Refusals, ARecordRefusedAfterItsRepeatCountsItsDataBytesOnce) {
   EXPECT_EQ(Poll(), "02 02 B1 ");
   EXPECT_EQ(Wrfails(), "16");
   EXPECT_EQ(Wrfails(), "0");  // reading starts the count afresh
+  EXPECT_EQ(stores.failed_write_total, 16);  // what kvs reports at its end
 }
 
 TEST_F(Refusals, ALoneSendckFollowedByAWaitIsRepeatedOnceAsBefore) {
@@ -79,6 +80,7 @@ TEST_F(Refusals, ALoneSendckFollowedByAWaitIsRepeatedOnceAsBefore) {
   EXPECT_EQ(Queue(1), "");
   EXPECT_EQ(Poll(), "");
   EXPECT_EQ(Wrfails(), "0");  // a read writes nothing
+  EXPECT_EQ(links.At(1).protocol.RecordsGivenUp(), 1u);  // but it was lost
   // A refusal that comes when nothing was sent repeats nothing.
   Deliver("02 92 AD");
   EXPECT_EQ(Queue(1), "");

@@ -1,7 +1,8 @@
 // The device wait: WAITREAD holds back the rest of a line until the link in
 // slot 1 has gone idle. WaitTimer polls the link every wait interval; the
 // response dispatcher keeps a running wait alive while records keep coming.
-// A wait whose link is lost ends at once.
+// A wait whose link is lost ends at once. Widget-free: the window and kvs
+// both run it.
 #pragma once
 
 #include <QObject>
@@ -10,7 +11,9 @@
 #include <functional>
 #include <string>
 
-#include "page_surface.h"
+#include "device_link.h"
+#include "dispatcher.h"
+#include "wait_words.h"
 
 namespace engine {
 class Engine;
@@ -18,19 +21,15 @@ struct Frame;
 }
 
 namespace device {
-class LinkTable;
-}
 
-namespace ui {
-
-class DeviceWait : public QObject, public WaitControl {
+class DeviceWait : public QObject, public WaitControl, public DispatcherHost {
   Q_OBJECT
 
  public:
   explicit DeviceWait(engine::Engine& engine, QObject* parent = nullptr);
 
   // The link table whose slot 1 the tick tests; none means no link at all.
-  void SetLinks(device::LinkTable* links) { links_ = links; }
+  void SetLinks(LinkTable* links) { links_ = links; }
   // LabelR and LabelT: lime green while a wait is armed.
   void SetIndicators(std::function<void(bool on)> indicators) {
     indicators_ = std::move(indicators);
@@ -54,6 +53,13 @@ class DeviceWait : public QObject, public WaitControl {
   bool TimerRunning() const { return timer_.isActive(); }
   // Stop WaitTimer, set its period to the wait interval and start it again.
   void RestartTimer();
+  // Ends the wait now, as "0 WAITREAD" would: the held-back words run after
+  // ONSTOPWAIT.
+  void End();
+
+  // DispatcherHost
+  void KeepWaitAlive() override { KeepAlive(); }
+  void EndWait() override { End(); }
   // The link in slot 1 is going or its port has closed. A wait armed on it
   // ends now: its held-back words belong to a transfer that was cut off and
   // never run, and the line " ONSTOPWAIT RUN ONLINKLOST RUN " runs instead.
@@ -79,10 +85,12 @@ class DeviceWait : public QObject, public WaitControl {
 
  private:
   void Indicators(bool on);
+  // The arrow and the indicators, as the wait ends.
+  void ShowEnded();
   void EndOnLostLink(bool armed);
 
   engine::Engine& engine_;
-  device::LinkTable* links_ = nullptr;
+  LinkTable* links_ = nullptr;
   std::function<void(bool)> indicators_;
   std::function<void()> on_link_lost_;
   std::function<void()> on_abandon_;
@@ -94,4 +102,4 @@ class DeviceWait : public QObject, public WaitControl {
   std::string pending_script_;
 };
 
-}  // namespace ui
+}  // namespace device

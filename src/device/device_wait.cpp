@@ -1,9 +1,8 @@
-#include "wait_device.h"
+#include "device_wait.h"
 
-#include "device_link.h"
 #include "engine.h"
 
-namespace ui {
+namespace device {
 
 DeviceWait::DeviceWait(engine::Engine& engine, QObject* parent)
     : QObject(parent), engine_(engine) {
@@ -16,6 +15,12 @@ void DeviceWait::Indicators(bool on) {
   if (indicators_) indicators_(on);
 }
 
+void DeviceWait::ShowEnded() {
+  engine_.set_rest_cursor(engine::Cursor::kArrow);
+  engine_.host().ShowCursor(engine::Cursor::kArrow);
+  Indicators(false);
+}
+
 void DeviceWait::WaitRead(int32_t n, engine::Frame& frame) {
   interval_ = n;
   if (!pending_script_.empty()) pending_script_ += ' ';
@@ -23,7 +28,7 @@ void DeviceWait::WaitRead(int32_t n, engine::Frame& frame) {
   frame.pending.Clear();
   timer_.stop();
   if (n > 0) {
-    const device::LinkEnd* link = links_ ? links_->Slot(1) : nullptr;
+    const LinkEnd* link = links_ ? links_->Slot(1) : nullptr;
     watching_link_ = link != nullptr && link->Open();
     timer_.setInterval(n);
     timer_.start();
@@ -36,9 +41,16 @@ void DeviceWait::WaitRead(int32_t n, engine::Frame& frame) {
   std::string rest = "ONSTOPWAIT RUN " + pending_script_;
   pending_script_.clear();
   frame.pending.Assign(rest);
-  engine_.set_rest_cursor(engine::Cursor::kArrow);
-  engine_.host().ShowCursor(engine::Cursor::kArrow);
-  Indicators(false);
+  ShowEnded();
+}
+
+void DeviceWait::End() {
+  interval_ = 0;
+  timer_.stop();
+  std::string line = "ONSTOPWAIT RUN " + pending_script_;
+  pending_script_.clear();
+  ShowEnded();
+  engine_.ExecuteLine(line);
 }
 
 void DeviceWait::KeepAlive() {
@@ -58,7 +70,7 @@ void DeviceWait::Tick() {
   bool idle = false;
   bool lost = false;
   try {
-    const device::LinkEnd* link = links_ ? links_->Slot(1) : nullptr;
+    const LinkEnd* link = links_ ? links_->Slot(1) : nullptr;
     lost = watching_link_ && !(link && link->Open());
     idle = !lost && link && link->Idle();
   } catch (...) {
@@ -133,4 +145,4 @@ void DeviceWait::Abandon(Abandoned reason) {
   }
 }
 
-}  // namespace ui
+}  // namespace device

@@ -1,0 +1,69 @@
+#include "device_session.h"
+
+#include "device_words.h"
+#include "engine.h"
+#include "rs.h"
+#include "write_session.h"
+
+namespace device {
+
+void DropUnsent(zlink::LinkRegistry& links, DeviceStores& stores, bool close_session) {
+  if (zlink::RSThread* link = links.InSlot(1)) {
+    std::string& queue = link->SendQueue();
+    stores.CountFailedWrite(zlink::QueuedWriteBytes(queue));
+    queue.clear();
+    if (close_session && link->WriteSessionOpen()) queue = "02 02 B1 ";
+  }
+  stores.EndExchanges();
+}
+
+DeviceSession::DeviceSession(engine::Engine& engine, QObject* parent)
+    : QObject(parent), engine_(engine), wait_(engine), dispatcher_(engine, stores_, links_, wait_) {
+  wait_.SetLinks(&links_);
+  wait_.SetOnLinkLost([this] { DropUnsent(links_, stores_, false); });
+  wait_.SetOnAbandon([this] { DropUnsent(links_, stores_, true); });
+}
+
+DeviceSession::~DeviceSession() { links_.StopAll(); }
+
+void DeviceSession::RegisterWords() {
+  RegisterDeviceWords(engine_, stores_, links_);
+  engine::AddWords(engine_, kWaitWords, wait_);
+}
+
+void DeviceSession::Open(const QString& port) {
+  zlink::RSThread* link = zlink::RSThread::StartLink(port, this);
+  links_.SetCurrent(link);
+  if (!link) return;
+  link->OnRecord = [this](zlink::RSThread&, int, const std::string& record) {
+    dispatcher_.OnRecord(record);
+  };
+  links_.Put(1, link);
+}
+
+bool DeviceSession::Answered() const {
+  const zlink::RSThread* link = links_.InSlot(1);
+  return link && link->Answered();
+}
+
+bool DeviceSession::PortOpen() const {
+  zlink::RSThread* link = links_.InSlot(1);
+  return link && link->Driver() && link->Driver()->Connected();
+}
+
+bool DeviceSession::Settled() const {
+  if (wait_.Armed() || !wait_.pending_script().empty()) return false;
+  const zlink::RSThread* link = links_.InSlot(1);
+  return !link || (link->SendQueue().empty() && !link->WriteSessionOpen());
+}
+
+uint64_t DeviceSession::records_given_up() const {
+  const zlink::RSThread* link = links_.InSlot(1);
+  return link ? link->RecordsGivenUp() : 0;
+}
+
+void DeviceSession::AddLinkMemoLine(const std::string& line) { emit LinkLine(line); }
+
+void DeviceSession::ReportState(zlink::LinkState state) { links_.Report(state); }
+
+}  // namespace device

@@ -1,0 +1,106 @@
+#include "device_run.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <iostream>
+#include <memory>
+
+#include "device_session.h"
+#include "device_simulator.h"
+#include "engine.h"
+
+namespace kvs {
+namespace {
+
+// Runs the event loop (the link answers the device's polls there) until
+// `done` holds or the deadline passes.
+bool Until(const std::function<bool()>& done, QDeadlineTimer deadline = QDeadlineTimer::Forever) {
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QEventLoop loop;
+    QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunOnDevice(engine::Engine& e, const DeviceRun& run, const std::vector<std::string>& lines,
+                const std::function<void(const std::string&)>& run_line) {
+  static int argc = 1;
+  static char name[] = "kvs";
+  static char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+
+  std::unique_ptr<sim::DeviceSimulator> demo;
+  QString port = run.port;
+  if (run.demo) {
+    demo = std::make_unique<sim::DeviceSimulator>(sim::DemoOptions());
+    QString reason;
+    if (!demo->Start(&reason)) {
+      std::cerr << "kvs: cannot start the simulated device: " << reason.toStdString() << '\n';
+      return kNoAnswer;
+    }
+    port = demo->PortPath();
+  }
+  const std::string named = port.toStdString();
+
+  device::DeviceSession session(e);
+  session.RegisterWords();
+  session.Open(port);
+  if (!session.PortOpen()) {
+    std::cerr << "kvs: " << named << ": the port cannot be opened\n";
+    return kNoAnswer;
+  }
+  if (!Until([&] { return session.Answered() || !session.PortOpen(); },
+             QDeadlineTimer(run.timeout_s * 1000LL)) ||
+      !session.Answered()) {
+    std::cerr << "kvs: no answer from the device on " << named << " within " << run.timeout_s
+              << " s\n";
+    return kNoAnswer;
+  }
+
+  // Port closed, or the link timer ran out: the device is gone.
+  auto lost = [&] {
+    return !session.PortOpen() || session.links().state() == zlink::LinkState::kNotConnected;
+  };
+  auto wait_ended = [&] {
+    return !session.wait().Armed() && session.wait().pending_script().empty();
+  };
+  bool gone = false;
+  for (const std::string& line : lines) {
+    run_line(line);
+    Until([&] { return wait_ended() || lost(); });
+    if ((gone = lost())) break;
+  }
+  if (!gone) {
+    Until([&] { return session.Settled() || lost(); });
+    gone = lost();
+  }
+  if (gone) {
+    // A wait still armed ends as the window ends it: ONSTOPWAIT, ONLINKLOST.
+    if (session.wait().Armed()) {
+      session.wait().LinkLost();
+    } else {
+      device::DropUnsent(session.links(), session.stores(), false);
+    }
+    std::cerr << "kvs: the device on " << named << " stopped answering\n";
+  }
+
+  int status = gone ? kNoAnswer : 0;
+  if (session.stores().failed_write_total > 0) {
+    std::cerr << "kvs: the device did not take " << session.stores().failed_write_total
+              << " bytes written to it (WRFAILS)\n";
+    if (status == 0) status = kRefused;
+  }
+  if (const uint64_t given_up = session.records_given_up(); given_up > 0) {
+    std::cerr << "kvs: the device refused " << given_up << " records again after their repeat\n";
+    if (status == 0) status = kRefused;
+  }
+  return status;
+}
+
+}  // namespace kvs
