@@ -156,41 +156,53 @@ bool Engine::TakeFromLoop(Frame& frame) {
   PendingText& pending = frame.pending;
   // Step after step here while the loop runs alone; ExecuteLine counts the
   // last step.
-  // A step observer is set before lines run; tracing can begin inside one.
+  // A step observer is set before lines run; tracing that begins inside a
+  // word ends the countdown (set_trace).
   const auto more = [this] {
-    if (countdown_ <= 1 || trace_) return false;
+    if (countdown_ <= 1) return false;
     --countdown_;
     return true;
   };
-  if (!digit_words_ &&
-      pending.RunLoop([this](int32_t index) { PushNumber(index); },
-                      [this, &frame](LoopToken& token, std::string_view word) {
-                        RunLoopWord(token, word, frame);
-                      },
-                      more))
-    return true;
-  int32_t index;
-  if (!digit_words_ && pending.TakeLoopIndex(index)) {
-    PushNumber(index);
-    return true;
+  // A word that fails is handled as Run handles it, by the one try below
+  // instead of a call to Run with a try of its own for every word.
+  bool in_word = false;
+  const auto run_word = [this, &frame, &in_word](LoopToken& token, std::string_view word) {
+    if (const Word* handler = LoopWord(token, word)) {
+      in_word = true;
+      (*handler)(*this, frame);
+      in_word = false;
+    } else {
+      PushText(word);
+    }
+  };
+  try {
+    if (!digit_words_ && pending.RunLoop([this](int32_t index) { PushNumber(index); }, run_word, more))
+      return true;
+    int32_t index;
+    if (!digit_words_ && pending.TakeLoopIndex(index)) {
+      PushNumber(index);
+      return true;
+    }
+    std::string_view word;
+    LoopToken* token = pending.TakeLoopToken(word);
+    if (!token) return false;
+    run_word(*token, word);
+  } catch (const LineTooLong&) {
+    if (!in_word) throw;
+    RefuseLongLine(frame);
+  } catch (...) {
+    if (!in_word) throw;
+    // A failing word ends silently; the line goes on.
   }
-  std::string_view word;
-  LoopToken* token = pending.TakeLoopToken(word);
-  if (!token) return false;
-  RunLoopWord(*token, word, frame);
   return true;
 }
 
-void Engine::RunLoopWord(LoopToken& token, std::string_view word, Frame& frame) {
+const Word* Engine::LoopWord(LoopToken& token, std::string_view word) {
   if (token.generation != words_generation_) {
     token.word = words_.Find(word);
     token.generation = words_generation_;
   }
-  if (token.word) {
-    Run(*static_cast<const Word*>(token.word), frame);
-  } else {
-    PushText(word);
-  }
+  return static_cast<const Word*>(token.word);
 }
 
 std::string_view Engine::TakeWord(Frame& frame) {

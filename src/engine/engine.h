@@ -155,7 +155,11 @@ class Engine {
   // FORQUERY1 row, a timer inside a dialog) ends, its outer line still runs.
   bool LineRunning() const { return busy_ || nesting_ > 0; }
   bool trace() const { return trace_; }
-  void set_trace(bool on) { trace_ = on; }
+  // A loop running in place sees the trace begin at its next word.
+  void set_trace(bool on) {
+    trace_ = on;
+    if (on) countdown_ = 1;
+  }
   Cursor rest_cursor() const { return rest_cursor_; }
   void set_rest_cursor(Cursor cursor) { rest_cursor_ = cursor; }
   const std::string& base_dir() const { return base_dir_; }
@@ -184,8 +188,8 @@ class Engine {
   // the handler found at its first iteration. False when the front is not
   // such (nothing taken).
   bool TakeFromLoop(Frame& frame);
-  // A word of a loop body through the handler it resolved to.
-  void RunLoopWord(LoopToken& token, std::string_view word, Frame& frame);
+  // The handler a word of a loop body resolved to; null for none.
+  const Word* LoopWord(LoopToken& token, std::string_view word);
   void Run(const Word& handler, Frame& frame);
   std::string_view TakeGroup(Frame& frame, char first);
   void Dispatch(std::string_view word, Frame& frame);

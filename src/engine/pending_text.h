@@ -6,6 +6,7 @@
 // would have been.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -204,13 +205,16 @@ bool PendingText::RunLoop(OnIndex&& on_index, OnWord&& on_word, More&& more) {
   }
   const char* const text = top.text.data();
   // Held in locals: the words run between them are opaque to the compiler,
-  // which would read each back from the segment. `top` and its tokens stay
-  // valid while touched_ is unchanged.
+  // which would read each back from the segment. `top`, its text and tokens
+  // stay as they are while touched_ is unchanged.
   LoopToken* const tokens = top.tokens.data();
   const size_t token_count = top.tokens.size();
+  const size_t body_start = top.text.size() - top.body.size() - 1;
+  // The last iteration that runs in place of the one before it.
+  const int64_t last_in_place = top.intact ? std::min(top.last, wider_from - 1) : INT64_MIN;
   for (;;) {
     if (top.start == top.room) {
-      top.start = top.text.size() - top.body.size() - 1;
+      top.start = body_start;
       top.cursor = 0;
       on_index(static_cast<int32_t>(top.next - 1));
       if (touched_ != seen || !more()) return true;
@@ -227,7 +231,7 @@ bool PendingText::RunLoop(OnIndex&& on_index, OnWord&& on_word, More&& more) {
       if (touched_ != seen || !more()) return true;
     }
     // The iteration is done: the next one in place of it.
-    if (!top.intact || top.next > top.last || top.next >= wider_from) return true;
+    if (top.next > last_in_place) return true;
     top.start = top.room;
     top.clean_from = static_cast<int64_t>(top.room);
     ++top.next;

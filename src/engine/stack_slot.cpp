@@ -12,10 +12,9 @@ const Value& StackSlot::Text() const {
   return text_;
 }
 
-bool StackSlot::ReadTextNumber(int32_t& out) const {
+int64_t StackSlot::TextNumber() const {
   const std::optional<int32_t> n = Number();
-  if (n) out = *n;
-  return n.has_value();
+  return n ? *n : kNoNumber;
 }
 
 Value StackSlot::Take() {

@@ -57,25 +57,33 @@ class StackSlot {
     return ToNumber(text_);
   }
   // Number() without an optional on the way: the optional is assembled on
-  // the machine stack in pieces and read back whole, a stall per value.
+  // the machine stack in pieces and read back whole, a stall per value; the
+  // text's number comes back in a register, so `out` never needs an address.
   bool ReadNumber(int32_t& out) const {
     if (numeric_) {
       out = number_;
       return true;
     }
-    return ReadTextNumber(out);
+    const int64_t n = TextNumber();
+    out = static_cast<int32_t>(n);
+    return n != kNoNumber;
   }
 
  private:
   enum class Form : uint8_t { kText, kShort, kNumber };
 
-  bool ReadTextNumber(int32_t& out) const;
+  static constexpr int64_t kNoNumber = INT64_MIN;
+  // The text's number, or kNoNumber.
+  int64_t TextNumber() const;
 
   // Fixed-size moves that overlap instead of a call to memcpy.
   void CopyShort(std::string_view text) {
     const char* from = text.data();
     const size_t n = text.size();
-    if (n >= 8) {
+    if (n > 16) {
+      std::memcpy(short_, from, 16);
+      std::memcpy(short_ + n - 16, from + n - 16, 16);
+    } else if (n >= 8) {
       std::memcpy(short_, from, 8);
       std::memcpy(short_ + n - 8, from + n - 8, 8);
     } else if (n >= 4) {
@@ -93,7 +101,8 @@ class StackSlot {
   bool numeric_ = false;             // number_ holds the value
   uint8_t short_size_ = 0;
   int32_t number_ = 0;
-  char short_[16];
+  char short_[24];  // makes the slot 64 bytes: the stack is indexed by a shift
 };
+static_assert(sizeof(void*) != 8 || sizeof(StackSlot) == 64);
 
 }  // namespace engine

@@ -12,6 +12,14 @@ namespace {
 // Pops a, then b (top first), each converted right after its pop, and pushes
 // b op a. Unsigned arithmetic gives the 32-bit wrap-around without overflow.
 template <class Op>
+[[gnu::noinline]] void BinaryOnTexts(Engine& e) {
+  const auto a = static_cast<uint32_t>(e.PopNumber());
+  const auto b = static_cast<uint32_t>(e.PopNumber());
+  e.PushNumber(static_cast<int32_t>(Op{}(b, a)));
+}
+
+// Two numbers on top, the common case, take no stack frame of their own.
+template <class Op>
 void Binary(Engine& e, Frame&) {
   int32_t below;
   int32_t top;
@@ -19,9 +27,7 @@ void Binary(Engine& e, Frame&) {
     e.ReplaceTwo(static_cast<int32_t>(Op{}(static_cast<uint32_t>(below), static_cast<uint32_t>(top))));
     return;
   }
-  const auto a = static_cast<uint32_t>(e.PopNumber());
-  const auto b = static_cast<uint32_t>(e.PopNumber());
-  e.PushNumber(static_cast<int32_t>(Op{}(b, a)));
+  BinaryOnTexts<Op>(e);
 }
 
 struct ShiftLeft {
