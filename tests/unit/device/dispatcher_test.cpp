@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "device_test_support.h"
 #include "record_keeping.h"
@@ -38,7 +40,7 @@ TEST(DeviceRecord, TheDeliveredRecordBecomesTheDispatcherBytes) {
 TEST(RecordKeeping, EachCodeFillsItsSlotOfTheResponseStore) {
   const struct {
     const char* record;
-    std::vector<int> slots;
+    std::vector<int> filled;  // not "slots": Qt defines that word
   } rows[] = {
       {"02 C1 01", {1}}, {"02 C2 01", {1}}, {"02 C3 01", {1}}, {"02 D1 01", {2}},
       {"02 E1 01", {2}}, {"02 A3 11", {3}}, {"02 AB 01", {5}}, {"02 42 6F", {6}},
@@ -51,7 +53,7 @@ TEST(RecordKeeping, EachCodeFillsItsSlotOfTheResponseStore) {
     const device::DeviceRecord r = device_test::Parsed(row.record);
     device::StoreResponse(stores, r);
     for (int slot = 1; slot <= device::kSlots; ++slot) {
-      const bool wanted = std::find(row.slots.begin(), row.slots.end(), slot) != row.slots.end();
+      const bool wanted = std::find(row.filled.begin(), row.filled.end(), slot) != row.filled.end();
       EXPECT_EQ(*stores.Response(1, 2, slot), wanted ? r.text() : "") << row.record << " " << slot;
     }
   }
