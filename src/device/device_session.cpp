@@ -1,5 +1,6 @@
 #include "device_session.h"
 
+#include "connect_hook.h"
 #include "device_words.h"
 #include "engine.h"
 #include "rs.h"
@@ -18,27 +19,66 @@ void DropUnsent(zlink::LinkRegistry& links, DeviceStores& stores, bool close_ses
 }
 
 DeviceSession::DeviceSession(engine::Engine& engine, QObject* parent)
-    : QObject(parent), engine_(engine), wait_(engine), dispatcher_(engine, stores_, links_, wait_) {
+    : DeviceSession(engine, nullptr, parent) {}
+
+DeviceSession::DeviceSession(engine::Engine& engine, DeviceWait& wait, QObject* parent)
+    : DeviceSession(engine, &wait, parent) {}
+
+DeviceSession::DeviceSession(engine::Engine& engine, DeviceWait* wait, QObject* parent)
+    : QObject(parent),
+      engine_(engine),
+      own_wait_(wait ? nullptr : std::make_unique<DeviceWait>(engine)),
+      wait_(wait ? *wait : *own_wait_),
+      dispatcher_(engine, stores_, links_, wait_) {
   wait_.SetLinks(&links_);
   wait_.SetOnLinkLost([this] { DropUnsent(links_, stores_, false); });
   wait_.SetOnAbandon([this] { DropUnsent(links_, stores_, true); });
 }
 
-DeviceSession::~DeviceSession() { links_.StopAll(); }
+DeviceSession::~DeviceSession() {
+  connect_hook_.reset();
+  links_.StopAll();
+  wait_.SetLinks(nullptr);
+  wait_.SetOnLinkLost({});
+  wait_.SetOnAbandon({});
+}
 
 void DeviceSession::RegisterWords() {
   RegisterDeviceWords(engine_, stores_, links_);
   engine::AddWords(engine_, kWaitWords, wait_);
 }
 
-void DeviceSession::Open(const QString& port) {
+zlink::RSThread* DeviceSession::Open(const QString& port) {
   zlink::RSThread* link = zlink::RSThread::StartLink(port, this);
   links_.SetCurrent(link);
-  if (!link) return;
-  link->OnRecord = [this](zlink::RSThread&, int, const std::string& record) {
-    dispatcher_.OnRecord(record);
-  };
+  if (!link) return nullptr;
+  // Every record counts as coming from link 1, whatever number the link gives.
+  link->OnRecord = [this](zlink::RSThread&, int, const std::string& record) { OnRecord(record); };
   links_.Put(1, link);
+  return link;
+}
+
+void DeviceSession::OnRecord(const std::string& record) {
+  if (!hold_ || !hold_->Holding()) {
+    dispatcher_.OnRecord(record);
+    return;
+  }
+  // The refusal is answered now, before the link sends anything else.
+  dispatcher_.TakeRefusal(record);
+  hold_->Later([this, record] { dispatcher_.OnRecord(record, true); });
+}
+
+void DeviceSession::StopLink() {
+  zlink::RSThread* link = links_.Current();
+  if (!link) return;
+  wait_.LinkLost();
+  // The registry forgets the link in every place it held.
+  zlink::RSThread::StopLink(link);
+}
+
+void DeviceSession::RunConnectHook() {
+  if (connect_hook_) return;
+  connect_hook_ = std::make_unique<ConnectHook>(engine_, links_, [this] { return !wait_.Armed(); });
 }
 
 bool DeviceSession::Answered() const {

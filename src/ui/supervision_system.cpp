@@ -1,19 +1,13 @@
 #include "supervision_system.h"
 
-#include <QLabel>
+#include <QComboBox>
 #include <QPlainTextEdit>
 
-#include "connect_hook.h"
 #include "cp1251.h"
-#include "device_session.h"
 #include "device_words.h"
 #include "engine.h"
 #include "event_system.h"
-#include "link_texts.h"
-#include "main_form.h"
-#include "port_scan.h"
 #include "queued_memo.h"
-#include "supervision.h"
 
 namespace ui {
 
@@ -23,111 +17,118 @@ constexpr char kWriteUnfinished[] = "Запись в устройство не �
 
 }  // namespace
 
+class DeviceLinkSystem::LongLinesHold : public device::RecordHold {
+ public:
+  explicit LongLinesHold(LongLines& lines) : lines_(lines) {}
+  bool Holding() const override { return lines_.Holding(); }
+  void Later(std::function<void()> work) override { lines_.Later(std::move(work)); }
+
+ private:
+  LongLines& lines_;
+};
+
 DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, EventSystem& events,
                                    QStringList port_list)
-    : QObject(&form), form_(form), events_(events) {
-  form.ShowLinkState(links_.state());
-  connect(&links_, &zlink::LinkRegistry::StateChanged, &form, &TMainForm::ShowLinkState);
-  link_memo_ = std::make_unique<QueuedMemo>(form.MemoDebug(), TMainForm::kMemoLineCap);
-  events.SetLinks(&links_);
+    : QObject(&form),
+      form_(form),
+      engine_(engine),
+      events_(events),
+      link_memo_(std::make_unique<QueuedMemo>(form.MemoDebug(), TMainForm::kMemoLineCap)),
+      hold_(std::make_unique<LongLinesHold>(events.long_lines())),
+      session_(engine, events.wait()),
+      supervision_(session_, std::move(port_list)) {
+  zlink::LinkRegistry& links = session_.links();
+  form.ShowLinkState(links.state());
+  connect(&links, &zlink::LinkRegistry::StateChanged, &form, &TMainForm::ShowLinkState);
+  connect(&session_, &device::DeviceSession::LinkLine, this,
+          [this](const std::string& line) { link_memo_->Append(engine::FromCp1251(line)); });
+  events.SetLinks(&links);
   form.SetDeviceSide(this);
-  dispatcher_ = std::make_unique<device::Dispatcher>(engine, stores_, links_, events.wait());
-  device::RegisterDeviceWords(engine, stores_, links_);
+  device::RegisterDeviceWords(engine, session_.stores(), links);
+  session_.HoldRecordsWith(hold_.get());
+  session_.RunConnectHook();
 
   form.AddCloseCheck([this, &form] {
-    if (!links_.WriteUnfinished()) return true;
+    if (!session_.links().WriteUnfinished()) return true;
     return form.dialogs().MessageDlg(QString::fromUtf8(kWriteUnfinished));
   });
 
-  SupervisionParts parts;
-  parts.links = &links_;
-  parts.combo = form.ComboBoxCom();
-  parts.view = this;
-  parts.timer_com = &events.timer_com().timer();
-  ports_ = port_list;
-  parts.scan = [this] { return zlink::ScanPorts(ports_); };
-  parts.show_status = [&form](const std::string& text) { form.ShowStatus(text); };
-  parts.execute_line = [&engine](const std::string& line) { engine.ExecuteLine(line); };
-  parts.stop_timers = [&events] {
-    events.timer1().Stop();
-    events.wait().LinkLost();
-  };
-  parts.link_lost = [&events] { events.wait().LinkLost(); };
-  events.wait().SetOnLinkLost([this] { LinkLost(); });
-  events.wait().SetOnAbandon([this] { TransferAbandoned(); });
-  device::Dispatcher* dispatcher = dispatcher_.get();
-  LongLines* long_lines = &events.long_lines();
-  DeviceWait* wait = &events.wait();
-  connect_hook_ =
-      std::make_unique<device::ConnectHook>(engine, links_, [wait] { return !wait->Armed(); });
-  parts.bind_link = [dispatcher, long_lines](zlink::RSThread& link) {
-    // Every record counts as coming from link 1, whatever number the link gives.
-    link.OnRecord = [dispatcher, long_lines](zlink::RSThread&, int, const std::string& record) {
-      if (!long_lines->Holding()) {
-        dispatcher->OnRecord(record);
-        return;
-      }
-      // A long line runs: the record reaches the scripts after it, but a
-      // refusal is answered now, before the link sends anything else.
-      dispatcher->TakeRefusal(record);
-      long_lines->Later([dispatcher, record] { dispatcher->OnRecord(record, true); });
-    };
-  };
-  parts.wanted_ports = port_list;
-  parts.changed = [this, &engine, &events] { LinksChanged(engine, events); };
-  parts.pages_cleared = [&events] { events.PagesCleared(); };
-  supervision_ = std::make_unique<PortSupervision>(std::move(parts));
-  events.SetDeviceGate([this] { return DeviceGate(); });
+  connect(&supervision_, &device::PortSupervision::Status, &form, &TMainForm::ShowStatus);
+  connect(&supervision_, &device::PortSupervision::PortsGone, this, [this] { PortsGone(); });
+  connect(&supervision_, &device::PortSupervision::LinksChanged, this, [this] { LinksChanged(); });
+  connect(&supervision_.ports(), &device::PortList::Changed, this, [this] { ShowPorts(); });
+  QComboBox* box = form.ComboBoxCom();
+  connect(box, &QComboBox::currentIndexChanged, this, [this, box](int index) {
+    if (showing_ports_ || index < 0) return;
+    supervision_.Choose(box->itemText(index));
+  });
 
-  PortSupervision* supervision = supervision_.get();
-  events.SetStartFirstLink([supervision] { return supervision->StartFirstLink(); });
-  events.timer_com().SetTick([supervision] { supervision->Tick(); });
+  events.SetDeviceGate([this] { return DeviceGate(); });
+  events.SetStartFirstLink([this] { return supervision_.StartFirstLink(); });
+  events.timer_com().SetTick([this] {
+    // Off while the tick works: the lines it runs may wait in an event loop.
+    QTimer& timer = events_.timer_com().timer();
+    timer.stop();
+    supervision_.Tick();
+    timer.start();
+  });
 }
 
 DeviceLinkSystem::~DeviceLinkSystem() {
   form_.SetDeviceSide(nullptr);
-  links_.StopAll();
+  session_.links().StopAll();
   events_.SetLinks(nullptr);
 }
 
-void DeviceLinkSystem::LinksChanged(engine::Engine& engine, EventSystem& events) {
-  const bool open = supervision_ && supervision_->LinkOpen();
-  if (open) {
+void DeviceLinkSystem::ShowPorts() {
+  QComboBox* box = form_.ComboBoxCom();
+  const device::PortList& ports = supervision_.ports();
+  showing_ports_ = true;
+  QStringList shown;
+  for (int i = 0; i < box->count(); ++i) shown << box->itemText(i);
+  if (shown != ports.names()) {
+    box->clear();
+    box->addItems(ports.names());
+  }
+  box->setCurrentIndex(ports.current());
+  showing_ports_ = false;
+}
+
+void DeviceLinkSystem::PortsGone() {
+  events_.timer1().Stop();
+  events_.wait().LinkLost();
+  engine_.ExecuteLine("SCLEAR");
+  engine_.ExecuteLine("CLEARTREE");
+  events_.PagesCleared();
+}
+
+void DeviceLinkSystem::LinksChanged() {
+  if (supervision_.LinkOpen()) {
     form_.ShowNoDevice(false);
-    events.LinkOpened();
+    events_.LinkOpened();
     return;
   }
-  NoDeviceReport report = supervision_ ? supervision_->Report() : NoDeviceReport{};
-  engine.script_file().Load();
-  report.script_problem = engine::FromCp1251(engine.script_file().ProblemText());
+  NoDeviceReport report = supervision_.Report();
+  engine_.script_file().Load();
+  report.script_problem = engine::FromCp1251(engine_.script_file().ProblemText());
   form_.ShowNoDevice(true, report);
 }
 
-void DeviceLinkSystem::LinkLost() { device::DropUnsent(links_, stores_, false); }
-
 void DeviceLinkSystem::UseOnlyPort(const QString& port) {
-  ports_ = QStringList{port};
-  supervision_->Tick();
+  supervision_.LookFor({port});
+  supervision_.Tick();
 }
 
-void DeviceLinkSystem::TransferAbandoned() { device::DropUnsent(links_, stores_, true); }
-
 std::string DeviceLinkSystem::DeviceGate() const {
-  if (!supervision_ || !supervision_->LinkOpen()) {
+  if (!supervision_.LinkOpen()) {
     return engine::Cp1251("Нет связи с устройством: порт не открыт, подробности на странице.");
   }
   // An open port whose device is silent is the script's to explain.
   return {};
 }
 
-bool DeviceLinkSystem::AnyLink() const { return links_.Any(); }
+bool DeviceLinkSystem::AnyLink() const { return session_.links().Any(); }
 
-void DeviceLinkSystem::RecordHookOff() { stores_.record_hook = device::RecordHook{}; }
-
-void DeviceLinkSystem::AddLinkMemoLine(const std::string& line) {
-  link_memo_->Append(engine::FromCp1251(line));
-}
-
-void DeviceLinkSystem::ReportState(zlink::LinkState state) { links_.Report(state); }
+void DeviceLinkSystem::RecordHookOff() { session_.stores().record_hook = device::RecordHook{}; }
 
 }  // namespace ui

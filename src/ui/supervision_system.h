@@ -1,6 +1,7 @@
-// The device side of the window, put together: the links, the device stores
-// and words, the response dispatcher bound to every link, and the port
-// supervision on TimerCOM and ComboBoxCom.
+// The window's side of the device session: the link memo, the connection
+// label, ComboBoxCom over the port list, the tool-bar gate, the event
+// system's hooks and the no-device page. The session and its supervision do
+// the device work.
 #pragma once
 
 #include <QObject>
@@ -8,16 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "device_link.h"
-#include "device_stores.h"
-#include "dispatcher.h"
-#include "link_registry.h"
+#include "device_session.h"
 #include "main_form.h"
-#include "rs.h"
+#include "port_supervision.h"
 
-namespace device {
-class ConnectHook;
-}
 namespace engine {
 class Engine;
 }
@@ -25,11 +20,10 @@ class Engine;
 namespace ui {
 
 class EventSystem;
-class PortSupervision;
 class QueuedMemo;
 class TMainForm;
 
-class DeviceLinkSystem : public QObject, private zlink::LinkView, private TMainForm::DeviceSide {
+class DeviceLinkSystem : public QObject, private TMainForm::DeviceSide {
   Q_OBJECT
 
  public:
@@ -38,38 +32,34 @@ class DeviceLinkSystem : public QObject, private zlink::LinkView, private TMainF
                    QStringList port_list);
   ~DeviceLinkSystem() override;
 
-  zlink::LinkRegistry& links() { return links_; }
-  device::DeviceStores& stores() { return stores_; }
-  PortSupervision& supervision() { return *supervision_; }
+  device::DeviceSession& session() { return session_; }
+  zlink::LinkRegistry& links() { return session_.links(); }
+  device::DeviceStores& stores() { return session_.stores(); }
+  device::PortSupervision& supervision() { return supervision_; }
   // From now on only this port is looked for, starting at once (the
   // demonstration's line).
   void UseOnlyPort(const QString& port);
 
  private:
-  void LinksChanged(engine::Engine& engine, EventSystem& events);
+  class LongLinesHold;
+
+  void LinksChanged();
+  void PortsGone();
+  void ShowPorts();
   std::string DeviceGate() const;
-  void LinkLost();
-  // A transfer given up while its link stays: the same, but a write session
-  // the device has open is closed.
-  void TransferAbandoned();
 
   // TMainForm::DeviceSide
   bool AnyLink() const override;
   void RecordHookOff() override;
 
-  // zlink::LinkView
-  void AddLinkMemoLine(const std::string& line) override;
-  void ReportState(zlink::LinkState state) override;
-
   TMainForm& form_;
+  engine::Engine& engine_;
   EventSystem& events_;
   std::unique_ptr<QueuedMemo> link_memo_;  // MemoDebug
-  device::DeviceStores stores_;
-  zlink::LinkRegistry links_;
-  std::unique_ptr<device::Dispatcher> dispatcher_;
-  std::unique_ptr<PortSupervision> supervision_;
-  QStringList ports_;  // the --port names, or none for the platform's scan
-  std::unique_ptr<device::ConnectHook> connect_hook_;  // ONCONNECT
+  std::unique_ptr<LongLinesHold> hold_;
+  device::DeviceSession session_;
+  device::PortSupervision supervision_;
+  bool showing_ports_ = false;  // ComboBoxCom changes made here are not the operator's
 };
 
 }  // namespace ui

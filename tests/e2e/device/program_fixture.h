@@ -28,7 +28,7 @@
 #include "memory_line.h"
 #include "program.h"
 #include "rs.h"
-#include "supervision.h"
+#include "port_supervision.h"
 #include "supervision_system.h"
 #include "tables.h"
 #ifndef _WIN32

@@ -13,7 +13,7 @@
 
 #include "no_device_panel.h"
 #include "program_fixture.h"
-#include "supervision.h"
+#include "port_supervision.h"
 
 namespace window_e2e {
 namespace {
@@ -40,7 +40,7 @@ TEST(NoDevice, PageNamesMissingPortAndPortWithoutPermission) {
   QTemporaryDir dir;
   const QString missing = dir.filePath("ttyUSB-does-not-exist");
   const QString locked = PortWithoutPermission(dir);
-  if (ui::ProbePort(locked).state != ui::PortState::kNoPermission) {
+  if (device::ProbePort(locked).state != device::PortState::kNoPermission) {
     GTEST_SKIP() << "no port without permission on this machine";
   }
   // No script file in that folder either.

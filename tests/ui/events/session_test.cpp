@@ -18,7 +18,7 @@
 #include "link_registry.h"
 #include "main_form.h"
 #include "memory_port.h"
-#include "supervision.h"
+#include "port_supervision.h"
 #include "supervision_system.h"
 
 namespace {
