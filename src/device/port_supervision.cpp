@@ -18,9 +18,9 @@ const char kAwaitingDevice[] = "Ожидание ответа оборудова
 }  // namespace
 
 PortSupervision::PortSupervision(DeviceSession& session, QStringList wanted, QObject* parent)
-    : QObject(parent), session_(session), wanted_(std::move(wanted)) {}
+    : QObject(parent), session_(session), wanted_(wanted), scanned_(std::move(wanted)) {}
 
-QStringList PortSupervision::Scan() const { return zlink::ScanPorts(wanted_); }
+QStringList PortSupervision::Scan() const { return zlink::ScanPorts(scanned_); }
 
 bool PortSupervision::LinkOpen() const {
   zlink::RSThread* link = session_.links().Current();

@@ -25,8 +25,9 @@ class PortSupervision : public QObject {
   PortSupervision(DeviceSession& session, QStringList wanted, QObject* parent = nullptr);
 
   PortList& ports() { return ports_; }
-  // From now on only these ports are looked for.
-  void LookFor(const QStringList& wanted) { wanted_ = wanted; }
+  // From now on only these ports are looked for; the report still speaks of
+  // the ones given at the start.
+  void LookFor(const QStringList& ports) { scanned_ = ports; }
 
   // Start-up: fills the port list and links to its first port. True when a
   // link was made.
@@ -58,6 +59,7 @@ class PortSupervision : public QObject {
 
   DeviceSession& session_;
   QStringList wanted_;
+  QStringList scanned_;
   PortList ports_;
   int cycle_index_ = 0;
   QList<PortAttempt> attempts_;

@@ -4,7 +4,6 @@
 #include <QPlainTextEdit>
 
 #include "cp1251.h"
-#include "device_words.h"
 #include "engine.h"
 #include "event_system.h"
 #include "queued_memo.h"
@@ -44,7 +43,7 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
           [this](const std::string& line) { link_memo_->Append(engine::FromCp1251(line)); });
   events.SetLinks(&links);
   form.SetDeviceSide(this);
-  device::RegisterDeviceWords(engine, session_.stores(), links);
+  session_.RegisterWords();
   session_.HoldRecordsWith(hold_.get());
   session_.RunConnectHook();
 
