@@ -51,20 +51,23 @@ DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, Even
     if (!session_.links().WriteUnfinished()) return true;
     return form.dialogs().MessageDlg(QString::fromUtf8(kWriteUnfinished));
   });
+  WireSupervision();
+}
 
-  connect(&supervision_, &device::PortSupervision::Status, &form, &TMainForm::ShowStatus);
+void DeviceLinkSystem::WireSupervision() {
+  connect(&supervision_, &device::PortSupervision::Status, &form_, &TMainForm::ShowStatus);
   connect(&supervision_, &device::PortSupervision::PortsGone, this, [this] { PortsGone(); });
   connect(&supervision_, &device::PortSupervision::LinksChanged, this, [this] { LinksChanged(); });
   connect(&supervision_.ports(), &device::PortList::Changed, this, [this] { ShowPorts(); });
-  QComboBox* box = form.ComboBoxCom();
+  QComboBox* box = form_.ComboBoxCom();
   connect(box, &QComboBox::currentIndexChanged, this, [this, box](int index) {
     if (showing_ports_ || index < 0) return;
     supervision_.Choose(box->itemText(index));
   });
 
-  events.SetDeviceGate([this] { return DeviceGate(); });
-  events.SetStartFirstLink([this] { return supervision_.StartFirstLink(); });
-  events.timer_com().SetTick([this] {
+  events_.SetDeviceGate([this] { return DeviceGate(); });
+  events_.SetStartFirstLink([this] { return supervision_.StartFirstLink(); });
+  events_.timer_com().SetTick([this] {
     // Off while the tick works: the lines it runs may wait in an event loop.
     QTimer& timer = events_.timer_com().timer();
     timer.stop();

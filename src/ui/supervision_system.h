@@ -43,6 +43,8 @@ class DeviceLinkSystem : public QObject, private TMainForm::DeviceSide {
  private:
   class LongLinesHold;
 
+  // ComboBoxCom, the status bar, the pages and the event system's hooks.
+  void WireSupervision();
   void LinksChanged();
   void PortsGone();
   void ShowPorts();
