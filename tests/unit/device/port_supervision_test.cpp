@@ -18,6 +18,10 @@ namespace {
 
 using device::PortSupervision;
 
+// Names with a folder: on Windows a bare name counts as present even unplugged.
+const QString kA = QStringLiteral("memory/zelt-a");
+const QString kB = QStringLiteral("memory/zelt-b");
+
 class Supervision : public ::testing::Test {
  protected:
   Supervision() {
@@ -33,9 +37,9 @@ class Supervision : public ::testing::Test {
 
   QTemporaryDir logs_;
   engine::Engine engine_;
-  zlink::MemoryPort a_{QStringLiteral("zelt-a")}, b_{QStringLiteral("zelt-b")};
+  zlink::MemoryPort a_{kA}, b_{kB};
   device::DeviceSession session_{engine_};
-  PortSupervision supervision_{session_, {QStringLiteral("zelt-a"), QStringLiteral("zelt-b")}};
+  PortSupervision supervision_{session_, {kA, kB}};
 };
 
 TEST_F(Supervision, TheListFollowsTheTicksUntilTheDeviceAnswers) {
@@ -43,33 +47,33 @@ TEST_F(Supervision, TheListFollowsTheTicksUntilTheDeviceAnswers) {
   QObject::connect(&supervision_, &PortSupervision::Status, &supervision_,
                    [&](const std::string& text) { status = text; });
   ASSERT_TRUE(supervision_.StartFirstLink());
-  EXPECT_EQ(supervision_.ports().names(), QStringList({"zelt-a", "zelt-b"}));
+  EXPECT_EQ(supervision_.ports().names(), QStringList({kA, kB}));
   EXPECT_EQ(supervision_.ports().current(), 0);
   EXPECT_EQ(status, engine::Cp1251("Ожидание ответа оборудования."));
 
   supervision_.Tick();
-  EXPECT_EQ(Port(), "zelt-b");
+  EXPECT_EQ(Port(), kB);
   EXPECT_EQ(supervision_.ports().current(), 1);
   EXPECT_EQ(links().InSlot(1), links().Current());
 
   links().Report(zlink::LinkState::kConnected);
   supervision_.Tick();
-  EXPECT_EQ(Port(), "zelt-b");
+  EXPECT_EQ(Port(), kB);
 }
 
 TEST_F(Supervision, TheOperatorsPickMovesTheLinkAndStandsInTheList) {
   supervision_.StartFirstLink();
-  supervision_.Choose(QStringLiteral("zelt-b"));
-  EXPECT_EQ(Port(), "zelt-b");
+  supervision_.Choose(kB);
+  EXPECT_EQ(Port(), kB);
   EXPECT_EQ(supervision_.ports().current(), 1);
   EXPECT_EQ(supervision_.cycle_index(), 0);
 
   // A port the scan did not offer (on Windows a bare name typed in).
-  zlink::MemoryPort c(QStringLiteral("zelt-c"));
+  zlink::MemoryPort c(QStringLiteral("memory/zelt-c"));
   c.Plug();
-  supervision_.Choose(QStringLiteral("zelt-c"));
-  EXPECT_EQ(Port(), "zelt-c");
-  EXPECT_EQ(supervision_.ports().names(), QStringList({"zelt-a", "zelt-b", "zelt-c"}));
+  supervision_.Choose(c.name());
+  EXPECT_EQ(Port(), c.name());
+  EXPECT_EQ(supervision_.ports().names(), QStringList({kA, kB, c.name()}));
   EXPECT_EQ(supervision_.ports().current(), 2);
 }
 
@@ -94,7 +98,7 @@ TEST_F(Supervision, TheLinkGoesAfterPortsGoneWhenEveryPortHasGone) {
   EXPECT_EQ(gone.count(), 1);
   a_.Plug();
   supervision_.Tick();
-  EXPECT_EQ(Port(), "zelt-a");
+  EXPECT_EQ(Port(), kA);
 }
 
 }  // namespace
