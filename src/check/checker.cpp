@@ -230,11 +230,16 @@ void Checker::CheckCalledDefinitions() {
   }
 }
 
+// What zelt-provision runs on each device of a bench; a script may do without.
+constexpr std::string_view kProvisionRuns[] = {"PROVISION_IDENTIFY", "PROVISION_READ",
+                                               "PROVISION_WRITE", "PROVISION_COMPARE"};
+
 void Checker::CheckNeverRun() {
   for (const auto& [name, d] : first_) {
     if (mentioned_.count(name)) continue;
     bool called = false;
     for (const CalledDefinition& c : CalledDefinitions()) called = called || name == c.name;
+    for (std::string_view provision : kProvisionRuns) called = called || name == provision;
     if (!called)
       Report(d->name_line_offset, Severity::kWarning,
              "definition " + name + " is never run from anywhere");

@@ -1,0 +1,180 @@
+#include "device_job.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include "cp1251.h"
+#include "device_session.h"
+#include "device_state.h"
+#include "job_engine.h"
+
+namespace provision {
+
+namespace {
+
+// Runs the event loop, where the link answers the device's polls, until
+// `done` holds or the deadline passes.
+bool Until(const std::function<bool()>& done, QDeadlineTimer deadline = QDeadlineTimer::Forever) {
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QEventLoop loop;
+    QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return true;
+}
+
+QString Text(const std::string& cp1251) { return engine::FromCp1251(cp1251); }
+
+class Job {
+ public:
+  Job(const JobOptions& options, std::ostream& out)
+      : options_(options), out_(out), job_(engine::ToCp1251(options.script)), session_(job_.engine()) {
+    job_.on_part = [this](int part, int parts) {
+      if (parts > 0) Stage(stage_, 100 * (part - 1) / parts);
+    };
+  }
+
+  int Run();
+
+ private:
+  void Say(const QStringList& fields) { out_ << JobLine(fields) << std::flush; }
+  void Stage(const QString& name, int percent) {
+    stage_ = name;
+    Say({QStringLiteral("stage"), name, QString::number(percent)});
+  }
+  int Result(Outcome outcome, QString reason = {}) {
+    if (outcome == Outcome::kFailed && session_.records_given_up() > 0)
+      reason += QStringLiteral("; the device refused %1 records again after their repeat")
+                    .arg(session_.records_given_up());
+    Say({QStringLiteral("result"), OutcomeName(outcome), reason});
+    return Succeeded(outcome) ? 0 : 1;
+  }
+  bool Lost() {
+    return !session_.PortOpen() || session_.links().state() == zlink::LinkState::kNotConnected;
+  }
+  // Runs the line until its device wait and the link's queue have ended;
+  // false when the device was lost meanwhile.
+  bool RunToEnd(const std::string& line);
+  int Backup();
+  int Write();
+
+  const JobOptions& options_;
+  std::ostream& out_;
+  JobEngine job_;
+  device::DeviceSession session_;
+  QString stage_;
+  QString serial_;
+};
+
+bool Job::RunToEnd(const std::string& line) {
+  job_.engine().ExecuteLine(line);
+  Until([&] { return session_.Settled() || Lost(); });
+  if (!Lost()) return true;
+  if (session_.wait().Armed())
+    session_.wait().LinkLost();
+  else
+    device::DropUnsent(session_.links(), session_.stores(), false);
+  return false;
+}
+
+int Job::Run() {
+  if (!job_.Defines("PROVISION_IDENTIFY"))
+    return Result(Outcome::kFailed,
+                  QStringLiteral("%1 has no PROVISION_IDENTIFY").arg(options_.script));
+  session_.RegisterWords();
+  Stage(QStringLiteral("waiting"), 0);
+  session_.Open(options_.port);
+  if (!session_.PortOpen()) return Result(Outcome::kFailed, QStringLiteral("the port cannot be opened"));
+  if (!Until([&] { return session_.Answered() || !session_.PortOpen(); },
+             QDeadlineTimer(options_.timeout_s * 1000LL)) ||
+      !session_.Answered())
+    return Result(Outcome::kFailed,
+                  QStringLiteral("no answer within %1 s").arg(options_.timeout_s));
+
+  Stage(QStringLiteral("reading"), 0);
+  const QString lost = QStringLiteral("port lost while reading");
+  if (!RunToEnd("PROVISION_IDENTIFY RUN")) return Result(Outcome::kFailed, lost);
+  serial_ = job_.Cell(142).empty() ? QString() : Text(job_.Evaluate("142 % INFO_TEXT RUN"));
+  Say({QStringLiteral("serial"), serial_});
+  Say({QStringLiteral("firmware"),
+       job_.Cell(141).empty() ? QString() : Text(job_.Evaluate("141 % INFO_TEXT RUN"))});
+  if (!serial_.isEmpty() && options_.done_serials.contains(serial_))
+    return Result(Outcome::kSkipped, QStringLiteral("already provisioned"));
+  if (!RunToEnd("PROVISION_READ RUN")) return Result(Outcome::kFailed, lost);
+  if (!job_.Cell(251).empty())
+    return Result(Outcome::kFailed, QStringLiteral("could not read: ") + Text(job_.Cell(251)));
+  // Nothing is written when only comparing: there is nothing to back up for.
+  return options_.mode == JobMode::kVerifyOnly ? Write() : Backup();
+}
+
+int Job::Backup() {
+  Stage(QStringLiteral("backing up"), 0);
+  if (!QDir().mkpath(options_.backup_dir))
+    return Result(Outcome::kFailed,
+                  QStringLiteral("the backup folder %1 cannot be made").arg(options_.backup_dir));
+  // Saved under a name of its own first: a backup file is always whole.
+  const QString path = BackupPath(options_.backup_dir, serial_, QDateTime::currentDateTime());
+  const QString part = path + QStringLiteral(".part");
+  const bool saved = job_.Evaluate("PROFILE_SAVE RUN",
+                                   {engine::ToCp1251(QDir::toNativeSeparators(part))}) ==
+                     engine::kTrue;
+  if (!saved || !QFile::rename(part, path)) {
+    QFile::remove(part);
+    return Result(Outcome::kFailed, QStringLiteral("the backup cannot be written: ") + path);
+  }
+  Say({QStringLiteral("backup"), path});
+  if (options_.mode == JobMode::kReadOnly) return Result(Outcome::kBackedUp);
+  return Write();
+}
+
+int Job::Write() {
+  if (job_.Evaluate("PROFILE_LOAD RUN",
+                    {engine::ToCp1251(QDir::toNativeSeparators(options_.profile))}) !=
+      engine::kTrue)
+    return Result(Outcome::kFailed, QStringLiteral("the profile holds no device settings"));
+  bool lost = false;
+  if (options_.mode == JobMode::kVerifyOnly) {
+    Stage(QStringLiteral("comparing"), 0);
+    job_.Evaluate("PROVISION_COMPARE RUN");
+  } else {
+    Stage(QStringLiteral("writing"), 0);
+    lost = !RunToEnd("PROVISION_WRITE RUN");
+  }
+  Say({QStringLiteral("diff"), Text(job_.Cell(70))});
+  if (lost) return Result(Outcome::kFailed, QStringLiteral("port lost while writing"));
+  if (job_.Cell(248) != "0") return Result(Outcome::kFailed, Text(job_.Cell(239)));
+  Stage(QStringLiteral("done"), 100);
+  return Result(Outcome::kVerified);
+}
+
+}  // namespace
+
+QString BackupPath(const QString& dir, const QString& serial, const QDateTime& when) {
+  QString name;
+  for (const QChar c : serial) {
+    const bool kept = (c.isLetterOrNumber() && c.unicode() < 128) || c == QLatin1Char('-') ||
+                      c == QLatin1Char('_');
+    name += kept ? c : QLatin1Char('_');
+  }
+  if (name.isEmpty()) name = QStringLiteral("unknown");
+  const QString stem =
+      QDir(dir).filePath(name + QLatin1Char('-') + when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+  // The part file is taken at once, so that two jobs never share a name.
+  QString path = stem + QStringLiteral(".ini");
+  for (int n = 2;; ++n) {
+    QFile part(path + QStringLiteral(".part"));
+    if (!QFileInfo::exists(path) && part.open(QIODevice::WriteOnly | QIODevice::NewOnly)) break;
+    if (n > 1000) break;
+    path = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".ini");
+  }
+  return path;
+}
+
+int RunDeviceJob(const JobOptions& options, std::ostream& out) { return Job(options, out).Run(); }
+
+}  // namespace provision
