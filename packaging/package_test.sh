@@ -43,6 +43,12 @@ mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 cd "$HOME"
 [ "$(/usr/bin/kvs '2 3 +')" = 5 ] || fail "kvs '2 3 +' did not print 5"
 /usr/bin/kvs --check /usr/share/zelt/Setup.KVS || fail "kvs --check of the shipped Setup.KVS"
+# zelt-provision finds the installed Setup.KVS and checks a profile with it.
+printf '[Settings]\r\nS0=9\r\n' > "$work/profile.ini"
+status=0
+/usr/bin/zelt-provision --ports "$work/none" "$work/profile.ini" 2> "$work/provision.err" || status=$?
+[ $status -eq 2 ] && grep -qF "profile.ini:2: S0=9" "$work/provision.err" ||
+  fail "the installed zelt-provision did not check the profile: $(cat "$work/provision.err")"
 echo '{"screens":[{"name":"s","x":0,"y":0,"width":1366,"height":768,"logicalDpi":96}]}' > "$work/screen.json"
 QT_QPA_PLATFORM="offscreen:configfile=$work/screen.json" timeout 60 /usr/bin/zelt --demo \
   --screenshot "$work/demo.png" || fail "the installed zelt --demo exited with $?"

@@ -13,10 +13,6 @@ QString DeviceLine(const DeviceState& device) {
     case Outcome::kRunning:
       return line + device.stage + QLatin1Char(' ') + QString::number(device.percent) +
              QLatin1Char('%');
-    case Outcome::kFailed:
-      line += QStringLiteral("failed: ") + device.reason;
-      if (!device.diff.isEmpty()) line += QStringLiteral(" [") + device.diff + QLatin1Char(']');
-      break;
     default:
       line += OutcomeName(device.outcome);
       if (!device.reason.isEmpty()) line += QStringLiteral(": ") + device.reason;

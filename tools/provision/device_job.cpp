@@ -147,8 +147,11 @@ int Job::Write() {
   }
   Say({QStringLiteral("diff"), Text(job_.Cell(70))});
   if (lost) return Result(Outcome::kFailed, QStringLiteral("port lost while writing"));
-  if (job_.Cell(248) != "0") return Result(Outcome::kFailed, Text(job_.Cell(239)));
-  Stage(QStringLiteral("done"), 100);
+  if (job_.Cell(248) != "0")
+    return Result(Outcome::kFailed, options_.mode == JobMode::kVerifyOnly
+                                        ? QStringLiteral("differs from the profile: ") +
+                                              Text(job_.Cell(70))
+                                        : Text(job_.Cell(239)));
   return Result(Outcome::kVerified);
 }
 

@@ -34,7 +34,10 @@ class HeadlessTables : public tables::TableSurface, public tables::Monitor {
   bool QueryNext() override;
   bool QueryEof() override;
   std::string StoreTrouble() const override;
-  void Import(const std::string&, const std::vector<int32_t>&, bool) override {}
+  // No import here: BDIMPORTED says the file could not be read.
+  void Import(const std::string&, const std::vector<int32_t>&, bool) override {
+    last_import_.failed_line = -1;
+  }
   tables::ImportResult& last_import() override { return last_import_; }
   std::optional<std::vector<std::string>> ImportHeader(const std::vector<int32_t>&) override {
     return std::nullopt;

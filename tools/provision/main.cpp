@@ -91,8 +91,8 @@ int RunBench(provision::CommandLine& command) {
               << command.report.toStdString() << '\n';
     status = 1;
   }
-  std::cout << devices.size() << " devices: " << succeeded << " done, " << failed
-            << " failed\n";
+  std::cout << devices.size() << (devices.size() == 1 ? " device: " : " devices: ") << succeeded
+            << " done, " << failed << " failed\n";
   return status;
 }
 

@@ -3,7 +3,7 @@
 three clean with different images, one refusing 60 % of records, one killed
 mid-write, one that never answers; then --watch with a device started after
 it, and started again."""
-import csv, os, pty, shutil, signal, subprocess, sys, tempfile, time
+import atexit, csv, os, pty, shutil, signal, subprocess, sys, tempfile, time
 
 provision, sim, script = sys.argv[1:4]
 work = tempfile.mkdtemp()
@@ -11,6 +11,15 @@ failures = []
 children = []
 
 SETTINGS, PHONES, SERIAL, SCRIPT_AT = 0x1400, 0x10, 0x1520, 0x80
+
+
+@atexit.register
+def clean_up():
+    for child in children:
+        if child.poll() is None:
+            child.kill()
+            child.wait()
+    shutil.rmtree(work, ignore_errors=True)
 
 
 def fail(text):
@@ -110,9 +119,11 @@ def profile_parts(file):
     return settings, phones, script_bytes
 
 
-def run(*arguments, **popen):
-    return subprocess.Popen([provision, "--script", script, *arguments], cwd=work,
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, **popen)
+def run(*arguments):
+    child = subprocess.Popen([provision, "--script", script, *arguments], cwd=work,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    children.append(child)
+    return child
 
 
 # The factory image, as zelt-sim saves it at its end.
@@ -233,9 +244,6 @@ if watch.returncode != 0:
 if len(os.listdir(path("late-backup"))) != 1:
     fail(f"watch: backups {os.listdir(path('late-backup'))}")
 
-for child in children:
-    stop(child)
-shutil.rmtree(work, ignore_errors=True)
 if failures:
     sys.exit(1)
 print("zelt-provision passed")

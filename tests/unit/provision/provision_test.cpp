@@ -17,7 +17,7 @@ void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStd
 namespace provision {
 namespace {
 
-TEST(JobLines, EveryKindReachesTheState) {
+TEST(ProvisionJobLines, EveryKindReachesTheState) {
   DeviceState state;
   for (const QStringList& fields :
        {QStringList{"stage", "writing", "50"}, QStringList{"serial", "A\t1"},
@@ -36,7 +36,7 @@ TEST(JobLines, EveryKindReachesTheState) {
   EXPECT_EQ(state.outcome, Outcome::kFailed);
 }
 
-TEST(Report, FieldsAreQuotedWhereCsvNeedsIt) {
+TEST(ProvisionReport, FieldsAreQuotedWhereCsvNeedsIt) {
   EXPECT_EQ(CsvField("A0000001"), "A0000001");
   EXPECT_EQ(CsvField("1405h, 1406h"), "\"1405h, 1406h\"");
   EXPECT_EQ(CsvField("say \"x\""), "\"say \"\"x\"\"\"");
@@ -59,7 +59,7 @@ TEST(Report, FieldsAreQuotedWhereCsvNeedsIt) {
   EXPECT_FALSE(WriteReport(dir.filePath("missing/report.csv"), {device}));
 }
 
-TEST(CommandLine, BadUsageIsRefused) {
+TEST(ProvisionCommandLine, BadUsageIsRefused) {
   const QStringList bad[] = {
       {"p"},
       {"p", "a.ini", "b.ini"},
@@ -97,7 +97,7 @@ TEST(CommandLine, BadUsageIsRefused) {
   EXPECT_EQ(job.bench.job.profile, command.bench.job.profile);
 }
 
-TEST(Backup, NamedBySerialNumberAndTimeNeverTwice) {
+TEST(ProvisionBackup, NamedBySerialNumberAndTimeNeverTwice) {
   QTemporaryDir dir;
   const QDateTime when(QDate(2026, 12, 8), QTime(13, 5, 9));
   const QString first = BackupPath(dir.path(), "A/01 ..", when);
@@ -108,7 +108,7 @@ TEST(Backup, NamedBySerialNumberAndTimeNeverTwice) {
 }
 
 // The profile as the shipped definitions load it.
-TEST(Profile, ValuesTheDeviceCannotTakeAreNamedWithTheirLine) {
+TEST(ProvisionProfile, ValuesTheDeviceCannotTakeAreNamedWithTheirLine) {
   QTemporaryDir dir;
   auto check = [&](const QByteArray& text) {
     QFile file(dir.filePath("p.ini"));
