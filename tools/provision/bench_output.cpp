@@ -1,5 +1,6 @@
 #include "bench_output.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -17,7 +18,10 @@ QString DeviceLine(const DeviceState& device) {
       line += OutcomeName(device.outcome);
       if (!device.reason.isEmpty()) line += QStringLiteral(": ") + device.reason;
   }
-  if (!device.backup.isEmpty()) line += QStringLiteral("  backup ") + device.backup;
+  if (!device.backup.isEmpty()) {
+    const QString here = QDir::current().relativeFilePath(device.backup);
+    line += QStringLiteral("  backup ") + (here.startsWith(QLatin1String("..")) ? device.backup : here);
+  }
   return line;
 }
 

@@ -10,7 +10,8 @@
 
 namespace provision {
 
-// "ttyUSB0  00123456  writing 50%", "ttyUSB0  00123456  verified  backup/...ini",
+// "ttyUSB0  00123456  writing 50%", "ttyUSB0  00123456  verified  backup backup/...ini"
+// (a backup in the current folder named from there),
 // "ttyUSB1  -  failed: no answer within 15 s".
 QString DeviceLine(const DeviceState& device);
 

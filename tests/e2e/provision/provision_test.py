@@ -171,6 +171,10 @@ for line in bench.stdout:
         killed_sim.kill()
 bench.wait(timeout=120)
 print(f"six devices: {time.monotonic() - began:.1f} s", flush=True)
+last = {}
+for line in lines:
+    last[line.split("  ")[0]] = line
+print("".join(last.values()), end="", flush=True)
 if bench.returncode != 1:
     fail(f"exit {bench.returncode}, wanted 1: {''.join(lines)} {bench.stderr.read()}")
 
