@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTimer>
 
 #include "cp1251.h"
@@ -117,14 +118,21 @@ int Job::Backup() {
   if (!QDir().mkpath(options_.backup_dir))
     return Result(Outcome::kFailed,
                   QStringLiteral("the backup folder %1 cannot be made").arg(options_.backup_dir));
-  // Saved under a name of its own first: a backup file is always whole.
+  // Saved beside it first and then put in place whole: a backup is never half a file.
   const QString path = BackupPath(options_.backup_dir, serial_, QDateTime::currentDateTime());
   const QString part = path + QStringLiteral(".part");
   const bool saved = job_.Evaluate("PROFILE_SAVE RUN",
                                    {engine::ToCp1251(QDir::toNativeSeparators(part))}) ==
                      engine::kTrue;
-  if (!saved || !QFile::rename(part, path)) {
-    QFile::remove(part);
+  QFile written(part);
+  QSaveFile backup(path);
+  const bool whole = saved && written.open(QIODevice::ReadOnly) &&
+                     backup.open(QIODevice::WriteOnly) &&
+                     backup.write(written.readAll()) == written.size() && backup.commit();
+  written.close();
+  QFile::remove(part);
+  if (!whole) {
+    QFile::remove(path);
     return Result(Outcome::kFailed, QStringLiteral("the backup cannot be written: ") + path);
   }
   Say({QStringLiteral("backup"), path});
@@ -167,12 +175,10 @@ QString BackupPath(const QString& dir, const QString& serial, const QDateTime& w
   if (name.isEmpty()) name = QStringLiteral("unknown");
   const QString stem =
       QDir(dir).filePath(name + QLatin1Char('-') + when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-  // The part file is taken at once, so that two jobs never share a name.
+  // The name is taken at once, so that two jobs never share it.
   QString path = stem + QStringLiteral(".ini");
-  for (int n = 2;; ++n) {
-    QFile part(path + QStringLiteral(".part"));
-    if (!QFileInfo::exists(path) && part.open(QIODevice::WriteOnly | QIODevice::NewOnly)) break;
-    if (n > 1000) break;
+  for (int n = 2; n < 1000; ++n) {
+    if (QFile(path).open(QIODevice::WriteOnly | QIODevice::NewOnly)) break;
     path = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".ini");
   }
   return path;

@@ -28,7 +28,7 @@ int RunDeviceJob(const JobOptions& options, std::ostream& out);
 
 // "<serial>-<yyyyMMdd-HHmmss>.ini" in `dir`, the serial number kept to
 // letters, digits, '-' and '_'; a name already taken gets "-2", "-3"...
-// Its part file (the name and ".part") is created, so no two jobs share it.
+// The file is created empty at once, so that no two jobs take one name.
 QString BackupPath(const QString& dir, const QString& serial, const QDateTime& when);
 
 }  // namespace provision
