@@ -2,31 +2,17 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QTimer>
 #include <iostream>
 #include <memory>
 
 #include "device_session.h"
 #include "device_simulator.h"
 #include "engine.h"
+#include "run_until.h"
 
 namespace kvs {
-namespace {
 
-// Runs the event loop (the link answers the device's polls there) until
-// `done` holds or the deadline passes.
-bool Until(const std::function<bool()>& done, QDeadlineTimer deadline = QDeadlineTimer::Forever) {
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QEventLoop loop;
-    QTimer::singleShot(10, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
-
-}  // namespace
+using device::RunUntil;
 
 int RunOnDevice(engine::Engine& e, const DeviceRun& run, const std::vector<std::string>& lines,
                 const std::function<void(const std::string&)>& run_line) {
@@ -55,7 +41,7 @@ int RunOnDevice(engine::Engine& e, const DeviceRun& run, const std::vector<std::
     std::cerr << "kvs: " << named << ": the port cannot be opened\n";
     return kNoAnswer;
   }
-  if (!Until([&] { return session.Answered() || !session.PortOpen(); },
+  if (!RunUntil([&] { return session.Answered() || !session.PortOpen(); },
              QDeadlineTimer(run.timeout_s * 1000LL)) ||
       !session.Answered()) {
     std::cerr << "kvs: no answer from the device on " << named << " within " << run.timeout_s
@@ -73,11 +59,11 @@ int RunOnDevice(engine::Engine& e, const DeviceRun& run, const std::vector<std::
   bool gone = false;
   for (const std::string& line : lines) {
     run_line(line);
-    Until([&] { return wait_ended() || lost(); });
+    RunUntil([&] { return wait_ended() || lost(); });
     if ((gone = lost())) break;
   }
   if (!gone) {
-    Until([&] { return session.Settled() || lost(); });
+    RunUntil([&] { return session.Settled() || lost(); });
     gone = lost();
   }
   if (gone) {

@@ -2,32 +2,21 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTimer>
 
 #include "cp1251.h"
 #include "device_session.h"
 #include "device_state.h"
 #include "job_engine.h"
+#include "run_until.h"
 
 namespace provision {
 
 namespace {
 
-// Runs the event loop, where the link answers the device's polls, until
-// `done` holds or the deadline passes.
-bool Until(const std::function<bool()>& done, QDeadlineTimer deadline = QDeadlineTimer::Forever) {
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QEventLoop loop;
-    QTimer::singleShot(10, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
+using device::RunUntil;
 
 QString Text(const std::string& cp1251) { return engine::FromCp1251(cp1251); }
 
@@ -74,7 +63,7 @@ class Job {
 
 bool Job::RunToEnd(const std::string& line) {
   job_.engine().ExecuteLine(line);
-  Until([&] { return session_.Settled() || Lost(); });
+  RunUntil([&] { return session_.Settled() || Lost(); });
   if (!Lost()) return true;
   if (session_.wait().Armed())
     session_.wait().LinkLost();
@@ -91,7 +80,7 @@ int Job::Run() {
   Stage(QStringLiteral("waiting"), 0);
   session_.Open(options_.port);
   if (!session_.PortOpen()) return Result(Outcome::kFailed, QStringLiteral("the port cannot be opened"));
-  if (!Until([&] { return session_.Answered() || !session_.PortOpen(); },
+  if (!RunUntil([&] { return session_.Answered() || !session_.PortOpen(); },
              QDeadlineTimer(options_.timeout_s * 1000LL)) ||
       !session_.Answered())
     return Result(Outcome::kFailed,

@@ -26,6 +26,14 @@ check "the program and its files are installed" '[ -f "$folder/zelt.exe" ] && [ 
 check "the Start menu has the program with its icon" '[ -f "$menu/ZELT-2 GSM.lnk" ] && [ -f "$folder/zelt.ico" ]'
 check "the uninstaller is registered" 'wine reg query "$key" /v UninstallString >/dev/null 2>&1'
 
+# zelt-provision.exe is installed beside it and checks a profile with the installed Setup.KVS.
+printf '[Settings]\r\nS0=9\r\n' > "$out/profile.ini"
+provision_rc=0
+(cd "$out" && timeout 120 wine "$folder/zelt-provision.exe" --ports COM9 profile.ini) \
+  > /dev/null 2> "$out/provision.err" || provision_rc=$?
+check "the installed zelt-provision.exe refuses a profile the device cannot take" \
+  '[ "$provision_rc" = 2 ] && grep -q "profile.ini:2: S0=9" "$out/provision.err"'
+
 # Started as the Start menu does: in its own folder.
 shot_win="Z:${out//\//\\}\\installed.png"
 (cd "$folder" && timeout 120 wine ./zelt.exe -platform windows --demo --screenshot "$shot_win" \

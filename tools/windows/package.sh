@@ -13,7 +13,7 @@ stage=$out/package/zelt
 rm -rf "$out/package"
 mkdir -p "$stage/platforms" "$stage/sqldrivers" "$stage/styles" "$stage/imageformats" \
   "$stage/translations"
-cp "$build/src/zelt.exe" "$stage/"
+cp "$build/src/zelt.exe" "$build/tools/provision/zelt-provision.exe" "$stage/"
 for dll in Qt6Core Qt6Gui Qt6Widgets Qt6Sql Qt6SerialPort libstdc++-6 libgcc_s_seh-1 libwinpthread-1; do
   cp "$qt/bin/$dll.dll" "$stage/"
 done
@@ -25,7 +25,7 @@ cp "$qt/translations/qtbase_ru.qm" "$qt/translations/qtserialport_ru.qm" "$stage
 cp "$root/scripts/Setup.KVS" "$stage/"
 sed 's/$/\r/' "$root/README.md" > "$stage/README.txt"
 python3 "$root/packaging/windows/make_icon.py" "$root/packaging/zelt.svg" "$stage/zelt.ico"
-x86_64-w64-mingw32-strip --strip-unneeded "$stage/zelt.exe"
+x86_64-w64-mingw32-strip --strip-unneeded "$stage/zelt.exe" "$stage/zelt-provision.exe"
 
 # The uninstaller deletes what was installed, file by file, folders last.
 (
