@@ -80,9 +80,11 @@ int Job::Run() {
   Stage(QStringLiteral("waiting"), 0);
   session_.Open(options_.port);
   if (!session_.PortOpen()) return Result(Outcome::kFailed, QStringLiteral("the port cannot be opened"));
-  if (!RunUntil([&] { return session_.Answered() || !session_.PortOpen(); },
-             QDeadlineTimer(options_.timeout_s * 1000LL)) ||
-      !session_.Answered())
+  RunUntil([&] { return session_.Answered() || !session_.PortOpen(); },
+           QDeadlineTimer(options_.timeout_s * 1000LL));
+  if (!session_.PortOpen())
+    return Result(Outcome::kFailed, QStringLiteral("port lost before the device answered"));
+  if (!session_.Answered())
     return Result(Outcome::kFailed,
                   QStringLiteral("no answer within %1 s").arg(options_.timeout_s));
 
