@@ -23,8 +23,8 @@ QString Text(const std::string& cp1251) { return engine::FromCp1251(cp1251); }
 class Job {
  public:
   Job(const JobOptions& options, std::ostream& out)
-      : options_(options), out_(out), job_(engine::ToCp1251(options.script)), session_(job_.engine()) {
-    job_.on_part = [this](int part, int parts) {
+      : options_(options), out_(out), script_(engine::ToCp1251(options.script)), session_(script_.engine()) {
+    script_.on_part = [this](int part, int parts) {
       if (parts > 0) Stage(stage_, 100 * (part - 1) / parts);
     };
   }
@@ -55,14 +55,14 @@ class Job {
 
   const JobOptions& options_;
   std::ostream& out_;
-  JobEngine job_;
+  JobEngine script_;
   device::DeviceSession session_;
   QString stage_;
   QString serial_;
 };
 
 bool Job::RunToEnd(const std::string& line) {
-  job_.engine().ExecuteLine(line);
+  script_.engine().ExecuteLine(line);
   RunUntil([&] { return session_.Settled() || Lost(); });
   if (!Lost()) return true;
   if (session_.wait().Armed())
@@ -73,7 +73,7 @@ bool Job::RunToEnd(const std::string& line) {
 }
 
 int Job::Run() {
-  if (!job_.Defines("PROVISION_IDENTIFY"))
+  if (!script_.Defines("PROVISION_IDENTIFY"))
     return Result(Outcome::kFailed,
                   QStringLiteral("%1 has no PROVISION_IDENTIFY").arg(options_.script));
   session_.RegisterWords();
@@ -91,15 +91,15 @@ int Job::Run() {
   Stage(QStringLiteral("reading"), 0);
   const QString lost = QStringLiteral("port lost while reading");
   if (!RunToEnd("PROVISION_IDENTIFY RUN")) return Result(Outcome::kFailed, lost);
-  serial_ = job_.Cell(142).empty() ? QString() : Text(job_.Evaluate("142 % INFO_TEXT RUN"));
+  serial_ = script_.Cell(142).empty() ? QString() : Text(script_.Evaluate("142 % INFO_TEXT RUN"));
   Say({QStringLiteral("serial"), serial_});
   Say({QStringLiteral("firmware"),
-       job_.Cell(141).empty() ? QString() : Text(job_.Evaluate("141 % INFO_TEXT RUN"))});
+       script_.Cell(141).empty() ? QString() : Text(script_.Evaluate("141 % INFO_TEXT RUN"))});
   if (!serial_.isEmpty() && options_.done_serials.contains(serial_))
     return Result(Outcome::kSkipped, QStringLiteral("already provisioned"));
   if (!RunToEnd("PROVISION_READ RUN")) return Result(Outcome::kFailed, lost);
-  if (!job_.Cell(251).empty())
-    return Result(Outcome::kFailed, QStringLiteral("could not read: ") + Text(job_.Cell(251)));
+  if (!script_.Cell(251).empty())
+    return Result(Outcome::kFailed, QStringLiteral("could not read: ") + Text(script_.Cell(251)));
   // Nothing is written when only comparing: there is nothing to back up for.
   return options_.mode == JobMode::kVerifyOnly ? Write() : Backup();
 }
@@ -112,7 +112,7 @@ int Job::Backup() {
   // Saved beside it first and then put in place whole: a backup is never half a file.
   const QString path = BackupPath(options_.backup_dir, serial_, QDateTime::currentDateTime());
   const QString part = path + QStringLiteral(".part");
-  const bool saved = job_.Evaluate("PROFILE_SAVE RUN",
+  const bool saved = script_.Evaluate("PROFILE_SAVE RUN",
                                    {engine::ToCp1251(QDir::toNativeSeparators(part))}) ==
                      engine::kTrue;
   QFile written(part);
@@ -132,25 +132,25 @@ int Job::Backup() {
 }
 
 int Job::Write() {
-  if (job_.Evaluate("PROFILE_LOAD RUN",
+  if (script_.Evaluate("PROFILE_LOAD RUN",
                     {engine::ToCp1251(QDir::toNativeSeparators(options_.profile))}) !=
       engine::kTrue)
     return Result(Outcome::kFailed, QStringLiteral("the profile holds no device settings"));
   bool lost = false;
   if (options_.mode == JobMode::kVerifyOnly) {
     Stage(QStringLiteral("comparing"), 0);
-    job_.Evaluate("PROVISION_COMPARE RUN");
+    script_.Evaluate("PROVISION_COMPARE RUN");
   } else {
     Stage(QStringLiteral("writing"), 0);
     lost = !RunToEnd("PROVISION_WRITE RUN");
   }
-  Say({QStringLiteral("diff"), Text(job_.Cell(70))});
+  Say({QStringLiteral("diff"), Text(script_.Cell(70))});
   if (lost) return Result(Outcome::kFailed, QStringLiteral("port lost while writing"));
-  if (job_.Cell(248) != "0")
+  if (script_.Cell(248) != "0")
     return Result(Outcome::kFailed, options_.mode == JobMode::kVerifyOnly
                                         ? QStringLiteral("differs from the profile: ") +
-                                              Text(job_.Cell(70))
-                                        : Text(job_.Cell(239)));
+                                              Text(script_.Cell(70))
+                                        : Text(script_.Cell(239)));
   return Result(Outcome::kVerified);
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <sstream>
 
 #include "bench_output.h"
 #include "device_job.h"
@@ -57,6 +58,24 @@ TEST(ProvisionReport, FieldsAreQuotedWhereCsvNeedsIt) {
             "port,serial number,firmware,start,duration s,result,differing addresses,backup "
             "file\r\n/dev/ttyUSB0,,,,15.2,failed: no answer within 15 s,,\r\n");
   EXPECT_FALSE(WriteReport(dir.filePath("missing/report.csv"), {device}));
+}
+
+TEST(ProvisionView, ATerminalRedrawsInPlaceElsewhereOnlyChangesArePrinted) {
+  std::vector<DeviceState> devices(2);
+  devices[0].port = "/dev/ttyUSB0";
+  devices[1].port = "/dev/ttyUSB1";
+  std::ostringstream terminal, plain;
+  LiveView on_terminal(terminal, true), elsewhere(plain, false);
+  on_terminal.Show(devices);
+  elsewhere.Show(devices);
+  devices[1].serial = "A1";
+  devices[1].outcome = Outcome::kVerified;
+  on_terminal.Show(devices);
+  elsewhere.Show(devices);
+  EXPECT_EQ(terminal.str(),
+            "\r\x1b[KttyUSB0  -  starting 0%\n\r\x1b[KttyUSB1  -  starting 0%\n"
+            "\x1b[2A\r\x1b[KttyUSB0  -  starting 0%\n\r\x1b[KttyUSB1  A1  verified\n");
+  EXPECT_EQ(plain.str(), "ttyUSB0  -  starting 0%\nttyUSB1  -  starting 0%\nttyUSB1  A1  verified\n");
 }
 
 TEST(ProvisionCommandLine, BadUsageIsRefused) {
