@@ -221,7 +221,7 @@ time.sleep(0.5)
 seen = []
 
 
-def wait_for(text, seconds=30):
+def wait_for(text, seconds=60):
     end = time.monotonic() + seconds
     while time.monotonic() < end:
         line = watch.stdout.readline()
