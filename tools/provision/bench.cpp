@@ -1,5 +1,7 @@
 #include "bench.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -44,7 +46,23 @@ Bench::~Bench() {
 
 void Bench::Start() {
   Scan();
-  if (options_.watch) scan_.start();
+  if (options_.watch) {
+    scan_.start();
+    return;
+  }
+  // A port named on the command line that is not there is a device left
+  // unprovisioned, never one silently passed over.
+  for (const QString& port : options_.ports) {
+    const bool listed = std::any_of(devices_.begin(), devices_.end(),
+                                    [&](const DeviceState& d) { return d.port == port; });
+    if (listed) continue;
+    DeviceState device;
+    device.port = port;
+    device.start = QDateTime::currentDateTime();
+    device.outcome = Outcome::kFailed;
+    device.reason = QStringLiteral("port not found");
+    devices_.push_back(device);
+  }
 }
 
 void Bench::Stop() {

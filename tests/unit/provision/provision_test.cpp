@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <sstream>
 
+#include "bench.h"
 #include "bench_output.h"
 #include "device_job.h"
 #include "device_state.h"
@@ -146,6 +147,19 @@ TEST(ProvisionProfile, ValuesTheDeviceCannotTakeAreNamedWithTheirLine) {
             QStringList({named + ": holds no device settings (no S0 in [Settings]): not a profile"}));
   EXPECT_EQ(CheckProfile(dir.filePath("none.ini"), ZELT_SHIPPED_SCRIPT, dir.path()),
             QStringList({dir.filePath("none.ini") + ": cannot be read"}));
+}
+
+TEST(ProvisionBench, APortNamedButNotThereCountsAsAFailedDevice) {
+  QTemporaryDir dir;
+  BenchOptions options;
+  options.ports = {dir.filePath("ttyUSB7"), dir.filePath("ttyUSB7")};
+  Bench bench(options, [] {});
+  bench.Start();
+  ASSERT_EQ(bench.devices().size(), 1u);
+  EXPECT_EQ(bench.devices()[0].port, dir.filePath("ttyUSB7"));
+  EXPECT_EQ(bench.devices()[0].outcome, Outcome::kFailed);
+  EXPECT_EQ(bench.devices()[0].reason, "port not found");
+  EXPECT_TRUE(bench.Done());
 }
 
 }  // namespace
