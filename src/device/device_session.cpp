@@ -91,6 +91,18 @@ bool DeviceSession::PortOpen() const {
   return link && link->Driver() && link->Driver()->Connected();
 }
 
+bool DeviceSession::Lost() const {
+  return !PortOpen() || links_.state() == zlink::LinkState::kNotConnected;
+}
+
+void DeviceSession::EndAfterLoss() {
+  if (wait_.Armed()) {
+    wait_.LinkLost();
+  } else {
+    DropUnsent(links_, stores_, false);
+  }
+}
+
 bool DeviceSession::Settled() const {
   if (wait_.Armed() || !wait_.pending_script().empty()) return false;
   const zlink::RSThread* link = links_.InSlot(1);

@@ -62,8 +62,13 @@ class DeviceSession : public QObject, private zlink::LinkView {
   // The device has answered on the open link.
   bool Answered() const;
   bool PortOpen() const;
+  // The port closed or the link timer ran out: the device is gone.
+  bool Lost() const;
   // No wait armed, nothing queued, no write session left open.
   bool Settled() const;
+  // After Lost(): a wait still armed ends as the window ends it (ONSTOPWAIT,
+  // ONLINKLOST); with none, what was not sent counts as not written.
+  void EndAfterLoss();
   // Records the device refused again after their repeat (reads and writes).
   uint64_t records_given_up() const;
 

@@ -49,30 +49,21 @@ int RunOnDevice(engine::Engine& e, const DeviceRun& run, const std::vector<std::
     return kNoAnswer;
   }
 
-  // Port closed, or the link timer ran out: the device is gone.
-  auto lost = [&] {
-    return !session.PortOpen() || session.links().state() == zlink::LinkState::kNotConnected;
-  };
   auto wait_ended = [&] {
     return !session.wait().Armed() && session.wait().pending_script().empty();
   };
   bool gone = false;
   for (const std::string& line : lines) {
     run_line(line);
-    RunUntil([&] { return wait_ended() || lost(); });
-    if ((gone = lost())) break;
+    RunUntil([&] { return wait_ended() || session.Lost(); });
+    if ((gone = session.Lost())) break;
   }
   if (!gone) {
-    RunUntil([&] { return session.Settled() || lost(); });
-    gone = lost();
+    RunUntil([&] { return session.Settled() || session.Lost(); });
+    gone = session.Lost();
   }
   if (gone) {
-    // A wait still armed ends as the window ends it: ONSTOPWAIT, ONLINKLOST.
-    if (session.wait().Armed()) {
-      session.wait().LinkLost();
-    } else {
-      device::DropUnsent(session.links(), session.stores(), false);
-    }
+    session.EndAfterLoss();
     std::cerr << "kvs: the device on " << named << " stopped answering\n";
   }
 

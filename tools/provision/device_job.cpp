@@ -44,9 +44,6 @@ class Job {
     Say({QStringLiteral("result"), OutcomeName(outcome), reason});
     return Succeeded(outcome) ? 0 : 1;
   }
-  bool Lost() {
-    return !session_.PortOpen() || session_.links().state() == zlink::LinkState::kNotConnected;
-  }
   // Runs the line until its device wait and the link's queue have ended;
   // false when the device was lost meanwhile.
   bool RunToEnd(const std::string& line);
@@ -63,12 +60,9 @@ class Job {
 
 bool Job::RunToEnd(const std::string& line) {
   script_.engine().ExecuteLine(line);
-  RunUntil([&] { return session_.Settled() || Lost(); });
-  if (!Lost()) return true;
-  if (session_.wait().Armed())
-    session_.wait().LinkLost();
-  else
-    device::DropUnsent(session_.links(), session_.stores(), false);
+  RunUntil([&] { return session_.Settled() || session_.Lost(); });
+  if (!session_.Lost()) return true;
+  session_.EndAfterLoss();
   return false;
 }
 
