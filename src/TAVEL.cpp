@@ -36,7 +36,8 @@ int main(int argc, char* argv[]) {
   if (line.screenshot.file.isEmpty() && line.screenshot.pages.isEmpty()) {
     program->form().SetPlaceFile(QStringLiteral("zelt.ini"));
   }
-  ui::ArrangeScreenshot(program->form(), line.screenshot);
+  ui::ArrangeScreenshot(program->form(), program->events(), program->device().links(),
+                        line.screenshot);
   program->form().show();
   return app.exec();
 }

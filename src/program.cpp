@@ -7,9 +7,7 @@
 #include "no_device_panel.h"
 #include "cp1251.h"
 #include "control_words.h"
-#include "event_system.h"
 #include "script_watch.h"
-#include "supervision_system.h"
 #include "device_simulator.h"
 #include "tables.h"
 
@@ -43,17 +41,29 @@ Program::Program(const QStringList& ports, const std::string& script)
 
 Program::Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& ports,
                  const std::string& script)
-    : engine_(&form_), file_dialogs_(form_), demo_(std::move(demo)) {
+    : engine_(&form_),
+      file_dialogs_(form_),
+      demo_(std::move(demo)),
+      session_(engine_),
+      supervision_(session_, ports),
+      device_(form_, engine_, session_, supervision_),
+      events_(form_, *form_.TreeView(), *form_.StatusBar(), engine_, session_.wait(),
+              session_.links(), device_) {
   engine::RegisterCoreWords(engine_);
-  ui::RegisterControlWords(engine_, form_);
+  ui::RegisterControlWords(engine_, form_, &device_);
   files::RegisterFileWords(engine_, file_state_, &file_dialogs_);
-  events_ = std::make_unique<ui::EventSystem>(form_, engine_);
-  ui::RegisterEventWords(engine_, *events_);
-  device_ = std::make_unique<ui::DeviceLinkSystem>(form_, engine_, *events_, ports);
+  ui::RegisterEventWords(engine_, events_);
+  session_.RegisterWords();
+  session_.HoldRecordsWith(&events_.long_lines());
+  session_.RunConnectHook();
+  QObject::connect(&supervision_, &device::PortSupervision::PortsGone, &events_,
+                   &ui::EventSystem::PortsGone);
+  QObject::connect(&device_, &ui::DeviceLinkSystem::LinkOpened, &events_,
+                   &ui::EventSystem::LinkOpened);
   tables_ = tables::RegisterTableWords(
       engine_,
-      {.registers = &form_.registers(), .controls = &form_.controls(), .router = &events_->router(),
-       .device = &device_->stores(), .files = &file_state_, .monitor = &form_},
+      {.registers = &form_.registers(), .controls = &form_.controls(), .router = &events_.router(),
+       .device = &session_.stores(), .files = &file_state_, .monitor = &form_},
       &form_);
   if (!script.empty()) engine_.script_file().SetPath(script);
   form_.SetCloseQuery([this] { return ui::CloseQueryAllowsClose(engine_); });
@@ -70,14 +80,20 @@ void Program::StartDemo() {
     }
     demo_ = std::move(demo);
   }
-  device_->UseOnlyPort(demo_->PortPath());
+  // From now on only the demo's line is looked for, starting at once.
+  supervision_.LookFor({demo_->PortPath()});
+  supervision_.Tick();
 }
 
-Program::~Program() = default;
+Program::~Program() {
+  // The links stop while everything that their last lines may reach is there.
+  session_.links().StopAll();
+  session_.HoldRecordsWith(nullptr);
+}
 
 void Program::StartOnFirstShow(bool show_link_memo) {
   QObject::connect(&form_, &ui::TMainForm::FirstShown, &form_,
-                   [this, show_link_memo] { events_->StartUp(show_link_memo); });
+                   [this, show_link_memo] { events_.StartUp(show_link_memo); });
 }
 
 }  // namespace zelt
@@ -86,7 +102,7 @@ namespace zelt {
 
 ScriptWatch& Program::WatchScript() {
   if (!watch_) {
-    watch_ = new ScriptWatch(engine_, *events_, form_);
+    watch_ = new ScriptWatch(engine_, events_, form_);
     watch_->Start();
   }
   return *watch_;

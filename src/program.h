@@ -7,9 +7,13 @@
 #include <memory>
 #include <string>
 
+#include "device_session.h"
 #include "engine.h"
+#include "event_system.h"
 #include "file_words.h"
 #include "main_form.h"
+#include "port_supervision.h"
+#include "supervision_system.h"
 #include "window_file_dialogs.h"
 
 namespace sim {
@@ -18,11 +22,6 @@ class DeviceSimulator;
 namespace tables {
 class Tables;
 }
-
-namespace ui {
-class DeviceLinkSystem;
-class EventSystem;
-}  // namespace ui
 
 namespace zelt {
 
@@ -50,8 +49,8 @@ class Program {
   ui::TMainForm& form() { return form_; }
   engine::Engine& engine() { return engine_; }
   files::FileWordsState& file_state() { return file_state_; }
-  ui::EventSystem& events() { return *events_; }
-  ui::DeviceLinkSystem& device() { return *device_; }
+  ui::EventSystem& events() { return events_; }
+  ui::DeviceLinkSystem& device() { return device_; }
   tables::Tables& tables() { return *tables_; }
 
   // The start-up sequence runs on the window's first show.
@@ -66,15 +65,17 @@ class Program {
   Program(std::unique_ptr<sim::DeviceSimulator> demo, const QStringList& ports,
           const std::string& script);
 
-  // The demo device outlives the links to it; the window outlives everything
-  // that points into it.
+  // Built in this order, each from those before it. The window outlives
+  // everything that points into it, the demo device the links to it.
   ui::TMainForm form_;
   engine::Engine engine_;
   files::FileWordsState file_state_;
   ui::WindowFileDialogs file_dialogs_;
   std::unique_ptr<sim::DeviceSimulator> demo_;
-  std::unique_ptr<ui::EventSystem> events_;
-  std::unique_ptr<ui::DeviceLinkSystem> device_;
+  device::DeviceSession session_;
+  device::PortSupervision supervision_;
+  ui::DeviceLinkSystem device_;
+  ui::EventSystem events_;
   tables::Tables* tables_ = nullptr;  // owned by the window
   ScriptWatch* watch_ = nullptr;      // owned by the window
 };

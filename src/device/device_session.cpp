@@ -19,17 +19,7 @@ void DropUnsent(zlink::LinkRegistry& links, DeviceStores& stores, bool close_ses
 }
 
 DeviceSession::DeviceSession(engine::Engine& engine, QObject* parent)
-    : DeviceSession(engine, nullptr, parent) {}
-
-DeviceSession::DeviceSession(engine::Engine& engine, DeviceWait& wait, QObject* parent)
-    : DeviceSession(engine, &wait, parent) {}
-
-DeviceSession::DeviceSession(engine::Engine& engine, DeviceWait* wait, QObject* parent)
-    : QObject(parent),
-      engine_(engine),
-      own_wait_(wait ? nullptr : std::make_unique<DeviceWait>(engine)),
-      wait_(wait ? *wait : *own_wait_),
-      dispatcher_(engine, stores_, links_, wait_) {
+    : QObject(parent), engine_(engine), wait_(engine), dispatcher_(engine, stores_, links_, wait_) {
   wait_.SetLinks(&links_);
   wait_.SetOnLinkLost([this] { DropUnsent(links_, stores_, false); });
   wait_.SetOnAbandon([this] { DropUnsent(links_, stores_, true); });
@@ -38,9 +28,6 @@ DeviceSession::DeviceSession(engine::Engine& engine, DeviceWait* wait, QObject* 
 DeviceSession::~DeviceSession() {
   connect_hook_.reset();
   links_.StopAll();
-  wait_.SetLinks(nullptr);
-  wait_.SetOnLinkLost({});
-  wait_.SetOnAbandon({});
 }
 
 void DeviceSession::RegisterWords() {

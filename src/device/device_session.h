@@ -42,8 +42,6 @@ class DeviceSession : public QObject, private zlink::LinkView {
 
  public:
   explicit DeviceSession(engine::Engine& engine, QObject* parent = nullptr);
-  // The device wait is the caller's (the window's routing and progress use it).
-  DeviceSession(engine::Engine& engine, DeviceWait& wait, QObject* parent = nullptr);
   ~DeviceSession() override;
 
   // The device words, WAITREAD and MAXWAIT, bound to this session.
@@ -83,7 +81,6 @@ class DeviceSession : public QObject, private zlink::LinkView {
   void LinkLine(const std::string& line);
 
  private:
-  DeviceSession(engine::Engine& engine, DeviceWait* wait, QObject* parent);
   void AddLinkMemoLine(const std::string& line) override;
   void ReportState(zlink::LinkState state) override;
   void OnRecord(const std::string& record);
@@ -91,8 +88,7 @@ class DeviceSession : public QObject, private zlink::LinkView {
   engine::Engine& engine_;
   DeviceStores stores_;
   zlink::LinkRegistry links_;
-  std::unique_ptr<DeviceWait> own_wait_;
-  DeviceWait& wait_;
+  DeviceWait wait_;
   Dispatcher dispatcher_;
   RecordHold* hold_ = nullptr;
   std::unique_ptr<ConnectHook> connect_hook_;

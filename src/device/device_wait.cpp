@@ -11,14 +11,10 @@ DeviceWait::DeviceWait(engine::Engine& engine, QObject* parent)
   connect(&timer_, &QTimer::timeout, this, &DeviceWait::Tick);
 }
 
-void DeviceWait::Indicators(bool on) {
-  if (indicators_) indicators_(on);
-}
-
 void DeviceWait::ShowEnded() {
   engine_.set_rest_cursor(engine::Cursor::kArrow);
   engine_.host().ShowCursor(engine::Cursor::kArrow);
-  Indicators(false);
+  emit IndicatorsChanged(false);
 }
 
 void DeviceWait::WaitRead(int32_t n, engine::Frame& frame) {
@@ -34,7 +30,7 @@ void DeviceWait::WaitRead(int32_t n, engine::Frame& frame) {
     timer_.start();
     engine_.set_rest_cursor(engine::Cursor::kHourglass);
     engine_.host().ShowCursor(engine::Cursor::kHourglass);
-    Indicators(true);
+    emit IndicatorsChanged(true);
     frame.pending.Assign("ONSTARTWAIT RUN ");
     return;
   }
@@ -90,7 +86,7 @@ void DeviceWait::Tick() {
   try {
     std::string held_back = std::move(pending_script_);
     pending_script_.clear();
-    Indicators(false);
+    emit IndicatorsChanged(false);
     // The arrow goes back before the held-back words run, so that a wait they
     // arm again keeps its hourglass.
     engine_.set_rest_cursor(engine::Cursor::kArrow);
@@ -114,7 +110,7 @@ void DeviceWait::EndOnLostLink(bool armed) {
     if (on_link_lost_) on_link_lost_();
     if (!armed) return;
     pending_script_.clear();
-    Indicators(false);
+    emit IndicatorsChanged(false);
     engine_.set_rest_cursor(engine::Cursor::kArrow);
     engine_.host().ShowCursor(engine::Cursor::kArrow);
     max_wait_ = 0;
@@ -131,7 +127,7 @@ void DeviceWait::Abandon(Abandoned reason) {
     watching_link_ = false;
     if (on_abandon_) on_abandon_();
     pending_script_.clear();
-    Indicators(false);
+    emit IndicatorsChanged(false);
     engine_.set_rest_cursor(engine::Cursor::kArrow);
     engine_.host().ShowCursor(engine::Cursor::kArrow);
     max_wait_ = 0;

@@ -30,11 +30,6 @@ class DeviceWait : public QObject, public WaitControl, public DispatcherHost {
 
   // The link table whose slot 1 the tick tests; none means no link at all.
   void SetLinks(LinkTable* links) { links_ = links; }
-  // LabelR and LabelT: lime green while a wait is armed.
-  void SetIndicators(std::function<void(bool on)> indicators) {
-    indicators_ = std::move(indicators);
-  }
-
   // Armed while WaitTimer runs with a wait interval other than 0.
   bool Armed() const { return timer_.isActive() && interval_ != 0; }
   int32_t interval() const { return interval_; }
@@ -83,15 +78,17 @@ class DeviceWait : public QObject, public WaitControl, public DispatcherHost {
   // One WaitTimer tick (public so the window can drive it in tests).
   void Tick();
 
+ signals:
+  // On as a wait is armed, off as it ends (the window's LabelR and LabelT).
+  void IndicatorsChanged(bool on);
+
  private:
-  void Indicators(bool on);
   // The arrow and the indicators, as the wait ends.
   void ShowEnded();
   void EndOnLostLink(bool armed);
 
   engine::Engine& engine_;
   LinkTable* links_ = nullptr;
-  std::function<void(bool)> indicators_;
   std::function<void()> on_link_lost_;
   std::function<void()> on_abandon_;
   // The wait was armed with slot 1's port open: it ends when that port goes.

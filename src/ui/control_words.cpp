@@ -4,7 +4,8 @@
 
 namespace ui {
 
-FormPage::FormPage(TMainForm& form) : QObject(&form), form_(form) {}
+FormPage::FormPage(TMainForm& form, DeviceSide* device)
+    : QObject(&form), form_(form), device_(device) {}
 
 ControlRegisters& FormPage::registers() { return form_.registers(); }
 
@@ -14,8 +15,8 @@ int32_t FormPage::DesignY(int32_t v) const { return form_.ToDesignY(v); }
 
 void FormPage::Place(ControlKind kind) { form_.controls().Place(kind); }
 
-void RegisterControlWords(engine::Engine& engine, TMainForm& form) {
-  PageSurface& page = *new FormPage(form);
+void RegisterControlWords(engine::Engine& engine, TMainForm& form, DeviceSide* device) {
+  PageSurface& page = *new FormPage(form, device);
   engine::AddWords(engine, kPropertyWords, page);
   engine::AddWords(engine, kCreationWords, page);
   engine::AddWords(engine, kPageWords, page);

@@ -10,12 +10,13 @@
 
 namespace ui {
 
+class DeviceSide;
 class TMainForm;
 
 class FormPage : public QObject, public PageSurface {
  public:
-  // A child of the form.
-  explicit FormPage(TMainForm& form);
+  // A child of the form. SCLEAR leaves the device alone without `device`.
+  FormPage(TMainForm& form, DeviceSide* device);
 
   ControlRegisters& registers() override;
   int32_t DesignX(int32_t v) const override;
@@ -37,9 +38,10 @@ class FormPage : public QObject, public PageSurface {
 
  private:
   TMainForm& form_;
+  DeviceSide* device_;
 };
 
 // The three groups of the window's words over the form.
-void RegisterControlWords(engine::Engine& engine, TMainForm& form);
+void RegisterControlWords(engine::Engine& engine, TMainForm& form, DeviceSide* device = nullptr);
 
 }  // namespace ui

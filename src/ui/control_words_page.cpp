@@ -10,6 +10,7 @@
 #include "control_words.h"
 #include "cp1251.h"
 #include "db_check_box.h"
+#include "device_side.h"
 #include "directory_edit.h"
 #include "level_image.h"
 #include "main_form.h"
@@ -18,7 +19,7 @@ namespace ui {
 
 namespace {
 
-void Sclear(TMainForm& form) {
+void Sclear(TMainForm& form, DeviceSide* device) {
   ControlPool& pool = form.pool();
   for (int i = 1; i <= ControlPool::kChecks; ++i) pool.CheckBox(i)->setChecked(false);
   for (int i = 1; i <= ControlPool::kDbChecks; ++i) {
@@ -28,7 +29,7 @@ void Sclear(TMainForm& form) {
   form.page_model().Clear();
   pool.Image1()->hide();
   form.controls().HideAllBut(ControlKind::kMemo);
-  if (TMainForm::DeviceSide* device = form.device_side()) {
+  if (device) {
     device->RecordHookOff();
     if (device->AnyLink()) pool.Memo1()->hide();
   }
@@ -44,7 +45,7 @@ std::string JoinedLines(const QPlainTextEdit* memo) {
 
 }  // namespace
 
-void FormPage::ClearPage() { Sclear(form_); }
+void FormPage::ClearPage() { Sclear(form_, device_); }
 
 void FormPage::LockInput(bool locked) { form_.pool().LockInput(locked); }
 

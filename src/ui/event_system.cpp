@@ -24,15 +24,10 @@ constexpr int kRoutedCheckBoxes = 32;
 // The window's side of the start-up sequence.
 class FormStartUp : public StartUpWindow {
  public:
-  FormStartUp(TMainForm& form, std::function<bool()> start_first_link)
-      : form_(form), start_first_link_(std::move(start_first_link)) {}
+  FormStartUp(TMainForm& form, DeviceReach& device) : form_(form), device_(device) {}
 
   void SetMemoDebugVisible(bool visible) override { form_.SetDebugMemoVisible(visible); }
-  bool StartFirstLink() override {
-    if (start_first_link_) return start_first_link_();
-    form_.ShowStatus(engine::Cp1251("Не найдено портов!"));
-    return false;
-  }
+  bool StartFirstLink() override { return device_.StartFirstLink(); }
   void ResizeToScreen() override { form_.ResizeToScreen(); }
   void HideSingleControls() override { form_.pool().HideAll(); }
   void PaintImage1() override { form_.pool().Image1()->FillSurface(); }
@@ -42,49 +37,37 @@ class FormStartUp : public StartUpWindow {
 
  private:
   TMainForm& form_;
-  std::function<bool()> start_first_link_;
+  DeviceReach& device_;
 };
 
 }  // namespace
 
-EventSystem::EventSystem(TMainForm& form, engine::Engine& engine)
+EventSystem::EventSystem(TMainForm& form, QTreeWidget& tree_view, QStatusBar& status_bar,
+                         engine::Engine& engine, DeviceWait& wait,
+                         const zlink::LinkRegistry& links, DeviceReach& device)
     : QObject(&form),
       form_(form),
       engine_(engine),
-      wait_(engine),
-      router_(engine, wait_, form.page_model()),
+      wait_(wait),
+      device_(device),
+      router_(engine, wait, form.page_model()),
       timer1_(engine),
-      timer_com_() {
-  wait_.SetIndicators([this](bool on) { form_.SetWaitIndicators(on); });
-  tree_ = std::make_unique<NavigationTree>(engine, router_, wait_, form.TreeView());
-  tree_->SetInputs([this] {
-    const ControlRegisters& r = form_.registers();
-    return NodeInputs{r.text, r.on_change, r.on_close, r.image};
-  });
+      tree_(engine, router_, wait, &tree_view, form.registers()),
+      long_lines_(form, status_bar, engine),
+      progress_(status_bar, wait, links, engine) {
+  connect(&wait, &DeviceWait::IndicatorsChanged, &form, &TMainForm::SetWaitIndicators);
   WirePool();
-  long_lines_ = std::make_unique<LongLines>(form, engine);
-  progress_ = std::make_unique<TransferProgress>(form.StatusBar(), wait_);
-  progress_->SetOnCancel([this] {
-    // A line that runs (a dialog of the pages) finishes first.
-    if (engine_.LineRunning()) return;
-    Guarded([this] { wait_.Abandon(DeviceWait::Abandoned::kByOperator); });
-  });
   // The tool-bar buttons look neither at the device wait nor at the busy flag.
-  connect(form.Button16(), &QPushButton::clicked, this, [this] { ToolBarButton(" `MAIN` RUN "); });
-  connect(form.Button17(), &QPushButton::clicked, this, [this] { ToolBarButton(" `MAINS` RUN "); });
-}
-
-void EventSystem::SetLinks(zlink::LinkRegistry* links) {
-  wait_.SetLinks(links);
-  progress_->SetLinks(links);
+  connect(&form, &TMainForm::ReadRequested, this, [this] { ToolBarButton(" `MAIN` RUN "); });
+  connect(&form, &TMainForm::WriteRequested, this, [this] { ToolBarButton(" `MAINS` RUN "); });
 }
 
 void EventSystem::ToolBarButton(const char* line) {
   Guarded([&] {
     // Nothing is queued into a link that goes nowhere, and a second transfer
     // does not start while one runs.
-    std::string refusal = device_gate_ ? device_gate_() : std::string();
-    if (refusal.empty() && progress_->Running()) {
+    std::string refusal = device_.ToolBarRefusal();
+    if (refusal.empty() && progress_.Running()) {
       refusal = engine::Cp1251("Идёт обмен с устройством: дождитесь его окончания.");
     }
     if (!refusal.empty()) {
@@ -99,6 +82,14 @@ void EventSystem::LinkOpened() {
   if (!started_up_ || pages_built_) return;
   pages_built_ = true;
   Guarded([this] { engine_.ExecuteLine("START RUN"); });
+}
+
+void EventSystem::PortsGone() {
+  timer1_.Stop();
+  wait_.LinkLost();
+  engine_.ExecuteLine("SCLEAR");
+  engine_.ExecuteLine("CLEARTREE");
+  pages_built_ = false;
 }
 
 EventSystem::~EventSystem() = default;
@@ -134,7 +125,7 @@ void EventSystem::WirePool() {
 }
 
 bool EventSystem::StartUp(bool show_link_memo) {
-  FormStartUp window(form_, start_first_link_);
+  FormStartUp window(form_, device_);
   bool started = false;
   Guarded([&] { started = RunStartUp(engine_, window, show_link_memo, timer1_); });
   started_up_ = true;

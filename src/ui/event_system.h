@@ -1,19 +1,21 @@
 // Everything that turns the window's events and ticks into script lines: the
 // routing of the pool controls, the two tool-bar buttons, the tree click, the
-// device wait, Timer1, TimerCOM and the start-up sequence.
+// device wait's indicators and progress, Timer1, the start-up sequence and
+// the pages' side of the links coming and going.
 #pragma once
 
 #include <QObject>
-#include <QStringList>
-#include <functional>
-#include <memory>
 
+#include "device_side.h"
+#include "device_wait.h"
 #include "event_router.h"
 #include "long_lines.h"
 #include "timers.h"
 #include "transfer_progress.h"
 #include "tree_navigation.h"
-#include "device_wait.h"
+
+class QStatusBar;
+class QTreeWidget;
 
 namespace engine {
 class Engine;
@@ -32,34 +34,27 @@ class EventSystem : public QObject {
   Q_OBJECT
 
  public:
-  EventSystem(TMainForm& form, engine::Engine& engine);
+  // `tree_view` and `status_bar` are the window's: the navigation tree, and
+  // where the transfer progress and the long lines' stop button sit. `wait`
+  // and `links` are the device session's.
+  EventSystem(TMainForm& form, QTreeWidget& tree_view, QStatusBar& status_bar,
+              engine::Engine& engine, DeviceWait& wait, const zlink::LinkRegistry& links,
+              DeviceReach& device);
   ~EventSystem() override;
 
   DeviceWait& wait() { return wait_; }
   EventRouter& router() { return router_; }
   DelayedScript& timer1() { return timer1_; }
-  SupervisionTimer& timer_com() { return timer_com_; }
-  NavigationTree& tree() { return *tree_; }
-  LongLines& long_lines() { return *long_lines_; }
-  TransferProgress& progress() { return *progress_; }
+  NavigationTree& tree() { return tree_; }
+  LongLines& long_lines() { return long_lines_; }
+  TransferProgress& progress() { return progress_; }
 
-  // Why the tool-bar buttons cannot reach the device now (Windows-1251, shown
-  // in the status bar instead of running MAIN or MAINS); "" when they can. The
-  // device side installs it; a running transfer is refused in any case.
-  void SetDeviceGate(std::function<std::string()> gate) { device_gate_ = std::move(gate); }
   // A link has opened: START runs now if it has not run since the pages were
   // last cleared (no device at start-up, or the ports went away meanwhile).
   void LinkOpened();
-  // The port supervision cleared the pages and the tree.
-  void PagesCleared() { pages_built_ = false; }
-
-  // Step 3 of the start-up: port discovery and the first link; true when a
-  // link was started. Until the port supervision installs it, no port is
-  // found.
-  void SetStartFirstLink(std::function<bool()> start) { start_first_link_ = std::move(start); }
-  // The links whose slot 1 the device wait and the transfer progress watch;
-  // none means no link.
-  void SetLinks(zlink::LinkRegistry* links);
+  // Every port has gone while a link was held: Timer1 stops, a device wait
+  // ends as on a lost link, and the pages and the tree are cleared.
+  void PortsGone();
 
   // The start-up sequence, on the window's first show. Returns whether START
   // runs: at once, or when the show has put the window on the screen.
@@ -72,15 +67,13 @@ class EventSystem : public QObject {
 
   TMainForm& form_;
   engine::Engine& engine_;
-  DeviceWait wait_;
+  DeviceWait& wait_;
+  DeviceReach& device_;
   EventRouter router_;
   DelayedScript timer1_;
-  SupervisionTimer timer_com_;
-  std::unique_ptr<NavigationTree> tree_;
-  std::unique_ptr<LongLines> long_lines_;
-  std::function<bool()> start_first_link_;
-  std::unique_ptr<TransferProgress> progress_;
-  std::function<std::string()> device_gate_;
+  NavigationTree tree_;
+  LongLines long_lines_;
+  TransferProgress progress_;
   bool started_up_ = false;
   bool pages_built_ = false;
 };

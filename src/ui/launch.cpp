@@ -17,7 +17,7 @@
 #include "event_system.h"
 #include "link_texts.h"
 #include "main_form.h"
-#include "supervision_system.h"
+#include "link_registry.h"
 
 namespace ui {
 
@@ -27,8 +27,13 @@ namespace {
 // that the link, the device wait and the painting run in between.
 class PageShooter : public QObject {
  public:
-  PageShooter(TMainForm& form, EventSystem& events, QString folder, int settle_ms)
-      : QObject(&form), form_(form), events_(events), folder_(std::move(folder)),
+  PageShooter(TMainForm& form, EventSystem& events, const zlink::LinkRegistry& links,
+              QString folder, int settle_ms)
+      : QObject(&form),
+        form_(form),
+        events_(events),
+        links_(links),
+        folder_(std::move(folder)),
         settle_ms_(settle_ms) {
     tick_.setInterval(50);
     connect(&tick_, &QTimer::timeout, this, [this] { Step(); });
@@ -44,10 +49,7 @@ class PageShooter : public QObject {
   enum class Phase { kConnect, kAutoRead, kRead, kPage };
   static constexpr int kAutoReadMs = 1500;
 
-  bool Connected() const {
-    auto* device = form_.findChild<DeviceLinkSystem*>(QString(), Qt::FindDirectChildrenOnly);
-    return device && device->links().state() == zlink::LinkState::kConnected;
-  }
+  bool Connected() const { return links_.state() == zlink::LinkState::kConnected; }
   // No device wait armed and nothing held back, on two ticks running.
   bool Idle() {
     const bool idle = !events_.wait().Armed() && events_.wait().pending_script().empty();
@@ -76,7 +78,7 @@ class PageShooter : public QObject {
         return;
       case Phase::kRead:
         if (!Idle() && clock_.elapsed() < 60000) return;
-        for (QTreeWidgetItemIterator it(form_.TreeView()); *it; ++it) nodes_ << *it;
+        for (QTreeWidgetItemIterator it(events_.tree().view()); *it; ++it) nodes_ << *it;
         next_ = 0;
         ClickNext();
         return;
@@ -91,7 +93,7 @@ class PageShooter : public QObject {
   // A press and a release on the node's caption, as the mouse gives them.
   void ClickNext() {
     if (next_ >= nodes_.size()) return Finish(true, nullptr);
-    QTreeWidget* tree = form_.TreeView();
+    QTreeWidget* tree = events_.tree().view();
     QTreeWidgetItem* item = nodes_[next_];
     tree->scrollToItem(item);
     QWidget* viewport = tree->viewport();
@@ -125,6 +127,7 @@ class PageShooter : public QObject {
 
   TMainForm& form_;
   EventSystem& events_;
+  const zlink::LinkRegistry& links_;
   QString folder_;
   int settle_ms_;
   QTimer tick_;
@@ -135,22 +138,18 @@ class PageShooter : public QObject {
   qsizetype next_ = 0;
 };
 
-void ArrangePageScreenshots(TMainForm& form, const ScreenshotOptions& options) {
+void ArrangePageScreenshots(TMainForm& form, EventSystem& events, const zlink::LinkRegistry& links,
+                            const ScreenshotOptions& options) {
   if (options.pages.isEmpty()) return;
-  // The event routing lives as a child of the window.
-  auto* events = form.findChild<EventSystem*>(QString(), Qt::FindDirectChildrenOnly);
-  if (!events) {
-    std::fprintf(stderr, "zelt: --screenshot-pages needs the program's event routing\n");
-    return;
-  }
-  auto* shooter = new PageShooter(form, *events, options.pages, 300);
+  auto* shooter = new PageShooter(form, events, links, options.pages, 300);
   QObject::connect(&form, &TMainForm::FirstShown, shooter, [shooter] { shooter->Start(); });
 }
 
 }  // namespace
 
-void ArrangeScreenshot(TMainForm& form, const ScreenshotOptions& options) {
-  ArrangePageScreenshots(form, options);
+void ArrangeScreenshot(TMainForm& form, EventSystem& events, const zlink::LinkRegistry& links,
+                       const ScreenshotOptions& options) {
+  ArrangePageScreenshots(form, events, links, options);
   if (options.file.isEmpty()) return;
   const QString file = options.file;
   const int delay = options.delay_ms;

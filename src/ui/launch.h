@@ -3,8 +3,13 @@
 
 #include <QString>
 
+namespace zlink {
+class LinkRegistry;
+}
+
 namespace ui {
 
+class EventSystem;
 class TMainForm;
 
 struct ScreenshotOptions {
@@ -21,6 +26,7 @@ struct ScreenshotOptions {
 // wait is over, then clicks every tree node from top to bottom, saves the
 // window after each as DIR/page-NN.png (NN from 01) and quits. Call it after
 // connecting the start-up to TMainForm::FirstShown.
-void ArrangeScreenshot(TMainForm& form, const ScreenshotOptions& options);
+void ArrangeScreenshot(TMainForm& form, EventSystem& events, const zlink::LinkRegistry& links,
+                       const ScreenshotOptions& options);
 
 }  // namespace ui

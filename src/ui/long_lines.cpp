@@ -45,12 +45,12 @@ bool IsInput(QEvent::Type type) {
 
 }  // namespace
 
-LongLines::LongLines(TMainForm& form, engine::Engine& engine)
+LongLines::LongLines(TMainForm& form, QStatusBar& status_bar, engine::Engine& engine)
     : form_(form), engine_(engine) {
-  stop_button_ = new QPushButton(QString::fromUtf8(kStopCaption), form.StatusBar());
+  stop_button_ = new QPushButton(QString::fromUtf8(kStopCaption), &status_bar);
   stop_button_->setObjectName(QStringLiteral("ButtonStopLine"));
   stop_button_->setFocusPolicy(Qt::NoFocus);
-  form.StatusBar()->addPermanentWidget(stop_button_);
+  status_bar.addPermanentWidget(stop_button_);
   stop_button_->hide();
   connect(stop_button_, &QPushButton::clicked, this, [this] { Stop(); });
   engine_.SetPulse(this);

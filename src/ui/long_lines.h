@@ -14,29 +14,32 @@
 #include <functional>
 #include <string>
 
+#include "device_session.h"
 #include "engine.h"
 
 class QPoint;
 class QPushButton;
+class QStatusBar;
 
 namespace ui {
 
 class TMainForm;
 
-class LongLines : public QObject, public engine::LinePulse {
+class LongLines : public QObject, public engine::LinePulse, public device::RecordHold {
   Q_OBJECT
 
  public:
   static constexpr int kLongAfterMs = 300;
   static constexpr int kPumpEveryMs = 15;
 
-  LongLines(TMainForm& form, engine::Engine& engine);
+  // The stop button sits in `status_bar`.
+  LongLines(TMainForm& form, QStatusBar& status_bar, engine::Engine& engine);
   ~LongLines() override;
 
   // A long line runs, or what came during one has not run yet: work that
   // would run a line goes to Later().
-  bool Holding() const { return long_ || !held_.empty(); }
-  void Later(std::function<void()> work);
+  bool Holding() const override { return long_ || !held_.empty(); }
+  void Later(std::function<void()> work) override;
   bool LineIsLong() const { return long_; }
   QPushButton* StopButton() const { return stop_button_; }
 

@@ -34,6 +34,7 @@
 #include "monitor_splitter.h"
 #include "no_device_panel.h"
 #include "page_area.h"
+#include "queued_memo.h"
 #include "tool_bar_row.h"
 #include "window_place.h"
 
@@ -224,6 +225,12 @@ void TMainForm::BuildToolBar() {
   button17_->setGeometry(616, 8, 129, 25);
   new ToolBarRow({label41_, combo_box_com_, label_stat_con_, button16_, button17_}, combo_box_com_,
                  bar);
+  connect(button16_, &QPushButton::clicked, this, &TMainForm::ReadRequested);
+  connect(button17_, &QPushButton::clicked, this, &TMainForm::WriteRequested);
+  connect(combo_box_com_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (showing_ports_ || index < 0) return;
+    emit PortChosen(combo_box_com_->itemText(index));
+  });
 }
 
 void TMainForm::BuildTree() {
@@ -241,6 +248,7 @@ void TMainForm::BuildTree() {
   memo_debug_->setFixedHeight(kMemoDebugHeight);
   layout->addWidget(memo_debug_);
   CapLines(memo_debug_);
+  link_memo_ = new QueuedMemo(memo_debug_, kMemoLineCap, this);
 }
 
 void TMainForm::BuildTitleRow() {
@@ -441,6 +449,20 @@ void TMainForm::SetDialogs(Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : qt
 void TMainForm::ShowLinkState(zlink::LinkState state) {
   label_stat_con_->setText(engine::FromCp1251(zlink::ConnectionText(state)));
 }
+
+void TMainForm::ShowPorts(const QStringList& ports, int current) {
+  showing_ports_ = true;
+  QStringList shown;
+  for (int i = 0; i < combo_box_com_->count(); ++i) shown << combo_box_com_->itemText(i);
+  if (shown != ports) {
+    combo_box_com_->clear();
+    combo_box_com_->addItems(ports);
+  }
+  combo_box_com_->setCurrentIndex(current);
+  showing_ports_ = false;
+}
+
+void TMainForm::AddLinkLine(const QString& line) { link_memo_->Append(line); }
 
 void TMainForm::ShowStatus(const std::string& text) { SetStatusText(engine::FromCp1251(text)); }
 

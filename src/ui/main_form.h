@@ -32,6 +32,7 @@ class QTreeWidget;
 namespace ui {
 
 class PageScrollArea;
+class QueuedMemo;
 
 inline constexpr char kDesignedTitle[] = "Tavel Программтор ZELT-2 GSM";
 inline constexpr char kVersion[] = "V1.0.0.1";
@@ -83,6 +84,11 @@ class TMainForm : public QMainWindow, public engine::Host {
   void SetDemoAction(std::function<void()> start_demo) { no_device_->SetDemoAction(std::move(start_demo)); }
   // LabelStatCon, drawn from the link state.
   void ShowLinkState(zlink::LinkState state);
+  // ComboBoxCom lists these ports with `current` chosen (-1: none); only the
+  // operator's own choice says PortChosen.
+  void ShowPorts(const QStringList& ports, int current);
+  // A line of the link memo (MemoDebug).
+  void AddLinkLine(const QString& line);
   // Shows the no-device panel with this report in place of the pages, or the
   // pages again.
   void ShowNoDevice(bool show, const NoDeviceReport& report = {});
@@ -113,17 +119,6 @@ class TMainForm : public QMainWindow, public engine::Host {
   Dialogs& dialogs() { return *dialogs_; }
   void SetDialogs(Dialogs* dialogs);
 
-  // What SCLEAR needs from the device side; none until it is set.
-  class DeviceSide {
-   public:
-    virtual ~DeviceSide() = default;
-    // The link table holds a link.
-    virtual bool AnyLink() const = 0;
-    virtual void RecordHookOff() = 0;
-  };
-  void SetDeviceSide(DeviceSide* device) { device_side_ = device; }
-  DeviceSide* device_side() const { return device_side_; }
-
   // Asked before the window closes; false keeps it open (CLOSEQUERY).
   void SetCloseQuery(std::function<bool()> allows_close) { close_query_ = std::move(allows_close); }
   // The program's own questions before the window closes, asked in order
@@ -142,6 +137,12 @@ class TMainForm : public QMainWindow, public engine::Host {
  signals:
   // Once, when the window is shown for the first time: the start-up runs here.
   void FirstShown();
+  // The tool-bar buttons "Чтение из устройства" (Button16) and "Запись в
+  // устройство" (Button17).
+  void ReadRequested();
+  void WriteRequested();
+  // The operator picked this port in ComboBoxCom.
+  void PortChosen(const QString& port);
 
  protected:
   void setVisible(bool visible) override;
@@ -196,7 +197,8 @@ class TMainForm : public QMainWindow, public engine::Host {
   std::unique_ptr<ControlPool> pool_;
   std::unique_ptr<QtDialogs> qt_dialogs_;
   Dialogs* dialogs_ = nullptr;
-  DeviceSide* device_side_ = nullptr;
+  QueuedMemo* link_memo_ = nullptr;
+  bool showing_ports_ = false;  // ComboBoxCom changes made by ShowPorts are not the operator's
   std::vector<std::function<bool()>> close_checks_;
   std::function<bool()> close_query_;
   bool wait_indicators_on_ = false;

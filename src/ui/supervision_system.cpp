@@ -1,12 +1,9 @@
 #include "supervision_system.h"
 
-#include <QComboBox>
-#include <QPlainTextEdit>
-
 #include "cp1251.h"
 #include "engine.h"
-#include "event_system.h"
-#include "queued_memo.h"
+#include "guarded.h"
+#include "main_form.h"
 
 namespace ui {
 
@@ -16,98 +13,44 @@ constexpr char kWriteUnfinished[] = "Запись в устройство не �
 
 }  // namespace
 
-class DeviceLinkSystem::LongLinesHold : public device::RecordHold {
- public:
-  explicit LongLinesHold(LongLines& lines) : lines_(lines) {}
-  bool Holding() const override { return lines_.Holding(); }
-  void Later(std::function<void()> work) override { lines_.Later(std::move(work)); }
-
- private:
-  LongLines& lines_;
-};
-
-DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine, EventSystem& events,
-                                   QStringList port_list)
-    : QObject(&form),
-      form_(form),
-      engine_(engine),
-      events_(events),
-      link_memo_(std::make_unique<QueuedMemo>(form.MemoDebug(), TMainForm::kMemoLineCap)),
-      hold_(std::make_unique<LongLinesHold>(events.long_lines())),
-      session_(engine, events.wait()),
-      supervision_(session_, std::move(port_list)) {
+DeviceLinkSystem::DeviceLinkSystem(TMainForm& form, engine::Engine& engine,
+                                   device::DeviceSession& session,
+                                   device::PortSupervision& supervision)
+    : QObject(&form), form_(form), engine_(engine), session_(session), supervision_(supervision) {
   zlink::LinkRegistry& links = session_.links();
   form.ShowLinkState(links.state());
   connect(&links, &zlink::LinkRegistry::StateChanged, &form, &TMainForm::ShowLinkState);
-  connect(&session_, &device::DeviceSession::LinkLine, this,
-          [this](const std::string& line) { link_memo_->Append(engine::FromCp1251(line)); });
-  events.SetLinks(&links);
-  form.SetDeviceSide(this);
-  session_.RegisterWords();
-  session_.HoldRecordsWith(hold_.get());
-  session_.RunConnectHook();
-
+  connect(&session_, &device::DeviceSession::LinkLine, &form,
+          [&form](const std::string& line) { form.AddLinkLine(engine::FromCp1251(line)); });
   form.AddCloseCheck([this, &form] {
     if (!session_.links().WriteUnfinished()) return true;
     return form.dialogs().MessageDlg(QString::fromUtf8(kWriteUnfinished));
   });
-  WireSupervision();
-}
 
-void DeviceLinkSystem::WireSupervision() {
-  connect(&supervision_, &device::PortSupervision::Status, &form_, &TMainForm::ShowStatus);
-  connect(&supervision_, &device::PortSupervision::PortsGone, this, [this] { PortsGone(); });
+  connect(&supervision_, &device::PortSupervision::Status, &form, &TMainForm::ShowStatus);
   connect(&supervision_, &device::PortSupervision::LinksChanged, this, [this] { LinksChanged(); });
-  connect(&supervision_.ports(), &device::PortList::Changed, this, [this] { ShowPorts(); });
-  QComboBox* box = form_.ComboBoxCom();
-  connect(box, &QComboBox::currentIndexChanged, this, [this, box](int index) {
-    if (showing_ports_ || index < 0) return;
-    supervision_.Choose(box->itemText(index));
+  connect(&supervision_.ports(), &device::PortList::Changed, this, [this] {
+    form_.ShowPorts(supervision_.ports().names(), supervision_.ports().current());
   });
+  connect(&form, &TMainForm::PortChosen, &supervision_, &device::PortSupervision::Choose);
 
-  events_.SetDeviceGate([this] { return DeviceGate(); });
-  events_.SetStartFirstLink([this] { return supervision_.StartFirstLink(); });
-  events_.timer_com().SetTick([this] {
-    // Off while the tick works: the lines it runs may wait in an event loop.
-    QTimer& timer = events_.timer_com().timer();
-    timer.stop();
-    supervision_.Tick();
-    timer.start();
-  });
+  timer_com_.setObjectName(QStringLiteral("TimerCOM"));
+  timer_com_.setInterval(kTimerComMs);
+  connect(&timer_com_, &QTimer::timeout, this, [this] { TimerComTick(); });
+  timer_com_.start();
 }
 
-DeviceLinkSystem::~DeviceLinkSystem() {
-  form_.SetDeviceSide(nullptr);
-  session_.links().StopAll();
-  events_.SetLinks(nullptr);
-}
-
-void DeviceLinkSystem::ShowPorts() {
-  QComboBox* box = form_.ComboBoxCom();
-  const device::PortList& ports = supervision_.ports();
-  showing_ports_ = true;
-  QStringList shown;
-  for (int i = 0; i < box->count(); ++i) shown << box->itemText(i);
-  if (shown != ports.names()) {
-    box->clear();
-    box->addItems(ports.names());
-  }
-  box->setCurrentIndex(ports.current());
-  showing_ports_ = false;
-}
-
-void DeviceLinkSystem::PortsGone() {
-  events_.timer1().Stop();
-  events_.wait().LinkLost();
-  engine_.ExecuteLine("SCLEAR");
-  engine_.ExecuteLine("CLEARTREE");
-  events_.PagesCleared();
+void DeviceLinkSystem::TimerComTick() {
+  // Off while the tick works: the lines it runs may wait in an event loop.
+  timer_com_.stop();
+  Guarded([this] { supervision_.Tick(); });
+  timer_com_.start();
 }
 
 void DeviceLinkSystem::LinksChanged() {
   if (supervision_.LinkOpen()) {
     form_.ShowNoDevice(false);
-    events_.LinkOpened();
+    emit LinkOpened();
     return;
   }
   NoDeviceReport report = supervision_.Report();
@@ -116,21 +59,12 @@ void DeviceLinkSystem::LinksChanged() {
   form_.ShowNoDevice(true, report);
 }
 
-void DeviceLinkSystem::UseOnlyPort(const QString& port) {
-  supervision_.LookFor({port});
-  supervision_.Tick();
-}
-
-std::string DeviceLinkSystem::DeviceGate() const {
+std::string DeviceLinkSystem::ToolBarRefusal() const {
   if (!supervision_.LinkOpen()) {
     return engine::Cp1251("Нет связи с устройством: порт не открыт, подробности на странице.");
   }
   // An open port whose device is silent is the script's to explain.
   return {};
 }
-
-bool DeviceLinkSystem::AnyLink() const { return session_.links().Any(); }
-
-void DeviceLinkSystem::RecordHookOff() { session_.stores().record_hook = device::RecordHook{}; }
 
 }  // namespace ui

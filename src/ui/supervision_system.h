@@ -1,16 +1,15 @@
 // The window's side of the device session: the link memo, the connection
-// label, ComboBoxCom over the port list, the tool-bar gate, the event
-// system's hooks and the no-device page. The session and its supervision do
-// the device work.
+// label, ComboBoxCom over the port list, TimerCOM that runs the port
+// supervision, the tool-bar gate and the no-device page. The session and its
+// supervision do the device work.
 #pragma once
 
 #include <QObject>
-#include <QStringList>
-#include <memory>
+#include <QTimer>
 #include <string>
 
 #include "device_session.h"
-#include "main_form.h"
+#include "device_side.h"
 #include "port_supervision.h"
 
 namespace engine {
@@ -19,49 +18,45 @@ class Engine;
 
 namespace ui {
 
-class EventSystem;
-class QueuedMemo;
 class TMainForm;
 
-class DeviceLinkSystem : public QObject, private TMainForm::DeviceSide {
+class DeviceLinkSystem : public QObject, public DeviceReach, public DeviceSide {
   Q_OBJECT
 
  public:
-  // `port_list`: the --port list; empty for the platform's own scan.
-  DeviceLinkSystem(TMainForm& form, engine::Engine& engine, EventSystem& events,
-                   QStringList port_list);
-  ~DeviceLinkSystem() override;
+  static constexpr int kTimerComMs = 3000;
+
+  DeviceLinkSystem(TMainForm& form, engine::Engine& engine, device::DeviceSession& session,
+                   device::PortSupervision& supervision);
 
   device::DeviceSession& session() { return session_; }
   zlink::LinkRegistry& links() { return session_.links(); }
   device::DeviceStores& stores() { return session_.stores(); }
   device::PortSupervision& supervision() { return supervision_; }
-  // From now on only this port is looked for, starting at once (the
-  // demonstration's line).
-  void UseOnlyPort(const QString& port);
+  // TimerCOM: runs from the start, each tick one of the supervision's.
+  QTimer& timer_com() { return timer_com_; }
+
+  // DeviceReach
+  bool StartFirstLink() override { return supervision_.StartFirstLink(); }
+  std::string ToolBarRefusal() const override;
+  // DeviceSide
+  bool AnyLink() const override { return session_.links().Any(); }
+  void RecordHookOff() override { session_.stores().record_hook = device::RecordHook{}; }
+
+ signals:
+  // A link's port has opened and the pages are shown in place of the
+  // no-device page.
+  void LinkOpened();
 
  private:
-  class LongLinesHold;
-
-  // ComboBoxCom, the status bar, the pages and the event system's hooks.
-  void WireSupervision();
   void LinksChanged();
-  void PortsGone();
-  void ShowPorts();
-  std::string DeviceGate() const;
-
-  // TMainForm::DeviceSide
-  bool AnyLink() const override;
-  void RecordHookOff() override;
+  void TimerComTick();
 
   TMainForm& form_;
   engine::Engine& engine_;
-  EventSystem& events_;
-  std::unique_ptr<QueuedMemo> link_memo_;  // MemoDebug
-  std::unique_ptr<LongLinesHold> hold_;
-  device::DeviceSession session_;
-  device::PortSupervision supervision_;
-  bool showing_ports_ = false;  // ComboBoxCom changes made here are not the operator's
+  device::DeviceSession& session_;
+  device::PortSupervision& supervision_;
+  QTimer timer_com_;
 };
 
 }  // namespace ui

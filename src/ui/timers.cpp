@@ -29,13 +29,4 @@ void DelayedScript::Tick() {
   Guarded([&] { engine_.ExecuteLine(line); });
 }
 
-SupervisionTimer::SupervisionTimer(QObject* parent) : QObject(parent) {
-  timer_.setObjectName("TimerCOM");
-  timer_.setInterval(kPeriodMs);
-  connect(&timer_, &QTimer::timeout, this, [this] {
-    if (tick_) Guarded(tick_);
-  });
-  timer_.start();
-}
-
 }  // namespace ui

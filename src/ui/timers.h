@@ -1,11 +1,9 @@
-// Timer1, the one-shot timer for a delayed script (STARTTIMER1), and TimerCOM,
-// the port supervision's 3-second timer.
+// Timer1, the one-shot timer for a delayed script (STARTTIMER1).
 #pragma once
 
 #include <QObject>
 #include <QTimer>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "page_surface.h"
@@ -37,24 +35,6 @@ class DelayedScript : public QObject, public LineTimer {
   engine::Engine& engine_;
   QTimer timer_;
   std::string script_;
-};
-
-// TimerCOM runs from start; its tick is the port supervision, which the link
-// side installs.
-class SupervisionTimer : public QObject {
-  Q_OBJECT
-
- public:
-  static constexpr int kPeriodMs = 3000;
-
-  explicit SupervisionTimer(QObject* parent = nullptr);
-
-  void SetTick(std::function<void()> tick) { tick_ = std::move(tick); }
-  QTimer& timer() { return timer_; }
-
- private:
-  QTimer timer_;
-  std::function<void()> tick_;
 };
 
 }  // namespace ui

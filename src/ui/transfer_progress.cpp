@@ -49,28 +49,30 @@ int CountQueuedRecords(std::string_view queue) {
   return count;
 }
 
-TransferProgress::TransferProgress(QStatusBar* status_bar, const DeviceWait& wait, QObject* parent)
-    : QObject(parent), wait_(wait) {
-  caption_ = new QLabel(status_bar);
+TransferProgress::TransferProgress(QStatusBar& status_bar, DeviceWait& wait,
+                                   const zlink::LinkRegistry& links, const engine::Engine& engine,
+                                   QObject* parent)
+    : QObject(parent), wait_(wait), links_(links), engine_(engine) {
+  caption_ = new QLabel(&status_bar);
   caption_->setObjectName(QStringLiteral("ProgressCaption"));
   caption_->setTextFormat(Qt::PlainText);
-  bar_ = new QProgressBar(status_bar);
+  bar_ = new QProgressBar(&status_bar);
   bar_->setObjectName(QStringLiteral("TransferProgress"));
   bar_->setFixedWidth(180);
   bar_->setMaximumHeight(16);
-  cancel_ = new QPushButton(QString::fromUtf8(kCancelCaption), status_bar);
+  cancel_ = new QPushButton(QString::fromUtf8(kCancelCaption), &status_bar);
   cancel_->setObjectName(QStringLiteral("CancelTransfer"));
   cancel_->setToolTip(QStringLiteral("Прервать обмен с устройством (Esc)"));
   cancel_->setFocusPolicy(Qt::NoFocus);
   cancel_->setMaximumHeight(20);
   connect(cancel_, &QPushButton::clicked, this, &TransferProgress::Cancel);
-  escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), status_bar);
+  escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), &status_bar);
   escape_->setContext(Qt::WindowShortcut);
   escape_->setEnabled(false);
   connect(escape_, &QShortcut::activated, this, &TransferProgress::Cancel);
-  status_bar->addPermanentWidget(caption_);
-  status_bar->addPermanentWidget(bar_);
-  status_bar->addPermanentWidget(cancel_);
+  status_bar.addPermanentWidget(caption_);
+  status_bar.addPermanentWidget(bar_);
+  status_bar.addPermanentWidget(cancel_);
   caption_->hide();
   bar_->hide();
   cancel_->hide();
@@ -88,7 +90,7 @@ QString TransferProgress::Caption() const { return caption_->text(); }
 
 bool TransferProgress::Running() const {
   if (wait_.Armed()) return true;
-  const zlink::RSThread* link = links_ ? links_->InSlot(1) : nullptr;
+  const zlink::RSThread* link = links_.InSlot(1);
   return link && !link->Stopped() && !link->SendQueue().empty();
 }
 
@@ -98,7 +100,7 @@ constexpr int kPartSteps = 100;
 }  // namespace
 
 void TransferProgress::Sample() {
-  const zlink::RSThread* link = links_ ? links_->InSlot(1) : nullptr;
+  const zlink::RSThread* link = links_.InSlot(1);
   if (link && link->Stopped()) link = nullptr;
   const int queued = link ? CountQueuedRecords(link->SendQueue()) : 0;
   const bool show = queued > 0 || wait_.Armed();
@@ -158,7 +160,7 @@ void TransferProgress::ShowPart(int32_t part, int32_t parts) {
   parts_ = parts;
   part_ = std::clamp(part, 1, parts);
   // The part's own records are counted from here.
-  const zlink::RSThread* link = links_ ? links_->InSlot(1) : nullptr;
+  const zlink::RSThread* link = links_.InSlot(1);
   sent_before_ = link && !link->Stopped() ? link->RecordsSent() : 0;
   total_ = 0;
   counting_ = false;
@@ -166,8 +168,10 @@ void TransferProgress::ShowPart(int32_t part, int32_t parts) {
 }
 
 void TransferProgress::Cancel() {
-  if (!wait_.Armed() || !on_cancel_) return;
-  on_cancel_();
+  if (!wait_.Armed()) return;
+  if (!engine_.LineRunning()) {
+    Guarded([this] { wait_.Abandon(DeviceWait::Abandoned::kByOperator); });
+  }
   Sample();
 }
 

@@ -13,7 +13,6 @@
 #include <QString>
 #include <QTimer>
 #include <cstdint>
-#include <functional>
 #include <string_view>
 
 #include "page_surface.h"
@@ -52,18 +51,16 @@ class TransferProgress : public QObject, public TransferCaption {
   // The most records a script read keeps queued ahead of the answers.
   static constexpr int kPipelineDepth = 3;
 
-  TransferProgress(QStatusBar* status_bar, const DeviceWait& wait, QObject* parent = nullptr);
-  // What "Отменить" and Esc do while a device wait is armed.
-  void SetOnCancel(std::function<void()> on_cancel) { on_cancel_ = std::move(on_cancel); }
+  // `links`: whose slot 1 is watched. "Отменить" and Esc give up an armed
+  // `wait` unless a line runs (a dialog of the pages finishes first).
+  TransferProgress(QStatusBar& status_bar, DeviceWait& wait, const zlink::LinkRegistry& links,
+                   const engine::Engine& engine, QObject* parent = nullptr);
 
   // The empty text restores the default caption.
   void SetCaption(const QString& caption);
   QString Caption() const;
   void ShowCaption(const std::string& text) override;
   void ShowPart(int32_t part, int32_t parts) override;
-
-  // The links whose slot 1 is watched; none means no link.
-  void SetLinks(const zlink::LinkRegistry* links) { links_ = links; }
 
   // Records wait in the queue of the link in slot 1, or a device wait is
   // armed.
@@ -79,13 +76,13 @@ class TransferProgress : public QObject, public TransferCaption {
   void ShowCounts(int sent, int queued);
   void ShowPlan(int sent);
 
-  const DeviceWait& wait_;
-  const zlink::LinkRegistry* links_ = nullptr;
+  DeviceWait& wait_;
+  const zlink::LinkRegistry& links_;
+  const engine::Engine& engine_;
   QLabel* caption_;
   QProgressBar* bar_;
   QPushButton* cancel_;
   QShortcut* escape_;
-  std::function<void()> on_cancel_;
   QTimer timer_;
   bool running_ = false;
   uint64_t sent_before_ = 0;  // the link's records sent when the operation began

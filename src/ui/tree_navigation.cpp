@@ -24,8 +24,14 @@ const std::string kNoScript;
 }  // namespace
 
 NavigationTree::NavigationTree(engine::Engine& engine, EventRouter& router,
-                               const DeviceWait& wait, QTreeWidget* view, QObject* parent)
-    : QObject(parent), engine_(engine), router_(router), wait_(wait), view_(view) {
+                               const DeviceWait& wait, QTreeWidget* view,
+                               const ControlRegisters& registers, QObject* parent)
+    : QObject(parent),
+      engine_(engine),
+      router_(router),
+      wait_(wait),
+      view_(view),
+      registers_(registers) {
   view_->viewport()->installEventFilter(this);
   view_->installEventFilter(this);
   connect(view_, &QTreeView::expanded, this, [this] { all_collapsed_ = false; });
@@ -47,12 +53,12 @@ void NavigationTree::AddChild(bool descend) { Add(parent_node_, descend); }
 
 void NavigationTree::Add(QTreeWidgetItem* under, bool becomes_parent) {
   if (node_count_ < kNodes) {
-    NodeInputs in = inputs_ ? inputs_() : NodeInputs{};
+    const std::string& text = registers_.text;
     auto* item = new QTreeWidgetItem;
-    item->setText(0, engine::FromCp1251(in.text));
-    item->setData(0, kCaptionRole, QByteArray(in.text.data(), qsizetype(in.text.size())));
-    item->setIcon(0, NodeImage(in.image));
-    item->setData(0, kImageRole, in.image);
+    item->setText(0, engine::FromCp1251(text));
+    item->setData(0, kCaptionRole, QByteArray(text.data(), qsizetype(text.size())));
+    item->setIcon(0, NodeImage(registers_.image));
+    item->setData(0, kImageRole, registers_.image);
     if (under) {
       under->addChild(item);
     } else {
@@ -60,8 +66,8 @@ void NavigationTree::Add(QTreeWidgetItem* under, bool becomes_parent) {
     }
     nodes_[node_count_] = item;
     if (becomes_parent) parent_node_ = item;
-    click_scripts_[node_count_] = std::move(in.click_script);
-    leave_scripts_[node_count_] = std::move(in.leave_script);
+    click_scripts_[node_count_] = registers_.on_change;
+    leave_scripts_[node_count_] = registers_.on_close;
     ++node_count_;
   }
   ExpandOrCollapse();

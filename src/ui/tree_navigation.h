@@ -6,7 +6,6 @@
 
 #include <QObject>
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,14 +28,6 @@ namespace ui {
 using device::DeviceWait;
 class EventRouter;
 
-// What a new node takes from the pending properties of the control words.
-struct NodeInputs {
-  std::string text;
-  std::string click_script;  // the on-change script register
-  std::string leave_script;  // the on-close script register
-  int image = 0;
-};
-
 class NavigationTree : public QObject, public PageTree {
   Q_OBJECT
 
@@ -44,10 +35,10 @@ class NavigationTree : public QObject, public PageTree {
   static constexpr int kNodes = 1001;  // numbered 0 to 1000
   static constexpr int kExpandBelow = 20;
 
+  // A new node takes its caption, picture, click script (the on-change
+  // register) and leave script (the on-close register) from `registers`.
   NavigationTree(engine::Engine& engine, EventRouter& router, const DeviceWait& wait,
-                 QTreeWidget* view, QObject* parent = nullptr);
-
-  void SetInputs(std::function<NodeInputs()> inputs) { inputs_ = std::move(inputs); }
+                 QTreeWidget* view, const ControlRegisters& registers, QObject* parent = nullptr);
 
   // The words.
   void Clear() override;
@@ -102,7 +93,7 @@ class NavigationTree : public QObject, public PageTree {
   EventRouter& router_;
   const DeviceWait& wait_;
   QTreeWidget* view_;
-  std::function<NodeInputs()> inputs_;
+  const ControlRegisters& registers_;
 
   std::array<QTreeWidgetItem*, kNodes> nodes_{};
   std::array<std::string, kNodes> click_scripts_;

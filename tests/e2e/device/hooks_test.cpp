@@ -28,7 +28,7 @@ class Hooks : public ::testing::Test {
                     const QStringList& ports) {
     program = std::make_unique<Program>(ports);
     WriteScript(program->dir.filePath("Setup.KVS"), definitions);
-    program->events->timer_com().timer().setInterval(300);  // a quicker TimerCOM
+    program->device->timer_com().setInterval(300);  // a quicker TimerCOM
     program->events->StartUp({});
   }
   QTemporaryDir folder;

@@ -22,7 +22,7 @@ class Supervision : public ::testing::Test {
 
   void StartProgram(const QStringList& ports) {
     program = std::make_unique<Program>(ports);
-    program->events->timer_com().timer().setInterval(kTickMs);
+    program->device->timer_com().setInterval(kTickMs);
     started = program->events->StartUp({});
   }
   QString Status() const { return program->form.StatusText(); }

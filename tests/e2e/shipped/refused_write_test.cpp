@@ -187,7 +187,7 @@ TEST_F(ChangedParts, ARefusedCloseLeavesEveryPartPending) {
 // reported once.
 TEST_F(ChangedParts, AWriteCutOffByAnUnplugNeverGoesOnLater) {
   StartAndRead();
-  program_->events->timer_com().timer().setInterval(300);  // TimerCOM's 3 s, shortened
+  program_->device->timer_com().setInterval(300);  // TimerCOM's 3 s, shortened
   ASSERT_NO_FATAL_FAILURE(ChangePowerPhoneAndScript("5550001", "x"));
   const QString script(1500, QLatin1Char('w'));  // some ten seconds of block writes
   form().pool().Memo1()->setPlainText(script);

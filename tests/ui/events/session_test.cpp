@@ -1,6 +1,7 @@
 // The device side on in-memory ports, the link timer run out by hand: the link
-// state and its label, the supervision's ticks, the operator's port choice,
-// the tool-bar refusal without a port and ONCONNECT waiting its turn.
+// state and its label, the supervision's ticks and TimerCOM, the operator's
+// port choice, the tool-bar refusal without a port and ONCONNECT waiting its
+// turn.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -27,25 +28,33 @@ using zlink::LinkState;
 
 class Session : public ::testing::Test {
  protected:
-  Session() : engine_(&form_), events_(form_, engine_) {
+  Session() : engine_(&form_), session_(engine_) {
     zlink::SetLinkLogFolder(folder_.Dir());
     engine::RegisterCoreWords(engine_);
     ui::RegisterControlWords(engine_, form_);
-    ui::RegisterEventWords(engine_, events_);
     ui_test::RegisterMark(engine_, trail_);
     folder_.Write(engine_, {{"MAIN", "`main` MARK"}, {"ONCONNECT", "`connect` MARK"}});
     a_.Plug();
     b_.Plug();
   }
   ~Session() override {
+    session_.links().StopAll();
+    events_.reset();
     device_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     zlink::SetLinkLogFolder(QString());
   }
 
+  // The window's device side on these ports, and the first link.
   void Start(const QStringList& ports) {
-    device_ = std::make_unique<ui::DeviceLinkSystem>(form_, engine_, events_, ports);
-    device_->supervision().StartFirstLink();
+    supervision_ = std::make_unique<device::PortSupervision>(session_, ports);
+    device_ = std::make_unique<ui::DeviceLinkSystem>(form_, engine_, session_, *supervision_);
+    events_ = std::make_unique<ui::EventSystem>(form_, *form_.TreeView(), *form_.StatusBar(),
+                                                engine_, session_.wait(), session_.links(),
+                                                *device_);
+    session_.RegisterWords();
+    session_.RunConnectHook();
+    supervision_->StartFirstLink();
   }
   zlink::LinkRegistry& links() { return device_->links(); }
   QString Port() { return links().Current() ? links().Current()->PortName() : QString(); }
@@ -68,11 +77,13 @@ class Session : public ::testing::Test {
 
   ui::TMainForm form_;
   engine::Engine engine_;
-  ui::EventSystem events_;
   ui_test::ScriptFolder folder_;
   std::vector<std::string> trail_;
   zlink::MemoryPort a_{QStringLiteral("zelt-a")}, b_{QStringLiteral("zelt-b")};
+  device::DeviceSession session_;
+  std::unique_ptr<device::PortSupervision> supervision_;
   std::unique_ptr<ui::DeviceLinkSystem> device_;
+  std::unique_ptr<ui::EventSystem> events_;
 };
 
 TEST_F(Session, TheLabelShowsTheLinkStateAsItChanges) {
@@ -127,6 +138,16 @@ TEST_F(Session, SupervisionMovesOnOnlyWhileTheStateIsNotConnected) {
   EXPECT_EQ(Port(), "zelt-b");
 }
 
+TEST_F(Session, TimerComRunsFromTheStartAndTicksTheSupervision) {
+  Start({"zelt-a", "zelt-b"});
+  QTimer& timer_com = device_->timer_com();
+  EXPECT_TRUE(timer_com.isActive());
+  EXPECT_EQ(timer_com.interval(), 3000);
+  timer_com.setInterval(10);  // not waiting three seconds in a test
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Port() == "zelt-b"; }, 2000));
+  EXPECT_TRUE(timer_com.isActive());
+}
+
 TEST_F(Session, TheOperatorsPortChoiceMovesTheLinkAtOnce) {
   Start({"zelt-a", "zelt-b"});
   zlink::RSThread* before = links().Current();
@@ -165,7 +186,7 @@ TEST_F(Session, OnConnectRunsWithTheChangeToConnected) {
 TEST_F(Session, OnConnectWaitsForTheDeviceWaitAndRunsOncePerLink) {
   Start({"zelt-a"});
   engine_.ExecuteLine("60000 WAITREAD");
-  ASSERT_TRUE(events_.wait().Armed());
+  ASSERT_TRUE(session_.wait().Armed());
   Send(a_, zlink::BuildFrame(2, std::string("\x43\x00", 2)));
   ASSERT_TRUE(Connected());
   QTest::qWait(3 * device::ConnectHook::kRetryMs);

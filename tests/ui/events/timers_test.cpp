@@ -1,4 +1,4 @@
-// Timer1 with STARTTIMER1, and TimerCOM.
+// Timer1 with STARTTIMER1.
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -61,19 +61,6 @@ TEST_F(TimersTest, NonPositivePeriodNeverFires) {
   EXPECT_FALSE(timer1_.timer().isActive());
   QTest::qWait(50);
   EXPECT_TRUE(trail_.empty());
-}
-
-TEST(SupervisionTimerTest, RunsFromStartEveryThreeSecondsAndCallsItsTick) {
-  ui::SupervisionTimer timer_com;
-  EXPECT_TRUE(timer_com.timer().isActive());
-  EXPECT_EQ(timer_com.timer().interval(), 3000);
-  int ticks = 0;
-  timer_com.SetTick([&] {
-    ++ticks;
-    throw std::runtime_error("must not escape");
-  });
-  timer_com.timer().setInterval(10);  // not waiting three seconds in a test
-  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 2000));
 }
 
 }  // namespace

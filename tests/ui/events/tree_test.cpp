@@ -19,15 +19,13 @@ namespace {
 class TreeTest : public ::testing::Test {
  protected:
   TreeTest()
-      : wait_(engine_), router_(engine_, wait_, page_), tree_(engine_, router_, wait_, &view_) {
+      : wait_(engine_),
+        router_(engine_, wait_, page_),
+        tree_(engine_, router_, wait_, &view_, registers_) {
     engine::RegisterCoreWords(engine_);
     engine::AddWords(engine_, ui::kTreeWords, tree_);
     engine::AddWords(engine_, device::kWaitWords, wait_);
     ui_test::RegisterMark(engine_, trail_);
-    tree_.SetInputs([this] {
-      return ui::NodeInputs{registers_.text, registers_.on_change, registers_.on_close,
-                            registers_.image};
-    });
     folder_.Write(engine_, {{"TREECLICK", "`tc` MARK"},
                             {"WAIT", "`wait` MARK"},
                             {"MAIN", "`main` MARK"},

@@ -45,7 +45,8 @@ class WaitTest : public ::testing::Test {
     engine::AddWords(engine_, device::kWaitWords, wait_);
     ui_test::RegisterMark(engine_, trail_);
     wait_.SetLinks(&slots_);
-    wait_.SetIndicators([this](bool on) { indicators_ = on; });
+    QObject::connect(&wait_, &device::DeviceWait::IndicatorsChanged,
+                     [this](bool on) { indicators_ = on; });
     folder_.Write(engine_, {{"ONSTARTWAIT", "`start` MARK"},
                             {"ONSTOPWAIT", "`stop` MARK"},
                             {"ONLINKLOST", "`lost` MARK"}});

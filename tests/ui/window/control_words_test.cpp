@@ -11,6 +11,7 @@
 
 #include "combo_box.h"
 #include "db_check_box.h"
+#include "device_side.h"
 #include "directory_edit.h"
 #include "level_image.h"
 #include "window_harness.h"
@@ -288,13 +289,13 @@ TEST_F(WindowTest, SclearWithoutALinkKeepsTheMemoVisible) {
 }
 
 TEST_F(WindowTest, SclearWithALinkHidesTheMemoAndStopsTheHook) {
-  struct Device : ui::TMainForm::DeviceSide {
+  struct Device : ui::DeviceSide {
     bool link = true;
     int hook_offs = 0;
     bool AnyLink() const override { return link; }
     void RecordHookOff() override { ++hook_offs; }
   } device;
-  form_.SetDeviceSide(&device);
+  ui::RegisterControlWords(engine_, form_, &device);
   bool& link = device.link;
   const int& hook_offs = device.hook_offs;
   Run("SCLEAR text TEXT MEMO SCLEAR");
@@ -304,7 +305,6 @@ TEST_F(WindowTest, SclearWithALinkHidesTheMemoAndStopsTheHook) {
   link = false;
   Run("MEMO SCLEAR");
   EXPECT_TRUE(Shown(pool().Memo1()));
-  form_.SetDeviceSide(nullptr);
 }
 
 TEST_F(WindowTest, CreationWordsApplyTheirProperties) {

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "device_session.h"
 #include "event_system.h"
 #include "level_image.h"
 #include "queued_memo.h"
@@ -250,8 +251,18 @@ TEST_F(WindowTest, LevelBarPixels) {
   EXPECT_EQ(pool().Image1()->surface(), blank);
 }
 
+// The start-up finds no port.
+struct NoPort : ui::DeviceReach {
+  bool StartFirstLink() override { return false; }
+  std::string ToolBarRefusal() const override { return {}; }
+};
+
 class WindowStartTest : public WindowTest {
  protected:
+  WindowStartTest()
+      : session_(engine_),
+        events_(form_, *form_.TreeView(), *form_.StatusBar(), engine_, session_.wait(),
+                session_.links(), no_port_) {}
   void SetUp() override {
     saved_dir_ = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir_.path()));
@@ -260,18 +271,19 @@ class WindowStartTest : public WindowTest {
 
   QTemporaryDir dir_;
   QString saved_dir_;
+  device::DeviceSession session_;
+  NoPort no_port_;
+  ui::EventSystem events_;
 };
 
 TEST_F(WindowStartTest, DebugShowsMemoDebug) {
-  ui::EventSystem events(form_, engine_);
-  events.StartUp(true);
+  events_.StartUp(true);
   form_.show();
   EXPECT_TRUE(form_.MemoDebug()->isVisible());
 }
 
 TEST_F(WindowStartTest, WithoutDebugTheTreeFillsItsArea) {
-  ui::EventSystem events(form_, engine_);
-  events.StartUp(false);
+  events_.StartUp(false);
   form_.show();
   QApplication::processEvents();
   EXPECT_FALSE(form_.MemoDebug()->isVisible());
