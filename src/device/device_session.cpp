@@ -4,6 +4,7 @@
 #include "device_words.h"
 #include "engine.h"
 #include "rs.h"
+#include "run_until.h"
 #include "write_session.h"
 
 namespace device {
@@ -43,6 +44,15 @@ zlink::RSThread* DeviceSession::Open(const QString& port) {
   link->OnRecord = [this](zlink::RSThread&, int, const std::string& record) { OnRecord(record); };
   links_.Put(1, link);
   return link;
+}
+
+DeviceSession::FirstAnswer DeviceSession::OpenAndAwaitAnswer(const QString& port,
+                                                             QDeadlineTimer deadline) {
+  Open(port);
+  if (!PortOpen()) return FirstAnswer::kPortNotOpened;
+  RunUntil([this] { return Answered() || !PortOpen(); }, deadline);
+  if (!PortOpen()) return FirstAnswer::kPortLost;
+  return Answered() ? FirstAnswer::kAnswered : FirstAnswer::kNoAnswer;
 }
 
 void DeviceSession::OnRecord(const std::string& record) {

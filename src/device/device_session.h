@@ -4,6 +4,7 @@
 // several run side by side in one process; the window and kvs run on it.
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -54,6 +55,10 @@ class DeviceSession : public QObject, private zlink::LinkView {
   // From now on ONCONNECT runs each time the links go from no answer to an
   // answer.
   void RunConnectHook();
+  // Opens the port and runs the event loop until the device answers on it,
+  // the port closes or the deadline passes.
+  enum class FirstAnswer { kAnswered, kPortNotOpened, kPortLost, kNoAnswer };
+  FirstAnswer OpenAndAwaitAnswer(const QString& port, QDeadlineTimer deadline);
   // Records reach the dispatcher past `hold` (none: at once).
   void HoldRecordsWith(RecordHold* hold) { hold_ = hold; }
 

@@ -36,17 +36,18 @@ int RunOnDevice(engine::Engine& e, const DeviceRun& run, const std::vector<std::
 
   device::DeviceSession session(e);
   session.RegisterWords();
-  session.Open(port);
-  if (!session.PortOpen()) {
-    std::cerr << "kvs: " << named << ": the port cannot be opened\n";
-    return kNoAnswer;
-  }
-  if (!RunUntil([&] { return session.Answered() || !session.PortOpen(); },
-             QDeadlineTimer(run.timeout_s * 1000LL)) ||
-      !session.Answered()) {
-    std::cerr << "kvs: no answer from the device on " << named << " within " << run.timeout_s
-              << " s\n";
-    return kNoAnswer;
+  using FirstAnswer = device::DeviceSession::FirstAnswer;
+  switch (session.OpenAndAwaitAnswer(port, QDeadlineTimer(run.timeout_s * 1000LL))) {
+    case FirstAnswer::kAnswered:
+      break;
+    case FirstAnswer::kPortNotOpened:
+      std::cerr << "kvs: " << named << ": the port cannot be opened\n";
+      return kNoAnswer;
+    case FirstAnswer::kPortLost:
+    case FirstAnswer::kNoAnswer:
+      std::cerr << "kvs: no answer from the device on " << named << " within " << run.timeout_s
+                << " s\n";
+      return kNoAnswer;
   }
 
   auto wait_ended = [&] {

@@ -72,15 +72,18 @@ int Job::Run() {
                   QStringLiteral("%1 has no PROVISION_IDENTIFY").arg(options_.script));
   session_.RegisterWords();
   Stage(QStringLiteral("waiting"), 0);
-  session_.Open(options_.port);
-  if (!session_.PortOpen()) return Result(Outcome::kFailed, QStringLiteral("the port cannot be opened"));
-  RunUntil([&] { return session_.Answered() || !session_.PortOpen(); },
-           QDeadlineTimer(options_.timeout_s * 1000LL));
-  if (!session_.PortOpen())
-    return Result(Outcome::kFailed, QStringLiteral("port lost before the device answered"));
-  if (!session_.Answered())
-    return Result(Outcome::kFailed,
-                  QStringLiteral("no answer within %1 s").arg(options_.timeout_s));
+  using FirstAnswer = device::DeviceSession::FirstAnswer;
+  switch (session_.OpenAndAwaitAnswer(options_.port, QDeadlineTimer(options_.timeout_s * 1000LL))) {
+    case FirstAnswer::kAnswered:
+      break;
+    case FirstAnswer::kPortNotOpened:
+      return Result(Outcome::kFailed, QStringLiteral("the port cannot be opened"));
+    case FirstAnswer::kPortLost:
+      return Result(Outcome::kFailed, QStringLiteral("port lost before the device answered"));
+    case FirstAnswer::kNoAnswer:
+      return Result(Outcome::kFailed,
+                    QStringLiteral("no answer within %1 s").arg(options_.timeout_s));
+  }
 
   Stage(QStringLiteral("reading"), 0);
   const QString lost = QStringLiteral("port lost while reading");
