@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -26,6 +27,7 @@ QStringList JobArguments(const JobOptions& job) {
   }
   if (!job.done_serials.isEmpty())
     arguments << QStringLiteral("--done") << job.done_serials.join(QLatin1Char(','));
+  if (!job.lines_file.isEmpty()) arguments << QStringLiteral("--lines") << job.lines_file;
   if (!job.profile.isEmpty()) arguments << QStringLiteral("--") << job.profile;
   return arguments;
 }
@@ -34,6 +36,11 @@ Bench::Bench(const BenchOptions& options, std::function<void()> changed)
     : options_(options), changed_(std::move(changed)) {
   scan_.setInterval(500);
   QObject::connect(&scan_, &QTimer::timeout, [this] { Scan(); });
+  lines_.setInterval(100);
+  QObject::connect(&lines_, &QTimer::timeout, [this] {
+    for (auto& job : jobs_) TakeOutput(*job);
+  });
+  lines_.start();
 }
 
 Bench::~Bench() {
@@ -101,7 +108,7 @@ void Bench::StartJob(const QString& port) {
   job->process = std::make_unique<QProcess>();
   QProcess* process = job->process.get();
   process->setWorkingDirectory(job->work->path());
-  process->setProcessChannelMode(QProcess::SeparateChannels);
+  process->setStandardOutputFile(QProcess::nullDevice());
   process->setStandardErrorFile(QProcess::nullDevice());
 #ifdef Q_OS_UNIX
   // Ctrl+C on the terminal reaches the bench alone: a job is never cut off mid-write.
@@ -110,8 +117,8 @@ void Bench::StartJob(const QString& port) {
   JobOptions options = options_.job;
   options.port = port;
   options.done_serials = QStringList(done_serials_.begin(), done_serials_.end());
-  Job* raw = job.get();
-  QObject::connect(process, &QProcess::readyReadStandardOutput, [this, raw] { TakeOutput(*raw); });
+  job->lines = QDir(job->work->path()).filePath(QStringLiteral("job.lines"));
+  options.lines_file = job->lines;
   QObject::connect(process, &QProcess::finished,
                    [this, process](int code, QProcess::ExitStatus status) {
                      Ended(process, code, status);
@@ -125,7 +132,12 @@ void Bench::StartJob(const QString& port) {
 }
 
 void Bench::TakeOutput(Job& job) {
-  job.pending += job.process->readAllStandardOutput();
+  QFile lines(job.lines);
+  if (lines.open(QIODevice::ReadOnly) && lines.seek(job.read)) {
+    const QByteArray more = lines.readAll();
+    job.read += more.size();
+    job.pending += more;
+  }
   DeviceState& device = devices_[job.device];
   bool any = false;
   for (int end; (end = job.pending.indexOf('\n')) >= 0;) {

@@ -51,7 +51,9 @@ class Bench {
     size_t device;
     std::unique_ptr<QTemporaryDir> work;
     std::unique_ptr<QProcess> process;
-    QByteArray pending;  // output short of a line end
+    QString lines;       // the file the job says how it goes in
+    qint64 read = 0;     // how much of it is taken
+    QByteArray pending;  // what was taken short of a line end
   };
   void Scan();
   void StartJob(const QString& port);
@@ -65,6 +67,7 @@ class Bench {
   std::map<QString, QString> present_;  // port to the device file it names
   QSet<QString> done_serials_;
   QTimer scan_;
+  QTimer lines_;  // the jobs' lines are read on its ticks and when a job ends
   bool stopped_ = false;
 };
 

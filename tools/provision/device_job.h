@@ -21,6 +21,7 @@ struct JobOptions {
   int timeout_s = 15;  // for the device's first answer
   JobMode mode = JobMode::kProvision;
   QStringList done_serials;  // devices already provisioned: skipped
+  QString lines_file;        // where the job lines go; empty: the standard output
 };
 
 // 0 when the device ended as wanted, 1 otherwise. Needs a QCoreApplication.

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 
 #include "bench.h"
@@ -45,6 +47,17 @@ QString ChooseScript() {
     return QFileInfo(QStringLiteral("Setup.KVS")).absoluteFilePath();
   return zelt::ShippedScript(QCoreApplication::applicationDirPath(),
                              QStringLiteral(ZELT_SHIPPED_SCRIPT));
+}
+
+// One device; its lines go where the bench reads them.
+int RunJob(const provision::JobOptions& job) {
+  if (job.lines_file.isEmpty()) return provision::RunDeviceJob(job, std::cout);
+  std::ofstream lines(std::filesystem::path(job.lines_file.toStdU16String()), std::ios::app);
+  if (!lines) {
+    std::cerr << "zelt-provision: cannot write " << job.lines_file.toStdString() << '\n';
+    return 1;
+  }
+  return provision::RunDeviceJob(job, lines);
 }
 
 int RunBench(provision::CommandLine& command) {
@@ -112,6 +125,6 @@ int main(int argc, char** argv) {
   if (job.script.isEmpty()) job.script = ChooseScript();
   if (job.script.isEmpty() || !QFileInfo(job.script).isFile())
     return BadUsage(QStringLiteral("no Setup.KVS found (--script FILE)"));
-  if (command.job) return provision::RunDeviceJob(job, std::cout);
+  if (command.job) return RunJob(job);
   return RunBench(command);
 }

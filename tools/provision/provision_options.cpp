@@ -51,8 +51,9 @@ bool ParseCommandLine(const QStringList& arguments, CommandLine& out, QString& e
   const QCommandLineOption script(QStringLiteral("script"), {}, QStringLiteral("FILE"));
   const QCommandLineOption job(QStringLiteral("job"), {}, QStringLiteral("PORT"));
   const QCommandLineOption done(QStringLiteral("done"), {}, QStringLiteral("LIST"));
-  parser.addOptions(
-      {help, ports, timeout, backup, report, verify_only, read_only, watch, script, job, done});
+  const QCommandLineOption lines(QStringLiteral("lines"), {}, QStringLiteral("FILE"));
+  parser.addOptions({help, ports, timeout, backup, report, verify_only, read_only, watch, script,
+                     job, done, lines});
   if (!parser.parse(arguments)) {
     error = parser.errorText();
     return false;
@@ -104,6 +105,7 @@ bool ParseCommandLine(const QStringList& arguments, CommandLine& out, QString& e
   if (out.job) {
     j.port = parser.value(job);
     j.done_serials = parser.value(done).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    j.lines_file = parser.value(lines);
   }
   return true;
 }

@@ -108,12 +108,14 @@ TEST(ProvisionCommandLine, BadUsageIsRefused) {
   command.bench.job.port = "/dev/a";
   command.bench.job.script = "/s/Setup.KVS";
   command.bench.job.done_serials = {"A1", "A2"};
+  command.bench.job.lines_file = "/w/job.lines";
   CommandLine job;
   ASSERT_TRUE(ParseCommandLine(QStringList{"p"} + JobArguments(command.bench.job), job, error));
   EXPECT_TRUE(job.job);
   EXPECT_EQ(job.bench.job.port, "/dev/a");
   EXPECT_EQ(job.bench.job.mode, JobMode::kVerifyOnly);
   EXPECT_EQ(job.bench.job.done_serials, QStringList({"A1", "A2"}));
+  EXPECT_EQ(job.bench.job.lines_file, "/w/job.lines");
   EXPECT_EQ(job.bench.job.profile, command.bench.job.profile);
 }
 
