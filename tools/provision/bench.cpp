@@ -38,7 +38,7 @@ Bench::Bench(const BenchOptions& options, std::function<void()> changed)
   QObject::connect(&scan_, &QTimer::timeout, [this] { Scan(); });
   lines_.setInterval(100);
   QObject::connect(&lines_, &QTimer::timeout, [this] {
-    for (auto& job : jobs_) TakeOutput(*job);
+    for (auto& job : jobs_) TakeLines(*job);
   });
   lines_.start();
 }
@@ -105,6 +105,8 @@ void Bench::StartJob(const QString& port) {
   job->device = devices_.size() - 1;
   // The job's Tables.db and link logs, apart from every other job's.
   job->work = std::make_unique<QTemporaryDir>();
+  job->lines = std::make_unique<QFile>(QDir(job->work->path()).filePath(QStringLiteral("job.lines")));
+  job->lines->open(QIODevice::ReadWrite | QIODevice::Unbuffered);
   job->process = std::make_unique<QProcess>();
   QProcess* process = job->process.get();
   process->setWorkingDirectory(job->work->path());
@@ -117,8 +119,7 @@ void Bench::StartJob(const QString& port) {
   JobOptions options = options_.job;
   options.port = port;
   options.done_serials = QStringList(done_serials_.begin(), done_serials_.end());
-  job->lines = QDir(job->work->path()).filePath(QStringLiteral("job.lines"));
-  options.lines_file = job->lines;
+  options.lines_file = job->lines->fileName();
   QObject::connect(process, &QProcess::finished,
                    [this, process](int code, QProcess::ExitStatus status) {
                      Ended(process, code, status);
@@ -131,13 +132,8 @@ void Bench::StartJob(const QString& port) {
   changed_();
 }
 
-void Bench::TakeOutput(Job& job) {
-  QFile lines(job.lines);
-  if (lines.open(QIODevice::ReadOnly) && lines.seek(job.read)) {
-    const QByteArray more = lines.readAll();
-    job.read += more.size();
-    job.pending += more;
-  }
+void Bench::TakeLines(Job& job) {
+  job.pending += job.lines->readAll();
   DeviceState& device = devices_[job.device];
   bool any = false;
   for (int end; (end = job.pending.indexOf('\n')) >= 0;) {
@@ -153,7 +149,7 @@ void Bench::Ended(QProcess* process, int exit_code, QProcess::ExitStatus status)
   if (it == jobs_.end()) return;
   std::unique_ptr<Job> job = std::move(*it);
   jobs_.erase(it);
-  TakeOutput(*job);
+  TakeLines(*job);
   DeviceState& device = devices_[job->device];
   device.duration_ms = device.start.msecsTo(QDateTime::currentDateTime());
   if (device.outcome == Outcome::kRunning) {

@@ -17,6 +17,7 @@
 #include "device_job.h"
 #include "device_state.h"
 
+class QFile;
 class QTemporaryDir;
 
 namespace provision {
@@ -50,14 +51,15 @@ class Bench {
   struct Job {
     size_t device;
     std::unique_ptr<QTemporaryDir> work;
+    // The file in `work` the job appends its lines to, held open and read on
+    // from where the last read ended.
+    std::unique_ptr<QFile> lines;
     std::unique_ptr<QProcess> process;
-    QString lines;       // the file the job says how it goes in
-    qint64 read = 0;     // how much of it is taken
-    QByteArray pending;  // what was taken short of a line end
+    QByteArray pending;  // what was read short of a line end
   };
   void Scan();
   void StartJob(const QString& port);
-  void TakeOutput(Job& job);
+  void TakeLines(Job& job);
   void Ended(QProcess* process, int exit_code, QProcess::ExitStatus status);
 
   BenchOptions options_;
